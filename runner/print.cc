@@ -1,0 +1,48 @@
+// Output lines of the headless runner.
+#include "runner/print.h"
+
+#include <cstdio>
+
+#include "world/float_text.h"
+
+namespace kragmoor {
+
+std::string FormatSlot(const World& world, int slot) {
+  const Tigrok& t = world.entities[slot];
+  return "slot " + std::to_string(slot) + " x=" + FormatFloat(t.x) + " y=" + FormatFloat(t.y) +
+         " hp=" + FormatFloat(t.hp) + " maxHp=" + FormatFloat(t.maxHp) + " order=\"" + t.order +
+         "\" nextOrder=\"" + t.nextOrder + "\" progress=" + std::to_string(t.progress) +
+         " plan=" + std::to_string(t.plan) + " owner=" + std::to_string(t.owner) +
+         " kind=" + std::to_string(t.kind) + " gold=" + std::to_string(t.gold);
+}
+
+std::string FormatPlayer(const World& world, int side) {
+  const Player& p = world.players[side];
+  return "player " + std::to_string(side) + " red=" + FormatFloat(p.red) +
+         " green=" + FormatFloat(p.green) + " blue=" + FormatFloat(p.blue) +
+         " gold=" + std::to_string(p.gold);
+}
+
+std::string FormatView(const World& world) {
+  const ViewState& v = world.view;
+  return "view mouse=" + std::to_string(v.mouseX) + "," + std::to_string(v.mouseY) +
+         " camera=" + FormatFloat(v.cameraX) + "," + FormatFloat(v.cameraY) +
+         " cursor=" + std::to_string(v.cursorColumn) + "," + std::to_string(v.cursorRow) +
+         " selected=" + std::to_string(v.selected);
+}
+
+std::string FormatLive(const World& world) {
+  std::string line = "live";
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (IsLive(world.entities[i])) line += " " + std::to_string(i);
+  }
+  return line;
+}
+
+std::string FormatHash(uint64_t hash) {
+  char buffer[17];
+  std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(hash));
+  return buffer;
+}
+
+}  // namespace kragmoor

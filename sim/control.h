@@ -1,0 +1,41 @@
+// What the window does with the mouse and shows in its information list, as
+// functions of the world, so the window and the headless runner share them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "world/tigrok.h"
+
+namespace kragmoor {
+
+// Click modes: the items of the click-mode radio group.
+inline constexpr int32_t kModeSelect = 0;  // "Выбрать"
+inline constexpr int32_t kModeGo = 1;      // "Идти"
+inline constexpr int32_t kModeAttack = 2;  // "Атаковать"
+inline constexpr int32_t kModeBuild = 3;   // "Строить"
+inline constexpr int32_t kModeRepair = 4;  // "Чинить"
+
+// Build choices: the items of the build radio group.
+inline constexpr int32_t kBuildBase = 0;     // "Главная база"
+inline constexpr int32_t kBuildPeasant = 1;  // "Крестьянин"
+
+// The first slot (dead or alive) whose position, divided by 50 and truncated
+// toward zero, is the cursor cell; -1 when none.
+int HitTest(const World& world);
+
+// A click on the play field: hit test on the cursor cell of the last frame,
+// then the action of click mode `mode` on the selected entity. `buildItem` is
+// the chosen item of the build radio group. Unknown modes do nothing.
+void Panel3Click(World& world, int32_t mode, int32_t buildItem);
+
+// The mouse moved to (x, y) over a panel `panelHeight` pixels high, y counted
+// downwards as the toolkit reports it: stores it with y counted upwards.
+void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight);
+
+// The lines of the information list: the selection, its fields when an
+// entity is selected, the dashes and each side's purse.
+std::vector<std::string> InfoLines(const World& world);
+
+}  // namespace kragmoor

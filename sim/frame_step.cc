@@ -1,0 +1,136 @@
+// The frame step and the order pass.
+#include "sim/frame_step.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "render/scene.h"
+#include "sim/computer_player.h"
+#include "sim/contacts.h"
+#include "world/orders.h"
+#include "world/str_man.h"
+
+namespace kragmoor {
+
+float Distance2D(const Tigrok& a, const Tigrok& b) {
+  const float dx = a.x - b.x;
+  const float dy = a.y - b.y;
+  const double sum = static_cast<double>(dx) * dx + static_cast<double>(dy) * dy;
+  return static_cast<float>(std::sqrt(sum));
+}
+
+namespace {
+
+// One step of the movement rule on one axis: up if below the target, then
+// down if (now) above it. Targets are compared exactly, as doubles.
+void StepAxis(float& v, double target) {
+  if (v < target) v += kMoveStep;
+  if (v > target) v -= kMoveStep;
+}
+
+void MoveToward(Tigrok& t, double tx, double ty) {
+  StepAxis(t.x, tx);
+  StepAxis(t.y, ty);
+}
+
+void Attack(World& world, Gl* gl, int s, int32_t n) {
+  Tigrok& attacker = world.entities[s];
+  if (attacker.kind == kKindMine) return;
+  if (!IsSlot(n)) return;  // an index outside the table names nobody
+  Tigrok& target = world.entities[n];
+  if (Distance2D(attacker, target) < kAttackRange) {
+    target.hp -= kDamage;
+    if (!IsLive(target)) attacker.order.clear();
+    DrawAttackLine(world, gl, s, n);
+  } else {
+    WriteOrder(attacker.order, kVerbWalk, {n});
+  }
+}
+
+void Build(World& world, Gl* gl, int s, std::string_view argument) {
+  const int32_t k = StrToInt(WordView(argument, ",", 1));
+  const int32_t x = StrToInt(WordView(argument, ",", 2));
+  const int32_t y = StrToInt(WordView(argument, ",", 3));
+  DrawBuildBar(world, gl, s);
+
+  Tigrok& builder = world.entities[s];
+  // A side outside the player table has no purse: its builds wait.
+  if (!IsSide(builder.owner)) return;
+  int32_t& purse = world.players[builder.owner].gold;
+  if (purse <= 0) return;
+  purse -= 1;
+  builder.progress = WrapAdd(builder.progress, 1);
+  if (builder.progress < builder.plan) return;
+
+  builder.progress = 0;
+  int n = 0;
+  while (n < kSlotCount && IsLive(world.entities[n])) ++n;
+  if (n == kSlotCount) return;  // no free slot: nothing is created, orders stay
+
+  const bool peasant = k == 1 || k == -1;
+  if (!peasant && k != 0) return;
+  if (peasant) {
+    MakePeasant(world, n);
+  } else {
+    MakeBase(world, n);
+  }
+  Tigrok& made = world.entities[n];
+  made.owner = builder.owner;
+  made.x = static_cast<float>(x + kPlacementOffset);
+  made.y = static_cast<float>(y + kPlacementOffset);
+  if (peasant) {
+    made.order.assign(kOrderIdle);
+    builder.order.clear();
+  } else {
+    builder.order.assign(kOrderIdle);
+  }
+}
+
+// Carries out the order of live slot s. Verb and argument are read once; a
+// rewrite of s's order takes effect from the next frame on.
+void ExecuteOrder(World& world, Gl* gl, int s) {
+  Tigrok& t = world.entities[s];
+  const std::string_view verb = WordView(t.order, " ", 1);
+  const std::string_view argument = WordView(t.order, " ", 2);
+  if (verb == kVerbWalk) {
+    if (t.kind != kKindPeasant) return;
+    const int32_t n = StrToInt(argument);
+    if (!IsSlot(n)) return;  // an index outside the table names nobody
+    const Tigrok& target = world.entities[n];
+    MoveToward(t, target.x, target.y);
+  } else if (verb == kVerbPoint) {
+    if (t.kind != kKindPeasant) return;
+    const int32_t x = StrToInt(WordView(argument, ",", 1));
+    const int32_t y = StrToInt(WordView(argument, ",", 2));
+    MoveToward(t, x, y);
+  } else if (verb == kVerbAttack) {
+    Attack(world, gl, s, StrToInt(argument));
+  } else if (verb == kVerbBuild) {
+    Build(world, gl, s, argument);
+  }
+  // "chinit" (repair), "idle", the empty order and anything else: nothing.
+}
+
+}  // namespace
+
+void OrderPass(World& world, Gl* gl) {
+  for (int s = 0; s < kSlotCount; ++s) {
+    if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s);
+  }
+}
+
+void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
+  BeginFrame(gl);
+  for (int side = 0; side < kSideCount; ++side) {
+    if (inputs.computerPlayer[side]) ComputerPlayerStep(world, side);
+  }
+  ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
+  DrawField(world, gl);
+  DrawEntities(world, gl, inputs.ticks);
+  OrderPass(world, gl);
+  AggressionPass(world);
+  ContactPass(world);
+  EndFrame(gl);
+}
+
+}  // namespace kragmoor

@@ -1,0 +1,75 @@
+// Word extraction from order texts.
+#include "world/str_man.h"
+
+#include <gtest/gtest.h>
+
+namespace kragmoor {
+namespace {
+
+TEST(WordAt, SplitsOrdersOnSpacesAndCommas) {
+  EXPECT_EQ(WordAt("stroit 0,150,200", " ", 1), "stroit");
+  EXPECT_EQ(WordAt("stroit 0,150,200", " ", 2), "0,150,200");
+  EXPECT_EQ(WordAt("stroit 0,150,200", " ", 3), "");
+  EXPECT_EQ(WordAt("0,150,200", ",", 1), "0");
+  EXPECT_EQ(WordAt("0,150,200", ",", 2), "150");
+  EXPECT_EQ(WordAt("0,150,200", ",", 3), "200");
+  EXPECT_EQ(WordAt("0,150,200", ",", 4), "");
+  // The computer player's test for a main-base build.
+  EXPECT_EQ(WordAt("stroit 0,150,200", ",", 1), "stroit 0");
+  EXPECT_EQ(WordAt("stroit 1,250,250", ",", 1), "stroit 1");
+}
+
+TEST(WordAt, RunsOfDelimitersCountAsOne) {
+  EXPECT_EQ(WordAt("  idle  ", " ", 1), "idle");
+  EXPECT_EQ(WordAt("  idle  ", " ", 2), "");
+  EXPECT_EQ(WordAt("a,,b", ",", 2), "b");
+  EXPECT_EQ(WordAt("a,,b", ",", 3), "");
+  EXPECT_EQ(WordAt("idle", " ", 2), "");
+  EXPECT_EQ(WordAt("x;y z", ";,", 2), "y z");
+  EXPECT_EQ(WordAt("x;y,z", ";,", 3), "z");
+}
+
+TEST(ExtractWord, ReportsOneBasedPositionAndLength) {
+  int32_t p = -7;
+  int32_t l = -9;
+  ASSERT_TRUE(ExtractWord("  idle  ", " ", 1, p, l));
+  EXPECT_EQ(p, 3);
+  EXPECT_EQ(l, 4);
+  ASSERT_TRUE(ExtractWord("ab cd", " ", 2, p, l));
+  EXPECT_EQ(p, 4);
+  EXPECT_EQ(l, 2);
+  // Not found: P and L keep their old values.
+  EXPECT_FALSE(ExtractWord("ab cd", " ", 3, p, l));
+  EXPECT_EQ(p, 4);
+  EXPECT_EQ(l, 2);
+}
+
+TEST(ExtractWord, EmptyTextEmptyDelimitersAndWordZero) {
+  int32_t p = 0;
+  int32_t l = 0;
+  for (uint8_t n : {0, 1, 2, 255}) {
+    EXPECT_FALSE(ExtractWord("", " ", n, p, l));
+    EXPECT_FALSE(ExtractWord("", "", n, p, l));
+    EXPECT_FALSE(ExtractWord("", ",", n, p, l));
+  }
+  ASSERT_TRUE(ExtractWord("a b,c", "", 1, p, l));
+  EXPECT_EQ(p, 1);
+  EXPECT_EQ(l, 5);
+  EXPECT_FALSE(ExtractWord("a b,c", "", 2, p, l));
+  EXPECT_EQ(WordAt("a b,c", "", 1), "a b,c");
+  EXPECT_EQ(WordAt("a b", " ", 0), "");
+  EXPECT_EQ(WordAt("a b", "", 0), "");
+}
+
+TEST(ExtractWord, WordNumberBeyondTwoHundredFiftyFive) {
+  std::string many;
+  for (int i = 0; i < 300; ++i) many += "w ";
+  int32_t p = 0;
+  int32_t l = 0;
+  ASSERT_TRUE(ExtractWord(many, " ", 255, p, l));
+  EXPECT_EQ(p, 509);
+  EXPECT_EQ(l, 1);
+}
+
+}  // namespace
+}  // namespace kragmoor

@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     const bool hb = static_cast<bool>(std::getline(b, lb));
     if (!ha && !hb) break;
     if (!ha || !hb || la != lb) {
-      std::cout << "first difference at output line " << n << ":\n  expected: " << (ha ? la : "<end>")
+      std::cout << "first difference at output line " << n
+                << ":\n  expected: " << (ha ? la : "<end>")
                 << "\n  actual:   " << (hb ? lb : "<end>") << '\n';
       break;
     }

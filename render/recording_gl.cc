@@ -1,6 +1,7 @@
 // The recording Gl backend behind the headless runner's trace.
 #include "render/recording_gl.h"
 
+#include <cmath>
 #include <initializer_list>
 
 #include "world/float_text.h"
@@ -18,8 +19,10 @@ std::string Call(const char* name, std::initializer_list<std::string> args) {
   return line;
 }
 
-std::string F(float v) { return FormatFloat(v); }
-std::string D(double v) { return FormatDouble(v); }
+// A NaN prints as "nan" whatever its sign bit: 0 / 0 gives a negative NaN on
+// x86 and a positive one elsewhere, and a trace must read the same on both.
+std::string F(float v) { return std::isnan(v) ? "nan" : FormatFloat(v); }
+std::string D(double v) { return std::isnan(v) ? "nan" : FormatDouble(v); }
 std::string E(GlEnum v) { return GlEnumName(v); }
 
 }  // namespace

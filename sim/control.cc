@@ -74,7 +74,7 @@ void Panel3Click(World& world, int32_t mode, int32_t buildItem) {
 
 void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight) {
   world.view.mouseX = x;
-  world.view.mouseY = WrapAdd(panelHeight, -y);
+  world.view.mouseY = WrapSub(panelHeight, y);  // -y itself would overflow for INT32_MIN
 }
 
 std::vector<std::string> InfoLines(const World& world) {

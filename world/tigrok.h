@@ -64,9 +64,13 @@ inline bool IsLive(const Tigrok& t) { return t.hp > 0.0f; }
 inline bool IsSlot(int64_t index) { return index >= 0 && index < kSlotCount; }
 inline bool IsSide(int64_t owner) { return owner >= 0 && owner < kSideCount; }
 
-// Two's-complement addition: integer fields and purses wrap, never overflow.
+// Two's-complement addition and subtraction: integer fields, purses and the
+// mouse position wrap, never overflow.
 inline int32_t WrapAdd(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t WrapSub(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
 // Templates that turn a free slot into a new entity (called by the build step).

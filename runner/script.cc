@@ -123,10 +123,16 @@ void SetField(Tigrok& t, std::string_view field, std::string_view value) {
 struct Context {
   Session& session;
   std::ostream& out;
+  int64_t maxFrames;   // frame steps the whole script may run
+  int64_t framesLeft;  // of those, not yet run
 };
 
 // Runs `count` frame steps, printing each frame's drawing calls when traced.
 void RunFrames(Context& c, int32_t count, bool traced) {
+  if (count > c.framesLeft) {
+    throw ScriptError("the frame limit of " + std::to_string(c.maxFrames) + " frames is reached");
+  }
+  c.framesLeft -= count;
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
     StepFrame(c.session, traced ? &recorder : nullptr, c.out);
@@ -274,8 +280,12 @@ void RunLine(Context& c, std::string_view line) {
 }  // namespace
 
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err) {
+  return RunScript(in, out, err, INT64_MAX);
+}
+
+int RunScript(std::istream& in, std::ostream& out, std::ostream& err, int64_t maxFrames) {
   Session session;
-  Context context{session, out};
+  Context context{session, out, maxFrames, maxFrames};
   std::string line;
   for (long number = 1; std::getline(in, line); ++number) {
     try {

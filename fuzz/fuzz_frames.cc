@@ -1,0 +1,258 @@
+// Fuzzes whole frame steps on arbitrary tables: the bytes become fields of
+// entity slots (NaN, infinities, huge and negative floats, any integers, any
+// order texts, indices outside 0 to 299, plan and maxHp of 0 or below), the
+// purses, the view state (huge camera offsets), the check boxes, the panel
+// size and the random seed. Then 50 frames are drawn through the recording
+// backend, with clicks in any mode and build item, mouse moves and
+// information-list refreshes in between. A frame may end with the conversion
+// error; anything else that escapes, and every sanitizer report, is a fault.
+//
+// Input layout (each read past the end gives zero bytes):
+//   seed u32, flags byte (bits 0-2 check boxes, bit 3 start from the initial
+//   scenario instead of empty tables, bit 4 fill every free slot at the end),
+//   panel width and height, mouse x and y, camera x and y, cursor column and
+//   row, selected entity, three purses, tick count u32;
+//   an action count byte (modulo 9) and that many actions: frame byte (modulo
+//   50), what byte (click, mouse move or list refresh), two integers;
+//   then slot records to the end: slot u16 (modulo 300), x, y, hp, maxHp,
+//   order, nextOrder, progress, plan, owner, kind, gold.
+// Floats, integers and texts take a selector byte first: small selectors
+// pick the edge values below, larger ones small field-sized numbers.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "render/recording_gl.h"
+#include "render/scene.h"
+#include "runner/session.h"
+#include "sim/control.h"
+#include "sim/frame_step.h"
+#include "world/orders.h"
+
+namespace {
+
+using namespace kragmoor;
+
+constexpr int kFrames = 50;
+constexpr int kMaxActions = 8;
+constexpr int kInfoEvery = 10;  // frames between scheduled list refreshes
+
+class Bytes {
+ public:
+  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool empty() const { return pos_ >= size_; }
+
+  uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+
+  uint32_t U32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(Byte()) << (8 * i);
+    return v;
+  }
+
+  // Selectors 0 to 13 pick an edge value, 14 a raw bit pattern, 15 an
+  // integer's value; larger ones a field-sized number from -200 to 1077.
+  float Float() {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    constexpr float kMax = std::numeric_limits<float>::max();
+    static const float kEdges[] = {
+        std::numeric_limits<float>::quiet_NaN(),
+        -std::numeric_limits<float>::quiet_NaN(),
+        kInf,
+        -kInf,
+        kMax,
+        -kMax,
+        1e30f,
+        -1e30f,
+        std::numeric_limits<float>::denorm_min(),
+        -0.0f,
+        2147483648.0f,   // 2^31, just above int32
+        2147483520.0f,   // the largest float below 2^31
+        -2147483904.0f,  // the float just below -2^31
+        -2147483648.0f,
+    };
+    const uint8_t s = Byte();
+    if (s < std::size(kEdges)) return kEdges[s];
+    if (s == 14) return std::bit_cast<float>(U32());
+    if (s == 15) return static_cast<float>(Int());
+    return (s - 40) * 5.0f + Byte() / 128.0f;
+  }
+
+  // Selectors 0 to 7 pick an edge value (2: a raw 32-bit pattern); larger
+  // ones -32 to 215: kinds, owners, slots and small amounts.
+  int32_t Int() {
+    static const int32_t kEdges[] = {INT32_MIN,     INT32_MAX,    0, -777, 300, 299,
+                                     INT32_MIN + 1, INT32_MAX - 1};
+    const uint8_t s = Byte();
+    if (s == 2) return static_cast<int32_t>(U32());
+    if (s < std::size(kEdges)) return kEdges[s];
+    return s - 40;
+  }
+
+  // A number as an order would hold it, well formed or not.
+  std::string NumberText() {
+    static const char* const kFixed[] = {"2147483648", "-2147483649", "",   " 7", "+12",
+                                         "299",        "300",         "-1", "-0"};
+    const uint8_t s = Byte() % 14;
+    if (s == 0) return IntToStr(Byte());
+    if (s == 1) return IntToStr(Int());
+    if (s == 2) return "$" + Hex(U32());
+    if (s == 3) return "0x" + Hex(U32());
+    if (s == 4) return Raw(8);
+    return kFixed[s - 5];
+  }
+
+  std::string Text() {
+    static const char* const kVerbs[] = {"idtiza", "idti", "atakovat", "stroit", "chinit",
+                                         "idle",   "",     "stroit 0", "IDTI",   "idtiza "};
+    const uint8_t s = Byte();
+    switch (s % 8) {
+      case 0:
+        return "";
+      case 1:
+        return "idle";
+      case 2:
+        return Raw(48);
+      default: {
+        std::string text = kVerbs[Byte() % (sizeof kVerbs / sizeof kVerbs[0])];
+        const int numbers = (s >> 3) % 4;
+        for (int i = 0; i < numbers; ++i) {
+          text += i == 0 ? ((s & 0x80) != 0 ? "  " : " ") : ((s & 0x40) != 0 ? ",," : ",");
+          text += NumberText();
+        }
+        return text;
+      }
+    }
+  }
+
+ private:
+  static std::string Hex(uint32_t v) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%x", v);
+    return buffer;
+  }
+
+  std::string Raw(size_t most) {
+    const size_t n = Byte() % (most + 1);
+    std::string text;
+    for (size_t i = 0; i < n && !empty(); ++i) text += static_cast<char>(Byte());
+    return text;
+  }
+
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+struct Action {
+  int frame = 0;
+  int what = 0;  // 0 click, 1 mouse move, 2 list refresh
+  int32_t a = 0;
+  int32_t b = 0;
+};
+
+void ReadSlot(Bytes& in, Tigrok& t) {
+  t.x = in.Float();
+  t.y = in.Float();
+  t.hp = in.Float();
+  t.maxHp = in.Float();
+  t.order = in.Text();
+  t.nextOrder = in.Text();
+  t.progress = in.Int();
+  t.plan = in.Int();
+  t.owner = in.Int();
+  t.kind = in.Int();
+  t.gold = in.Int();
+}
+
+void RefreshInfo(const World& world) {
+  const std::vector<std::string> lines = InfoLines(world);
+  if (lines.size() != 5 && lines.size() != 13) {
+    std::fprintf(stderr, "fuzz_frames: the information list has %zu lines\n", lines.size());
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Bytes in(data, size);
+  Session session;
+  World& world = session.world;
+  world.seed = in.U32();
+  const uint8_t flags = in.Byte();
+  for (int side = 0; side < kSideCount; ++side) {
+    session.inputs.computerPlayer[side] = (flags >> side & 1) != 0;
+  }
+  if ((flags & 0x08) == 0) {
+    for (Tigrok& t : world.entities) t = Tigrok{};
+  }
+  session.inputs.panelWidth = in.Int();
+  session.inputs.panelHeight = in.Int();
+  world.view.mouseX = in.Int();
+  world.view.mouseY = in.Int();
+  world.view.cameraX = in.Float();
+  world.view.cameraY = in.Float();
+  world.view.cursorColumn = in.Int();
+  world.view.cursorRow = in.Int();
+  world.view.selected = in.Int();
+  for (Player& p : world.players) p.gold = in.Int();
+  session.ticks.value = in.U32();
+
+  Action actions[kMaxActions];
+  const int actionCount = in.Byte() % (kMaxActions + 1);
+  for (int i = 0; i < actionCount; ++i) {
+    actions[i].frame = in.Byte() % kFrames;
+    actions[i].what = in.Byte() % 3;
+    actions[i].a = in.Int();
+    actions[i].b = in.Int();
+  }
+
+  int last = -1;
+  while (!in.empty()) {
+    const int slot = ((in.Byte() << 8) | in.Byte()) % kSlotCount;
+    ReadSlot(in, world.entities[slot]);
+    last = slot;
+  }
+  if ((flags & 0x10) != 0 && last != -1) {
+    // A full table: every free slot becomes a live copy of the last record,
+    // spread over the field, so no build finds a free slot.
+    for (int i = 0; i < kSlotCount; ++i) {
+      Tigrok& t = world.entities[i];
+      if (IsLive(t)) continue;
+      t = world.entities[last];
+      t.hp = 100.0f;
+      t.x += static_cast<float>(i % 20 * 30);
+      t.y += static_cast<float>(i / 20 * 30);
+      t.owner = i % kSideCount;
+    }
+  }
+
+  RecordingGl gl;
+  InitOpenGL(gl);
+  SetProjection(gl, session.inputs.panelWidth, session.inputs.panelHeight);
+  for (int frame = 0; frame < kFrames; ++frame) {
+    for (int i = 0; i < actionCount; ++i) {
+      const Action& action = actions[i];
+      if (action.frame != frame) continue;
+      if (action.what == 0) Panel3Click(world, action.a, action.b);
+      if (action.what == 1) Panel3Cursor(world, action.a, action.b, session.inputs.panelHeight);
+      if (action.what == 2) RefreshInfo(world);
+    }
+    try {
+      FrameStep(world, session.inputs, &gl);
+    } catch (const ConversionError&) {
+      // The frame ended early at an order that does not convert.
+    }
+    gl.clear();
+    if (frame % kInfoEvery == 0) RefreshInfo(world);
+  }
+  RefreshInfo(world);
+  return 0;
+}

@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of fuzz_frames into corpus/fuzz_frames/, in the
+byte layout that fuzz_frames.cc reads. Run it again after changing that
+layout."""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "corpus", "fuzz_frames")
+
+
+def u32(v):
+    return struct.pack("<I", v & 0xFFFFFFFF)
+
+
+def small_float(v):  # multiples of 5 from -200 to 1075
+    return bytes([v // 5 + 40, 0])
+
+
+NAN, INF, NINF, FMAX = bytes([0]), bytes([2]), bytes([3]), bytes([4])
+
+
+def small_int(v):  # -32 to 215
+    return bytes([v + 40])
+
+
+INT_MIN, INT_MAX = bytes([0]), bytes([1])
+VERBS = ["idtiza", "idti", "atakovat", "stroit", "chinit", "idle", "", "stroit 0", "IDTI", "idtiza "]
+
+
+def order(verb, *numbers):  # numbers as small decimals 0..255
+    selector = 3 | (len(numbers) << 3)
+    out = bytes([selector, VERBS.index(verb)])
+    for n in numbers:
+        out += bytes([0, n])
+    return out
+
+
+def empty_text():
+    return bytes([0])
+
+
+def idle_text():
+    return bytes([1])
+
+
+def header(seed=1, boxes=7, scenario=True, full=False, panel=(485, 447), mouse=(200, 200),
+           camera=(small_float(0), small_float(0)), cursor=(0, 0), selected=-1,
+           purses=(0, 0, 0), ticks=0, actions=()):
+    flags = boxes | (8 if scenario else 0) | (16 if full else 0)
+    out = u32(seed) + bytes([flags])
+    out += bytes([2]) + u32(panel[0]) + bytes([2]) + u32(panel[1])
+    out += bytes([2]) + u32(mouse[0]) + bytes([2]) + u32(mouse[1])
+    out += camera[0] + camera[1]
+    out += small_int(cursor[0]) + small_int(cursor[1]) + small_int(selected)
+    for p in purses:
+        out += bytes([2]) + u32(p)
+    out += u32(ticks)
+    out += bytes([len(actions)])
+    for frame, what, a, b in actions:
+        out += bytes([frame, what]) + small_int(a) + small_int(b)
+    return out
+
+
+def slot(index, x, y, hp, max_hp, order_text, next_order, progress, plan, owner, kind, gold):
+    return (struct.pack(">H", index) + x + y + hp + max_hp + order_text + next_order +
+            progress + plan + owner + kind + gold)
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    f = small_float
+    i = small_int
+    seeds = {
+        # The initial scenario, all three computer players, a resting mouse.
+        "scenario": header(purses=(200, 0, 40)),
+        # Clicks: select slot 3, send it to a cell, build a peasant, list refreshes.
+        "clicks": header(boxes=0, mouse=(180, 180), actions=[(1, 0, 0, 0), (2, 0, 1, 0),
+                                                             (3, 2, 0, 0), (5, 0, 3, 1),
+                                                             (6, 1, 40, 200), (7, 0, 2, 0)]),
+        # Empty tables: a walker, two attackers of different sides and a builder.
+        "orders": header(boxes=0, scenario=False, purses=(30, 30, 0)) +
+        slot(0, f(100), f(100), f(100), f(100), order("idti", 150, 120), empty_text(), i(0), i(0),
+             i(0), i(-1), i(0)) +
+        slot(1, f(200), f(100), f(100), f(100), order("atakovat", 2), empty_text(), i(0), i(0),
+             i(1), i(-1), i(0)) +
+        slot(2, f(250), f(100), f(100), f(100), order("atakovat", 1), empty_text(), i(0), i(0),
+             i(2), i(-1), i(0)) +
+        slot(3, f(400), f(400), f(200), f(200), order("stroit", 1, 200, 200), idle_text(), i(0),
+             i(10), i(0), i(0), i(0)),
+        # Edge values: NaN and infinite positions, maxHp and plan 0, owner 7.
+        "edges": header(boxes=7, scenario=True, camera=(INF, NAN), mouse=(-5, 100000),
+                        selected=4) +
+        slot(4, NAN, INF, FMAX, f(0), order("stroit", 1, 0, 0), order("idtiza", 255), i(-32),
+             i(0), i(7), i(3), INT_MAX) +
+        slot(9, NINF, f(25), f(5), NAN, order("atakovat", 255), empty_text(), INT_MIN, i(-1),
+             i(1), i(-1), INT_MIN),
+        # A full table: every free slot filled with builders, so no build finds a slot.
+        "full": header(boxes=7, scenario=True, full=True, purses=(500, 500, 500)) +
+        slot(20, f(100), f(100), f(50), f(100), order("stroit", 1, 100, 100), empty_text(), i(0),
+             i(1), i(1), i(0), i(0)),
+    }
+    for name, data in seeds.items():
+        with open(os.path.join(OUT, name), "wb") as out:
+            out.write(data)
+
+
+if __name__ == "__main__":
+    main()

@@ -2,6 +2,7 @@
 // health bar under every drawn entity's glyph and the build bar. Reads the
 // world only; never includes GL headers.
 #include <cmath>
+#include <limits>
 
 #include "render/scene.h"
 
@@ -34,6 +35,16 @@ constexpr int32_t kHighestBaseKind = 4;
 void VertexAt(Gl& gl, const Tigrok& t, double dx, double dy) {
   gl.Vertex3f(static_cast<float>(static_cast<double>(t.x) + dx),
               static_cast<float>(static_cast<double>(t.y) + dy), 0.0f);
+}
+
+// a / b as IEEE 754 division gives it, without dividing by zero, which C++
+// leaves undefined: over a zero b, an infinity signed by the signs of a and
+// b, or NaN for a zero or NaN a. A bar over a maxHp or plan of 0 ends there.
+double Quotient(double a, double b) {
+  if (b != 0.0) return a / b;
+  if (a == 0.0 || std::isnan(a)) return std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  return std::signbit(a) != std::signbit(b) ? -inf : inf;
 }
 
 // The side's colour; an owner outside the player table has none and is white.
@@ -112,7 +123,7 @@ void DrawPeasant(Gl& gl, const World& world, int slot, TickSource* ticks) {
 // Red at the left end fading to green at the right (smooth shading); 25 long
 // at full health and not clamped. maxHp 0 gives an inf or NaN end point.
 void DrawHealthBar(Gl& gl, const Tigrok& t) {
-  const double length = kBarLength * t.hp / t.maxHp;
+  const double length = Quotient(kBarLength * t.hp, t.maxHp);
   gl.Begin(GlEnum::kLines);
   gl.Color3f(1.0f, 0.0f, 0.0f);
   VertexAt(gl, t, kBarLeft, kHealthBarHeight);
@@ -144,7 +155,7 @@ void DrawBuildBar(const World& world, Gl* gl, int builder) {
   const Tigrok& t = world.entities[builder];
   // progress before this frame's step: 0 long at 0, 25 long at plan. plan 0
   // gives an inf or NaN end point.
-  const double length = kBarLength * t.progress / t.plan;
+  const double length = Quotient(kBarLength * t.progress, t.plan);
   gl->Begin(GlEnum::kLines);
   gl->Color3f(0.0f, 1.0f, 0.0f);
   VertexAt(*gl, t, kBarLeft, kGlyphH);

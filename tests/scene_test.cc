@@ -83,6 +83,7 @@ TEST(DrawEntities, HealthBarLengthFollowsHpAndIsNotClamped) {
   EXPECT_NE(barEnd(300, 200).find("glVertex3f 125 112.5 0"), std::string::npos);
   // maxHp 0 sends the end point to infinity without a trap.
   EXPECT_NE(barEnd(1, 0).find("glVertex3f inf 112.5 0"), std::string::npos);
+  EXPECT_NE(barEnd(1, -0.0f).find("glVertex3f -inf 112.5 0"), std::string::npos);
 }
 
 TEST(DrawEntities, KindChoosesTheGlyphAndEveryDrawnEntityGetsABar) {
@@ -232,6 +233,14 @@ TEST(DrawBuildBar, GreenBeforeEachVertexAndAsLongAsTheProgress) {
   DrawBuildBar(world, &gl, 4);
   const std::string& end = gl.lines()[4];
   EXPECT_TRUE(end == "glVertex3f nan 116.666664 0" || end == "glVertex3f -nan 116.666664 0") << end;
+  // Any other progress over a plan of 0 ends at an infinity of its sign.
+  for (const auto& [progress, expected] : {std::pair{5, "glVertex3f inf 116.666664 0"},
+                                           std::pair{-5, "glVertex3f -inf 116.666664 0"}}) {
+    gl.clear();
+    builder.progress = progress;
+    DrawBuildBar(world, &gl, 4);
+    EXPECT_EQ(gl.lines()[4], expected);
+  }
 }
 
 // Two peasants of different sides, alone on the field, hit each other in

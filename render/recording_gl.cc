@@ -26,18 +26,30 @@ std::string E(GlEnum v) { return GlEnumName(v); }
 
 const char* GlEnumName(GlEnum value) {
   switch (value) {
-    case GlEnum::kPoints: return "GL_POINTS";
-    case GlEnum::kLines: return "GL_LINES";
-    case GlEnum::kLineLoop: return "GL_LINE_LOOP";
-    case GlEnum::kTriangles: return "GL_TRIANGLES";
-    case GlEnum::kLess: return "GL_LESS";
-    case GlEnum::kPerspectiveCorrectionHint: return "GL_PERSPECTIVE_CORRECTION_HINT";
-    case GlEnum::kDepthTest: return "GL_DEPTH_TEST";
-    case GlEnum::kTexture2D: return "GL_TEXTURE_2D";
-    case GlEnum::kNicest: return "GL_NICEST";
-    case GlEnum::kModelView: return "GL_MODELVIEW";
-    case GlEnum::kProjection: return "GL_PROJECTION";
-    case GlEnum::kSmooth: return "GL_SMOOTH";
+    case GlEnum::kPoints:
+      return "GL_POINTS";
+    case GlEnum::kLines:
+      return "GL_LINES";
+    case GlEnum::kLineLoop:
+      return "GL_LINE_LOOP";
+    case GlEnum::kTriangles:
+      return "GL_TRIANGLES";
+    case GlEnum::kLess:
+      return "GL_LESS";
+    case GlEnum::kPerspectiveCorrectionHint:
+      return "GL_PERSPECTIVE_CORRECTION_HINT";
+    case GlEnum::kDepthTest:
+      return "GL_DEPTH_TEST";
+    case GlEnum::kTexture2D:
+      return "GL_TEXTURE_2D";
+    case GlEnum::kNicest:
+      return "GL_NICEST";
+    case GlEnum::kModelView:
+      return "GL_MODELVIEW";
+    case GlEnum::kProjection:
+      return "GL_PROJECTION";
+    case GlEnum::kSmooth:
+      return "GL_SMOOTH";
   }
   return "GL_UNKNOWN";
 }
@@ -78,8 +90,8 @@ void RecordingGl::Translatef(float x, float y, float z) {
   lines_.push_back(Call("glTranslatef", {F(x), F(y), F(z)}));
 }
 void RecordingGl::Viewport(int32_t x, int32_t y, int32_t width, int32_t height) {
-  lines_.push_back(Call("glViewport", {std::to_string(x), std::to_string(y),
-                                       std::to_string(width), std::to_string(height)}));
+  lines_.push_back(Call("glViewport", {std::to_string(x), std::to_string(y), std::to_string(width),
+                                       std::to_string(height)}));
 }
 void RecordingGl::SwapBuffers() { lines_.push_back("SwapBuffers"); }
 

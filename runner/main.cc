@@ -66,8 +66,8 @@ int Match(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char line[128];
-  std::snprintf(line, sizeof line, "%d frames in %.3f s (%.0f frames/s)", options.frames,
-                seconds, seconds > 0 ? options.frames / seconds : 0.0);
+  std::snprintf(line, sizeof line, "%d frames in %.3f s (%.0f frames/s)", options.frames, seconds,
+                seconds > 0 ? options.frames / seconds : 0.0);
   std::cerr << line << '\n';
   return 0;
 }

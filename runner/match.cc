@@ -31,8 +31,8 @@ void RunMatch(const MatchOptions& options, std::ostream& out) {
     out << "side " << side + 1 << " gold=" << world.players[side].gold << " peasants=" << peasants
         << " bases=" << bases << '\n';
   }
-  out << "frames=" << options.frames << " live=" << live
-      << " hash=" << FormatHash(StateHash(world)) << '\n';
+  out << "frames=" << options.frames << " live=" << live << " hash=" << FormatHash(StateHash(world))
+      << '\n';
 }
 
 }  // namespace kragmoor

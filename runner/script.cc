@@ -72,9 +72,7 @@ int32_t ParseInt(std::string_view text, int32_t low = INT32_MIN, int32_t high = 
   return ParseNumber<int32_t>(text, low, high);
 }
 
-uint32_t ParseUnsigned(std::string_view text) {
-  return ParseNumber<uint32_t>(text, 0, UINT32_MAX);
-}
+uint32_t ParseUnsigned(std::string_view text) { return ParseNumber<uint32_t>(text, 0, UINT32_MAX); }
 
 float ParseFloat(std::string_view text) {
   float value = 0.0f;
@@ -147,7 +145,8 @@ struct Command {
 
 const std::map<std::string, Command, std::less<>>& Commands() {
   static const std::map<std::string, Command, std::less<>> commands = {
-      {"seed", {2, 2, [](Context& c, const Words& w) { c.session.world.seed = ParseUnsigned(w[1]); }}},
+      {"seed",
+       {2, 2, [](Context& c, const Words& w) { c.session.world.seed = ParseUnsigned(w[1]); }}},
       {"reset",
        {1, 1,
         [](Context& c, const Words&) {
@@ -156,11 +155,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           for (Player& p : world.players) p.gold = 0;
           world.view = ViewState{};
         }}},
-      {"scenario",
-       {1, 1,
-        [](Context& c, const Words&) {
-          SetUpScenario(c.session.world);
-        }}},
+      {"scenario", {1, 1, [](Context& c, const Words&) { SetUpScenario(c.session.world); }}},
       {"set",
        {3, SIZE_MAX,
         [](Context& c, const Words& w) {
@@ -229,7 +224,8 @@ const std::map<std::string, Command, std::less<>>& Commands() {
         [](Context& c, const Words&) {
           Panel3Click(c.session.world, c.session.clickMode, c.session.buildItem);
         }}},
-      {"tick", {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
+      {"tick",
+       {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
       {"step", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }}},
       {"trace", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }}},
       {"print",
@@ -237,7 +233,8 @@ const std::map<std::string, Command, std::less<>>& Commands() {
         [](Context& c, const Words& w) {
           const World& world = c.session.world;
           if (w[1] == "players") {
-            for (int side = 0; side < kSideCount; ++side) c.out << FormatPlayer(world, side) << '\n';
+            for (int side = 0; side < kSideCount; ++side)
+              c.out << FormatPlayer(world, side) << '\n';
           } else if (w[1] == "view") {
             c.out << FormatView(world) << '\n';
           } else if (w[1] == "live") {
@@ -249,7 +246,8 @@ const std::map<std::string, Command, std::less<>>& Commands() {
       {"info",
        {1, 1,
         [](Context& c, const Words&) {
-          for (const std::string& line : InfoLines(c.session.world)) c.out << "info " << line << '\n';
+          for (const std::string& line : InfoLines(c.session.world))
+            c.out << "info " << line << '\n';
         }}},
       {"hash",
        {1, 1,

@@ -1,8 +1,167 @@
-// The computer player.
+// The computer player: a census of the side, then four decisions, each in a
+// fixed order and most gated by a draw from the shared random generator.
 #include "sim/computer_player.h"
+
+#include <string_view>
+
+#include "sim/frame_step.h"
+#include "world/convert.h"
+#include "world/orders.h"
+#include "world/random.h"
+#include "world/str_man.h"
 
 namespace kragmoor {
 
-void ComputerPlayerStep(World& /*world*/, int /*side*/) {}
+namespace {
+
+constexpr int32_t kBaseCost = 100;            // plan of a main-base build
+constexpr int32_t kPeasantCost = 10;          // plan of a peasant build
+constexpr int32_t kBaseGold = 150;            // a side this rich builds another base
+constexpr uint32_t kRaidChance = 100;         // random(100) == 7 starts a raid
+constexpr uint32_t kRaidTargetChance = 10;    // random(10) == 5 picks the scanned index
+constexpr uint32_t kPeasantChanceBase = 100;  // random(100 + 10 n) == 7 trains a peasant
+constexpr uint32_t kPeasantChancePerPeasant = 10;
+constexpr uint32_t kDispatchChance = 10;      // random(10) == 7 sends a peasant to a mine
+constexpr uint32_t kLuckyNumber = 7;
+constexpr uint32_t kRaidTargetNumber = 5;
+constexpr int32_t kRaidMarker = -777;
+constexpr float kMineSearchRange = 100000.0f;  // a mine must be strictly nearer than this
+constexpr std::string_view kBaseBuildPrefix = "stroit 0";  // first comma-word of a base build
+
+struct Census {
+  int peasants = 0;
+  int bases = 0;
+  int firstPeasant = -1;
+  int firstIdlePeasant = -1;
+  int firstBase = -1;
+  int firstIdleBase = -1;
+  bool baseUnderWay = false;
+};
+
+// True when the slot that a walk or attack order names is dead. An index
+// outside the table names nobody, so it counts as dead too.
+bool TargetIsDead(const World& world, int32_t n) {
+  return !IsSlot(n) || !IsLive(world.entities[n]);
+}
+
+// The six census steps for unit i of the side.
+void CountUnit(World& world, int i, Census& c) {
+  Tigrok& t = world.entities[i];
+  if (t.order.empty()) t.order.assign(kOrderIdle);
+  const bool peasant = t.kind == kKindPeasant;
+  const bool base = t.kind == kKindBase;
+  if (peasant && WordView(t.order, ",", 1) == kBaseBuildPrefix) c.baseUnderWay = true;
+  if (t.kind == kKindMine) t.order.assign(kOrderIdle);
+  if (peasant) ++c.peasants;
+  if (base) ++c.bases;
+
+  const bool idle = t.order == kOrderIdle;
+  if (peasant && c.firstPeasant == -1) c.firstPeasant = i;
+  if (base && c.firstBase == -1) c.firstBase = i;
+  if (peasant && idle && c.firstIdlePeasant == -1) c.firstIdlePeasant = i;
+  if (base && idle && c.firstIdleBase == -1) c.firstIdleBase = i;
+  if (idle) t.progress = 0;
+
+  // A unit whose walk or attack target has died is brought home: the gold
+  // of 1 makes the base's delivery copy "idle" from nextOrder into order.
+  const std::string_view verb = WordView(t.order, " ", 1);
+  if (verb != kVerbWalk && verb != kVerbAttack) return;
+  if (!TargetIsDead(world, StrToInt(WordView(t.order, " ", 2)))) return;
+  t.nextOrder.assign(kOrderIdle);
+  t.gold = 1;
+  if (c.firstBase != -1) WriteOrder(t.order, kVerbWalk, {c.firstBase});
+}
+
+void BaseDecision(World& world, int side, Census& c) {
+  if (c.baseUnderWay || (c.bases != 0 && world.players[side].gold < kBaseGold)) return;
+  int builder = c.firstIdlePeasant;
+  if (builder != -1) {
+    c.firstIdlePeasant = -1;
+  } else {
+    builder = c.firstPeasant;
+  }
+  if (builder == -1) return;
+  Tigrok& t = world.entities[builder];
+  t.progress = 0;
+  t.plan = kBaseCost;
+  // One cell width beyond the builder on both axes, once the build adds 25.
+  WriteOrder(t.order, kVerbBuild,
+             {0, RoundToInt32(static_cast<double>(t.x) - 25 + 50),
+              RoundToInt32(static_cast<double>(t.y) - 25 + 50)});
+}
+
+void Raid(World& world, int side, Census& c) {
+  if (Random(world, kRaidChance) != kLuckyNumber || world.players[side].gold == 0) return;
+  int target = -1;
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (Random(world, kRaidTargetChance) != kRaidTargetNumber) continue;
+    const Tigrok& t = world.entities[i];
+    if (IsLive(t) && t.owner != side && t.kind != kKindMine) {
+      target = i;
+      break;
+    }
+  }
+  int raider = c.firstIdlePeasant;
+  if (raider != -1) {
+    c.firstIdlePeasant = -1;
+  } else {
+    for (int i = 0; i < kSlotCount && raider == -1; ++i) {
+      const Tigrok& t = world.entities[i];
+      if (IsLive(t) && t.owner == side && t.kind == kKindPeasant && t.order == kOrderIdle) {
+        raider = i;
+      }
+    }
+  }
+  if (target == -1 || raider == -1) return;
+  WriteOrder(world.entities[raider].order, kVerbWalk, {target});
+  world.entities[raider].progress = kRaidMarker;
+}
+
+void PeasantDecision(World& world, const Census& c) {
+  const uint32_t draw = Random(
+      world, kPeasantChanceBase + kPeasantChancePerPeasant * static_cast<uint32_t>(c.peasants));
+  if ((draw != kLuckyNumber && c.peasants != 0) || c.firstIdleBase == -1) return;
+  Tigrok& base = world.entities[c.firstIdleBase];
+  base.progress = 0;
+  base.plan = kPeasantCost;
+  // The new peasant is placed on the base's own position.
+  WriteOrder(base.order, kVerbBuild,
+             {1, RoundToInt32(static_cast<double>(base.x) - 25),
+              RoundToInt32(static_cast<double>(base.y) - 25)});
+}
+
+void MineDispatch(World& world, int side, const Census& c) {
+  if (Random(world, kDispatchChance) != kLuckyNumber || world.players[side].gold >= 1 ||
+      c.firstIdlePeasant == -1) {
+    return;
+  }
+  Tigrok& peasant = world.entities[c.firstIdlePeasant];
+  int best = -1;
+  float bestDistance = kMineSearchRange;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const Tigrok& mine = world.entities[i];
+    if (!IsLive(mine) || mine.kind != kKindMine) continue;
+    const float d = Distance2D(mine, peasant);
+    if (d < bestDistance) {
+      best = i;
+      bestDistance = d;
+    }
+  }
+  if (best != -1) WriteOrder(peasant.order, kVerbWalk, {best});
+}
+
+}  // namespace
+
+void ComputerPlayerStep(World& world, int side) {
+  Census census;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const Tigrok& t = world.entities[i];
+    if (IsLive(t) && t.owner == side) CountUnit(world, i, census);
+  }
+  BaseDecision(world, side, census);
+  Raid(world, side, census);
+  PeasantDecision(world, census);
+  MineDispatch(world, side, census);
+}
 
 }  // namespace kragmoor

@@ -1,10 +1,111 @@
-// Contacts between entities.
+// Contacts between entities: the two all-pairs passes of every frame.
 #include "sim/contacts.h"
+
+#include "sim/frame_step.h"
+#include "sim/vec2d.h"
+#include "world/orders.h"
 
 namespace kragmoor {
 
-void AggressionPass(World& /*world*/) {}
+namespace {
 
-void ContactPass(World& /*world*/) {}
+constexpr float kAggressionRange = 100.0f;  // enemies strictly closer are ordered to attack
+constexpr float kContactRadius = 25.0f;     // two entities touch below the sum, 50
+constexpr int32_t kLoadStep = 10;           // gold per take
+constexpr int32_t kLoadLimitLower = 30;     // a taker in a lower slot than the mine
+constexpr int32_t kLoadLimitHigher = 10;    // a taker in a higher slot than the mine
+constexpr int32_t kMinimumStock = 10;       // a mine gives only while it holds this much
+constexpr double kRepairPerGold = 2.0;      // hp a damaged base gets per delivered gold
+constexpr int32_t kRaidMarker = -777;       // in progress: a raider keeps its order at a mine
+
+// The carrier g hands its gold to main base b of its own side: repair while
+// b is damaged, otherwise into the side's purse; then g resumes nextOrder.
+// A side outside the player table has no purse and takes no deliveries.
+void Deliver(World& world, Tigrok& g, Tigrok& b) {
+  if (!IsSide(b.owner)) return;
+  if (b.hp < b.maxHp) {
+    b.hp = static_cast<float>(b.hp + kRepairPerGold * g.gold);
+    if (b.hp > b.maxHp) b.hp = b.maxHp;
+    g.gold = 0;
+  }
+  int32_t& purse = world.players[b.owner].gold;
+  purse = WrapAdd(purse, g.gold);
+  g.gold = 0;
+  g.order = g.nextOrder;
+}
+
+// The first live main base of `owner` in slots 0 to 298; 299 when there is
+// none (slot 299 itself is never looked at).
+int HomeBase(const World& world, int32_t owner) {
+  for (int k = 0; k < kSlotCount - 1; ++k) {
+    const Tigrok& t = world.entities[k];
+    if (IsLive(t) && t.owner == owner && t.kind == kKindBase) return k;
+  }
+  return kSlotCount - 1;
+}
+
+// Taker t (slot ti) takes a load from mine m (slot mi) and is sent home,
+// unless it is a raider; either way it will come back to this mine.
+void Take(World& world, int ti, int mi, int32_t limit) {
+  Tigrok& t = world.entities[ti];
+  Tigrok& m = world.entities[mi];
+  if (t.gold >= limit || m.gold < kMinimumStock) return;
+  t.gold += kLoadStep;
+  m.gold -= kLoadStep;
+  if (t.progress != kRaidMarker) WriteOrder(t.order, kVerbWalk, {HomeBase(world, t.owner)});
+  WriteOrder(t.nextOrder, kVerbWalk, {mi});
+}
+
+void ContactPair(World& world, int i, int j) {
+  Tigrok& a = world.entities[i];
+  Tigrok& b = world.entities[j];
+  Vec2 pa{a.x, a.y};
+  Vec2 pb{b.x, b.y};
+  const bool touching = SeparatePair(pa, pb, kContactRadius, kContactRadius, a.kind, b.kind);
+  a.x = pa.x;
+  a.y = pa.y;
+  b.x = pb.x;
+  b.y = pb.y;
+  if (!touching) return;
+
+  if (a.owner == b.owner) {
+    if (a.kind == kKindBase && b.gold > 0) Deliver(world, b, a);
+    if (b.kind == kKindBase && a.gold > 0) Deliver(world, a, b);
+  }
+  if (b.kind == kKindMine) {
+    Take(world, i, j, kLoadLimitLower);
+  } else if (a.owner != b.owner) {
+    WriteOrder(a.order, kVerbAttack, {j});
+  }
+  if (a.kind == kKindMine) {
+    Take(world, j, i, kLoadLimitHigher);
+  } else if (a.owner != b.owner) {
+    WriteOrder(b.order, kVerbAttack, {i});
+  }
+}
+
+}  // namespace
+
+void AggressionPass(World& world) {
+  auto& e = world.entities;
+  for (int i = 0; i < kSlotCount; ++i) {
+    for (int j = i + 1; j < kSlotCount; ++j) {
+      if (!(Distance2D(e[i], e[j]) < kAggressionRange && IsLive(e[i]) && IsLive(e[j]) &&
+            e[i].owner != e[j].owner)) {
+        continue;
+      }
+      if (e[i].kind != kKindMine) WriteOrder(e[j].order, kVerbAttack, {i});
+      if (e[j].kind != kKindMine) WriteOrder(e[i].order, kVerbAttack, {j});
+    }
+  }
+}
+
+void ContactPass(World& world) {
+  for (int i = 0; i < kSlotCount; ++i) {
+    for (int j = i + 1; j < kSlotCount; ++j) {
+      if (IsLive(world.entities[i]) && IsLive(world.entities[j])) ContactPair(world, i, j);
+    }
+  }
+}
 
 }  // namespace kragmoor

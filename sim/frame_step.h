@@ -12,15 +12,15 @@
 namespace kragmoor {
 
 // Rules of the order pass.
-inline constexpr float kMoveStep = 1.0f;        // field units per frame, per axis
-inline constexpr float kAttackRange = 100.0f;   // a hit needs a distance strictly below
-inline constexpr float kDamage = 1.0f;          // hp per frame per attacker
+inline constexpr float kMoveStep = 1.0f;          // field units per frame, per axis
+inline constexpr float kAttackRange = 100.0f;     // a hit needs a distance strictly below
+inline constexpr float kDamage = 1.0f;            // hp per frame per attacker
 inline constexpr double kPlacementOffset = 25.0;  // added to a build order's X and Y
 
 // What the frame step reads from the window besides the world.
 struct FrameInputs {
   std::array<bool, kSideCount> computerPlayer{true, true, true};  // the AI check boxes
-  int32_t panelWidth = 485;  // play-field panel, pixels
+  int32_t panelWidth = 485;                                       // play-field panel, pixels
   int32_t panelHeight = 447;
   TickSource* ticks = nullptr;  // animation clock; null reads as 0
 };

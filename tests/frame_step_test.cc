@@ -84,5 +84,68 @@ TEST(OrderPass, FrameStepPropagatesTheError) {
   EXPECT_THROW(FrameStep(world, inputs, nullptr), ConversionError);
 }
 
+TEST(OrderPass, BuildWithNoFreeSlotSpendsButCreatesNothing) {
+  World world;
+  for (int i = 0; i < kSlotCount; ++i) {
+    Tigrok& t = world.entities[i];
+    t.hp = 1;
+    t.x = static_cast<float>(i * 1000);  // far apart
+    t.order = "idle";
+  }
+  Tigrok& builder = world.entities[150];
+  builder.owner = 1;
+  builder.order = "stroit 1,0,0";
+  builder.plan = 2;
+  builder.progress = 1;
+  world.players[1].gold = 5;
+  const World before = world;
+  OrderPass(world, nullptr);
+  EXPECT_EQ(world.players[1].gold, 4);
+  EXPECT_EQ(builder.progress, 0);
+  EXPECT_EQ(builder.order, "stroit 1,0,0");
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (i == 150) continue;
+    EXPECT_EQ(world.entities[i].order, before.entities[i].order);
+    EXPECT_EQ(world.entities[i].hp, before.entities[i].hp);
+  }
+}
+
+TEST(OrderPass, ProgressWrapsAndOwnersOutsideTheTableHaveNoPurse) {
+  World world;
+  Tigrok& builder = world.entities[0];
+  builder.hp = 1;
+  builder.order = "stroit 1,0,0";
+  builder.progress = INT32_MAX;
+  builder.plan = 0;
+  world.players[0].gold = 1;
+  OrderPass(world, nullptr);
+  EXPECT_EQ(builder.progress, INT32_MIN);  // wrapped, still below plan
+  EXPECT_EQ(world.players[0].gold, 0);
+
+  for (int32_t owner : {-1, 3, INT32_MIN, INT32_MAX}) {
+    World w;
+    w.entities[0].hp = 1;
+    w.entities[0].owner = owner;
+    w.entities[0].order = "stroit 1,0,0";
+    for (Player& p : w.players) p.gold = 10;
+    OrderPass(w, nullptr);
+    EXPECT_EQ(w.entities[0].progress, 0) << owner;
+    for (const Player& p : w.players) EXPECT_EQ(p.gold, 10) << owner;
+  }
+}
+
+TEST(OrderPass, BuildPositionsAreExactForEveryInteger) {
+  World world;
+  Tigrok& builder = world.entities[0];
+  builder.hp = 1;
+  builder.order = "stroit 0,2147483647,-2147483648";
+  builder.plan = 1;
+  world.players[0].gold = 1;
+  OrderPass(world, nullptr);
+  EXPECT_EQ(world.entities[1].x, 2147483672.0f);
+  EXPECT_EQ(world.entities[1].y, -2147483623.0f);
+  EXPECT_EQ(world.entities[1].kind, kKindBase);
+}
+
 }  // namespace
 }  // namespace kragmoor

@@ -14,16 +14,26 @@ TEST(SetUpScenario, WritesNineEntitiesAndTheColours) {
   World world;
   SetUpScenario(world);
   const char* expected[] = {
-      "slot 0 x=25 y=25 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=-5 gold=100000",
-      "slot 1 x=625 y=625 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=-5 gold=100000",
-      "slot 2 x=275 y=275 hp=200 maxHp=200 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=1 kind=0 gold=0",
-      "slot 3 x=175 y=175 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=1 kind=-1 gold=0",
-      "slot 4 x=925 y=675 hp=200 maxHp=200 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=0 gold=0",
-      "slot 5 x=825 y=625 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=-1 gold=0",
-      "slot 6 x=275 y=525 hp=200 maxHp=200 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=2 kind=0 gold=0",
-      "slot 7 x=175 y=525 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=2 kind=-1 gold=0",
-      "slot 8 x=25 y=625 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=-5 gold=100000",
-      "slot 9 x=0 y=0 hp=0 maxHp=0 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=0 gold=0",
+      "slot 0 x=25 y=25 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 "
+      "kind=-5 gold=100000",
+      "slot 1 x=625 y=625 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 "
+      "kind=-5 gold=100000",
+      "slot 2 x=275 y=275 hp=200 maxHp=200 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=1 "
+      "kind=0 gold=0",
+      "slot 3 x=175 y=175 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=1 "
+      "kind=-1 gold=0",
+      "slot 4 x=925 y=675 hp=200 maxHp=200 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 "
+      "kind=0 gold=0",
+      "slot 5 x=825 y=625 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 "
+      "kind=-1 gold=0",
+      "slot 6 x=275 y=525 hp=200 maxHp=200 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=2 "
+      "kind=0 gold=0",
+      "slot 7 x=175 y=525 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=2 "
+      "kind=-1 gold=0",
+      "slot 8 x=25 y=625 hp=100 maxHp=100 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 "
+      "kind=-5 gold=100000",
+      "slot 9 x=0 y=0 hp=0 maxHp=0 order=\"\" nextOrder=\"\" progress=0 plan=0 owner=0 kind=0 "
+      "gold=0",
   };
   for (int i = 0; i < 10; ++i) EXPECT_EQ(FormatSlot(world, i), expected[i]);
   EXPECT_EQ(FormatLive(world), "live 0 1 2 3 4 5 6 7 8");

@@ -76,8 +76,7 @@ std::string IntToStr(int32_t v) {
   return std::string(buffer, result.ptr);
 }
 
-void WriteOrder(std::string& order, std::string_view verb,
-                std::initializer_list<int32_t> numbers) {
+void WriteOrder(std::string& order, std::string_view verb, std::initializer_list<int32_t> numbers) {
   assert(numbers.size() <= 3 && verb.size() <= 16);
   char buffer[64];
   char* const end = buffer + sizeof buffer;

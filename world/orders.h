@@ -41,7 +41,6 @@ std::string IntToStr(int32_t v);
 // Writes "<verb> <n1>,<n2>,..." over the whole of `order`, reusing its
 // storage: "idtiza 8", "idti 175,225", "stroit 0,150,200". At most three
 // numbers; the verb is at most 8 characters. REQUIRES: numbers.size() <= 3.
-void WriteOrder(std::string& order, std::string_view verb,
-                std::initializer_list<int32_t> numbers);
+void WriteOrder(std::string& order, std::string_view verb, std::initializer_list<int32_t> numbers);
 
 }  // namespace kragmoor

@@ -42,8 +42,8 @@ struct Player {
 
 // What the user sees and points at.
 struct ViewState {
-  int32_t mouseX = 0;  // pointer over the play field, panel pixels
-  int32_t mouseY = 0;  // counted upwards from the panel's bottom edge
+  int32_t mouseX = 0;    // pointer over the play field, panel pixels
+  int32_t mouseY = 0;    // counted upwards from the panel's bottom edge
   float cameraX = 0.0f;  // translation added to every field position when drawing
   float cameraY = 0.0f;
   int32_t cursorColumn = 0;  // grid cell under the pointer, recomputed every frame

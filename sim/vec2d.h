@@ -1,0 +1,25 @@
+// Two-dimensional vectors of 32-bit floats and the push that separates two
+// overlapping entities.
+#pragma once
+
+#include <cstdint>
+
+namespace kragmoor {
+
+struct Vec2 {
+  float x = 0.0f;
+  float y = 0.0f;
+};
+
+// v scaled to length 1, each component rounded to float. The zero vector has
+// no direction; it gives (1, 0), so two entities on the same spot are pushed
+// apart along x and no NaN ever reaches a position.
+Vec2 Normalize2D(Vec2 v);
+
+// Pushes two circles apart when they overlap: each moves half the overlap
+// along the line through both centres, a away from b. A position is written
+// back only when its kind is a peasant. Returns true when the circles
+// overlapped before the push.
+bool SeparatePair(Vec2& a, Vec2& b, float radiusA, float radiusB, int32_t kindA, int32_t kindB);
+
+}  // namespace kragmoor

@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QString>
 #include <QThread>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -14,7 +16,9 @@ int Usage() {
   std::fputs(
       "usage:\n"
       "  kragmoor-screen pointer X Y    move the pointer to screen pixel (X, Y)\n"
-      "  kragmoor-screen shot FILE      save the whole screen to FILE as PNG\n",
+      "  kragmoor-screen shot FILE [X Y W H]\n"
+      "                                 save the screen, or the rectangle at (X, Y) W wide\n"
+      "                                 and H high, to FILE as PNG\n",
       stderr);
   return 2;
 }
@@ -23,8 +27,15 @@ int Usage() {
 
 int main(int argc, char** argv) {
   const bool pointer = argc == 4 && std::strcmp(argv[1], "pointer") == 0;
-  const bool shot = argc == 3 && std::strcmp(argv[1], "shot") == 0;
+  const bool shot = (argc == 3 || argc == 7) && std::strcmp(argv[1], "shot") == 0;
   if (!pointer && !shot) return Usage();
+  std::array<int, 4> numbers{0, 0, -1, -1};  // X, Y, W, H; -1 for all
+  const int first = pointer ? 2 : 3;
+  for (int i = first; i < argc; ++i) {
+    bool ok = false;
+    numbers[i - first] = QString::fromLocal8Bit(argv[i]).toInt(&ok);
+    if (!ok) return Usage();
+  }
   QGuiApplication app(argc, argv);
   QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) {
@@ -32,11 +43,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (pointer) {
-    bool okX = false;
-    bool okY = false;
-    const int x = QString::fromLocal8Bit(argv[2]).toInt(&okX);
-    const int y = QString::fromLocal8Bit(argv[3]).toInt(&okY);
-    if (!okX || !okY) return Usage();
+    const int x = numbers[0];
+    const int y = numbers[1];
     // Two moves, so the window under the pointer sees a movement even when
     // the pointer already was at (X, Y).
     QCursor::setPos(screen, x + 1, y);
@@ -45,7 +53,7 @@ int main(int argc, char** argv) {
     QGuiApplication::sync();
     return 0;
   }
-  const QPixmap picture = screen->grabWindow(0);
+  const QPixmap picture = screen->grabWindow(0, numbers[0], numbers[1], numbers[2], numbers[3]);
   if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
     std::fprintf(stderr, "kragmoor-screen: cannot save '%s'\n", argv[2]);
     return 1;

@@ -105,7 +105,7 @@ TForm1::TForm1() {
   playField_->onSizeReport = [this] { FormResize(); };
   playField_->onMouseMove = [this](QPointF p) { Panel3Cursor(p); };
   playField_->onClick = [this] { Panel3Click(); };
-  resizeEvent(nullptr);
+  LayOut();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
@@ -145,7 +145,9 @@ void TForm1::CreateGLContext() {
   gl_ = std::make_unique<OpenGlGl>([this] { SwapPlayField(); });
 }
 
-void TForm1::resizeEvent(QResizeEvent* /*event*/) {
+void TForm1::resizeEvent(QResizeEvent* /*event*/) { LayOut(); }
+
+void TForm1::LayOut() {
   const int below = std::max(0, height() - kTitleHeight);
   panel1_->setGeometry(0, 0, width(), kTitleHeight);
   panel2_->setGeometry(0, kTitleHeight, kPanel2Width, below);

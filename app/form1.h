@@ -72,6 +72,9 @@ class TForm1 final : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Panel1 along the top, Panel2 along the left below it, the play field in
+  // the rest of the client area.
+  void LayOut();
   void CreateGLContext();
   // The play field reports its size: when it changed, viewport and projection
   // follow and one frame step draws the new size.

@@ -104,9 +104,9 @@ class Form1Test : public QObject {
   }
 
   // The panel pixel (y counted downwards) showing field point (x, y).
-  QPoint PanelPoint(float x, float y) {
+  QPoint PanelPoint(int x, int y) {
     const ViewState& v = form_->world().view;
-    return QPoint(qRound(x + v.cameraX), form_->playField()->height() - qRound(y + v.cameraY));
+    return QPoint(x + qRound(v.cameraX), form_->playField()->height() - y - qRound(v.cameraY));
   }
 
   // Points the mouse at the centre of a grid cell and runs the frame that
@@ -443,11 +443,12 @@ class Form1Test : public QObject {
     QElapsedTimer wall;
     wall.start();
     QTest::qWait(2000);
-    const double seconds = wall.elapsed() / 1000.0;
+    const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
     const double cpu = static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
     const int64_t steps = form_->frameSteps() - before;
     std::printf("frame steps: %lld in %.2f s (%.0f per second), CPU %.0f %% of one core\n",
-                static_cast<long long>(steps), seconds, steps / seconds, 100 * cpu / seconds);
+                static_cast<long long>(steps), seconds, static_cast<double>(steps) / seconds,
+                100 * cpu / seconds);
     QVERIFY(steps > 0);
   }
 };

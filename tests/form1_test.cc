@@ -347,6 +347,8 @@ class Form1Test : public QObject {
                  QStringList({"Выбранный игрок: -1", "-------", "Злолто рассы N1: $0",
                               "Злолто рассы N2: $15", "Злолто рассы N3: $0"}));
 
+    QCOMPARE(list->visualItemRect(list->item(0)).height(), 13);
+
     world.view.selected = 3;
     world.entities[3].order = "idti 175,225";
     QTRY_COMPARE(list->count(), 13);

@@ -7,13 +7,11 @@
 #include <GL/gl.h>
 
 #include <QCheckBox>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QOpenGLContext>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
@@ -27,22 +25,11 @@
 
 #include "app/play_field.h"
 #include "render/opengl_gl.h"
-#include "render/recording_gl.h"
 #include "sim/control.h"
 #include "world/random.h"
 
 namespace kragmoor {
 namespace {
-
-// Whether the drawing code is in: a frame that makes no GL calls computes no
-// cursor cell either, and clicks then always land in cell (0, 0).
-bool DrawingCodePresent() {
-  World world;
-  SetUpScenario(world);
-  RecordingGl recorder;
-  FrameStep(world, FrameInputs{}, &recorder);
-  return !recorder.lines().empty();
-}
 
 QStringList RadioItems(const QGroupBox* group) {
   QStringList items;
@@ -64,7 +51,7 @@ QStringList ListLines(const QListWidget* list) {
   return lines;
 }
 
-// An RGB pixel of the play field's front buffer, GL window coordinates.
+// A colour in 8-bit levels.
 struct Rgb {
   int r, g, b;
 };
@@ -303,7 +290,6 @@ class Form1Test : public QObject {
   }
 
   void clicksWriteOrders() {
-    if (!DrawingCodePresent()) QSKIP("needs the drawing code, which computes the cursor cell");
     HoldFrames();
     World& world = form_->world();
 
@@ -411,7 +397,6 @@ class Form1Test : public QObject {
   // after a frame of the frame timer.
   void framePixels() {
     if (!form_->hasGl()) QSKIP("no OpenGL on this display");
-    if (!DrawingCodePresent()) QSKIP("needs the drawing code");
     HoldFrames();
     World& world = form_->world();
     for (Tigrok& t : world.entities) t = Tigrok{};

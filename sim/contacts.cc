@@ -2,6 +2,7 @@
 #include "sim/contacts.h"
 
 #include "sim/frame_step.h"
+#include "sim/pair_scan.h"
 #include "sim/vec2d.h"
 #include "world/orders.h"
 
@@ -87,13 +88,17 @@ void ContactPair(World& world, int i, int j) {
 }  // namespace
 
 void AggressionPass(World& world) {
+  LiveSlots live;
+  GatherLive(world, live);
   auto& e = world.entities;
-  for (int i = 0; i < kSlotCount; ++i) {
-    for (int j = i + 1; j < kSlotCount; ++j) {
-      if (!(Distance2D(e[i], e[j]) < kAggressionRange && IsLive(e[i]) && IsLive(e[j]) &&
-            e[i].owner != e[j].owner)) {
-        continue;
-      }
+  // Pairs of live slots in the rules' order; pairs with a dead slot and pairs
+  // the per-axis test rules out would do nothing.
+  for (int a = 0; a < live.count; ++a) {
+    const int i = live.slot[a];
+    for (int b = NextNear(live, live.x[a], live.y[a], kAggressionRange, a + 1); b < live.count;
+         b = NextNear(live, live.x[a], live.y[a], kAggressionRange, b + 1)) {
+      const int j = live.slot[b];
+      if (e[i].owner == e[j].owner || !(Distance2D(e[i], e[j]) < kAggressionRange)) continue;
       if (e[i].kind != kKindMine) WriteOrder(e[j].order, kVerbAttack, {i});
       if (e[j].kind != kKindMine) WriteOrder(e[i].order, kVerbAttack, {j});
     }
@@ -101,9 +106,20 @@ void AggressionPass(World& world) {
 }
 
 void ContactPass(World& world) {
-  for (int i = 0; i < kSlotCount; ++i) {
-    for (int j = i + 1; j < kSlotCount; ++j) {
-      if (IsLive(world.entities[i]) && IsLive(world.entities[j])) ContactPair(world, i, j);
+  LiveSlots live;
+  GatherLive(world, live);
+  auto& e = world.entities;
+  for (int a = 0; a < live.count; ++a) {
+    const int i = live.slot[a];
+    for (int b = NextNear(live, live.x[a], live.y[a], 2 * kContactRadius, a + 1); b < live.count;
+         b = NextNear(live, live.x[a], live.y[a], 2 * kContactRadius, b + 1)) {
+      const int j = live.slot[b];
+      ContactPair(world, i, j);
+      // A push may have moved either entity; the next tests must see where.
+      live.x[a] = e[i].x;
+      live.y[a] = e[i].y;
+      live.x[b] = e[j].x;
+      live.y[b] = e[j].y;
     }
   }
 }

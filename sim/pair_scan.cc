@@ -1,0 +1,88 @@
+// The per-axis test of the pair passes, eight slots at a time.
+//
+// Why it is exact: Distance2D(a, b) rounds dx = a.x - b.x and dy = a.y - b.y
+// to float and takes the root of dx² + dy² in double. If |dx| >= range, then
+// dx² >= range² (both exact in double: a float squared fits in 48 bits), so
+// the rounded sum is >= range² (rounding is monotonic and range² is a
+// double) or NaN (when dy is NaN); its correctly rounded root is then
+// >= range or NaN, and so is that root rounded to float, range being a
+// float. Either way "distance < range" is false, and so is SeparatePair's
+// "50 > length", which takes the same root: the pair may be skipped. The
+// difference tested here, px - x[k], is the very float Distance2D computes
+// for an entity at (px, py), and |.| drops its sign. A NaN coordinate gives
+// a NaN difference, which fails ">= range": such a pair is always looked at.
+#include "sim/pair_scan.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kragmoor {
+
+namespace {
+
+// Four lanes of 32-bit floats or integers; GCC and Clang map them to SSE on
+// x86-64 and to the matching registers elsewhere, with IEEE results per lane.
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = int32_t __attribute__((vector_size(16)));
+
+Float4 Load(const float* p) {
+  Float4 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// |v| per lane: the sign bit cleared, exactly what fabs does.
+Float4 Abs(Float4 v) {
+  Int4 bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  bits &= 0x7fffffff;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+// All bits set in the lanes whose pair the per-axis test does not rule out.
+Int4 NotRuledOut(Float4 px, Float4 py, Float4 range, const float* x, const float* y) {
+  return ~((Abs(px - Load(x)) >= range) | (Abs(py - Load(y)) >= range));
+}
+
+bool Any(Int4 lanes) {
+  uint64_t halves[2];
+  std::memcpy(halves, &lanes, sizeof halves);
+  return (halves[0] | halves[1]) != 0;
+}
+
+}  // namespace
+
+void GatherLive(const World& world, LiveSlots& live) {
+  int n = 0;
+  for (int s = 0; s < kSlotCount; ++s) {
+    const Tigrok& t = world.entities[s];
+    if (!IsLive(t)) continue;
+    live.slot[n] = static_cast<int16_t>(s);
+    live.x[n] = t.x;
+    live.y[n] = t.y;
+    ++n;
+  }
+  live.count = n;
+}
+
+int NextNear(const LiveSlots& live, float px, float py, float range, int from) {
+  const Float4 vx{px, px, px, px};
+  const Float4 vy{py, py, py, py};
+  const Float4 vr{range, range, range, range};
+  // Lanes past count hold stale or zero values; a hit there means "none".
+  for (int k = from; k < live.count; k += kScanBlock) {
+    const Int4 low = NotRuledOut(vx, vy, vr, &live.x[k], &live.y[k]);
+    const Int4 high = NotRuledOut(vx, vy, vr, &live.x[k + 4], &live.y[k + 4]);
+    if (!Any(low | high)) continue;
+    for (int lane = 0; lane < 4; ++lane) {
+      if (low[lane] != 0) return std::min(k + lane, live.count);
+    }
+    for (int lane = 0; lane < 4; ++lane) {
+      if (high[lane] != 0) return std::min(k + 4 + lane, live.count);
+    }
+  }
+  return live.count;
+}
+
+}  // namespace kragmoor

@@ -21,7 +21,7 @@ constexpr uint32_t kRaidChance = 100;         // random(100) == 7 starts a raid
 constexpr uint32_t kRaidTargetChance = 10;    // random(10) == 5 picks the scanned index
 constexpr uint32_t kPeasantChanceBase = 100;  // random(100 + 10 n) == 7 trains a peasant
 constexpr uint32_t kPeasantChancePerPeasant = 10;
-constexpr uint32_t kDispatchChance = 10;      // random(10) == 7 sends a peasant to a mine
+constexpr uint32_t kDispatchChance = 10;  // random(10) == 7 sends a peasant to a mine
 constexpr uint32_t kLuckyNumber = 7;
 constexpr uint32_t kRaidTargetNumber = 5;
 constexpr int32_t kRaidMarker = -777;
@@ -50,7 +50,7 @@ void CountUnit(World& world, int i, Census& c) {
   if (t.order.empty()) t.order.assign(kOrderIdle);
   const bool peasant = t.kind == kKindPeasant;
   const bool base = t.kind == kKindBase;
-  if (peasant && WordView(t.order, ",", 1) == kBaseBuildPrefix) c.baseUnderWay = true;
+  if (peasant && LeadingWords<1>(t.order, ',')[0] == kBaseBuildPrefix) c.baseUnderWay = true;
   if (t.kind == kKindMine) t.order.assign(kOrderIdle);
   if (peasant) ++c.peasants;
   if (base) ++c.bases;
@@ -64,9 +64,9 @@ void CountUnit(World& world, int i, Census& c) {
 
   // A unit whose walk or attack target has died is brought home: the gold
   // of 1 makes the base's delivery copy "idle" from nextOrder into order.
-  const std::string_view verb = WordView(t.order, " ", 1);
+  const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
   if (verb != kVerbWalk && verb != kVerbAttack) return;
-  if (!TargetIsDead(world, StrToInt(WordView(t.order, " ", 2)))) return;
+  if (!TargetIsDead(world, StrToInt(argument))) return;
   t.nextOrder.assign(kOrderIdle);
   t.gold = 1;
   if (c.firstBase != -1) WriteOrder(t.order, kVerbWalk, {c.firstBase});

@@ -48,9 +48,10 @@ void Attack(World& world, Gl* gl, int s, int32_t n) {
 }
 
 void Build(World& world, Gl* gl, int s, std::string_view argument) {
-  const int32_t k = StrToInt(WordView(argument, ",", 1));
-  const int32_t x = StrToInt(WordView(argument, ",", 2));
-  const int32_t y = StrToInt(WordView(argument, ",", 3));
+  const auto numbers = LeadingWords<3>(argument, ',');
+  const int32_t k = StrToInt(numbers[0]);
+  const int32_t x = StrToInt(numbers[1]);
+  const int32_t y = StrToInt(numbers[2]);
   DrawBuildBar(world, gl, s);
 
   Tigrok& builder = world.entities[s];
@@ -90,8 +91,7 @@ void Build(World& world, Gl* gl, int s, std::string_view argument) {
 // rewrite of s's order takes effect from the next frame on.
 void ExecuteOrder(World& world, Gl* gl, int s) {
   Tigrok& t = world.entities[s];
-  const std::string_view verb = WordView(t.order, " ", 1);
-  const std::string_view argument = WordView(t.order, " ", 2);
+  const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
   if (verb == kVerbWalk) {
     if (t.kind != kKindPeasant) return;
     const int32_t n = StrToInt(argument);
@@ -100,8 +100,9 @@ void ExecuteOrder(World& world, Gl* gl, int s) {
     MoveToward(t, target.x, target.y);
   } else if (verb == kVerbPoint) {
     if (t.kind != kKindPeasant) return;
-    const int32_t x = StrToInt(WordView(argument, ",", 1));
-    const int32_t y = StrToInt(WordView(argument, ",", 2));
+    const auto numbers = LeadingWords<2>(argument, ',');
+    const int32_t x = StrToInt(numbers[0]);
+    const int32_t y = StrToInt(numbers[1]);
     MoveToward(t, x, y);
   } else if (verb == kVerbAttack) {
     Attack(world, gl, s, StrToInt(argument));

@@ -75,8 +75,9 @@ TEST(ExtractWord, WordNumberBeyondTwoHundredFiftyFive) {
 }
 
 // A set of one delimiter is split by a plain comparison, a larger set by a
-// search of the set: the same character given twice must split alike.
-TEST(ExtractWord, OneDelimiterSplitsAsTheSameDelimiterTwice) {
+// search of the set: the same character given twice must split alike, and
+// LeadingWords, which takes several words in one scan, must find the same.
+TEST(ExtractWord, OneDelimiterSplitsAsTheSameDelimiterTwiceAndAsLeadingWords) {
   const char alphabet[] = {' ', ',', 'a', '7', '\0'};
   uint32_t state = 12345;
   for (int round = 0; round < 2000; ++round) {
@@ -90,6 +91,10 @@ TEST(ExtractWord, OneDelimiterSplitsAsTheSameDelimiterTwice) {
     for (const char d : {' ', ',', '\0'}) {
       const std::string one(1, d);
       const std::string twice(2, d);
+      const auto leading = LeadingWords<4>(s, d);
+      for (uint8_t n = 1; n <= 4; ++n) {
+        EXPECT_EQ(leading[n - 1], WordView(s, one, n)) << '"' << s << "\" word " << int{n};
+      }
       for (uint8_t n = 0; n <= 9; ++n) {
         int32_t p1 = -1, l1 = -1, p2 = -1, l2 = -1;
         const bool found1 = ExtractWord(s, one, n, p1, l1);

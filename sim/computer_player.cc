@@ -2,6 +2,8 @@
 // fixed order and most gated by a draw from the shared random generator.
 #include "sim/computer_player.h"
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "sim/frame_step.h"
@@ -27,6 +29,24 @@ constexpr uint32_t kRaidTargetNumber = 5;
 constexpr int32_t kRaidMarker = -777;
 constexpr float kMineSearchRange = 100000.0f;  // a mine must be strictly nearer than this
 constexpr std::string_view kBaseBuildPrefix = "stroit 0";  // first comma-word of a base build
+
+// The slots a call looks at besides its random scans, in ascending order:
+// the live units of each side and the live gold mines.
+struct LiveLists {
+  std::array<std::array<int16_t, kSlotCount>, kSideCount> units{};
+  std::array<int, kSideCount> unitCount{};
+  std::array<int16_t, kSlotCount> mines{};
+  int mineCount = 0;
+};
+
+void GatherLists(const World& world, LiveLists& lists) {
+  for (int i = 0; i < kSlotCount; ++i) {
+    const Tigrok& t = world.entities[i];
+    if (!IsLive(t)) continue;
+    if (IsSide(t.owner)) lists.units[t.owner][lists.unitCount[t.owner]++] = static_cast<int16_t>(i);
+    if (t.kind == kKindMine) lists.mines[lists.mineCount++] = static_cast<int16_t>(i);
+  }
+}
 
 struct Census {
   int peasants = 0;
@@ -90,7 +110,7 @@ void BaseDecision(World& world, int side, Census& c) {
               RoundToInt32(static_cast<double>(t.y) - 25 + 50)});
 }
 
-void Raid(World& world, int side, Census& c) {
+void Raid(World& world, int side, const LiveLists& lists, Census& c) {
   if (Random(world, kRaidChance) != kLuckyNumber || world.players[side].gold == 0) return;
   int target = -1;
   for (int i = 0; i < kSlotCount; ++i) {
@@ -105,11 +125,9 @@ void Raid(World& world, int side, Census& c) {
   if (raider != -1) {
     c.firstIdlePeasant = -1;
   } else {
-    for (int i = 0; i < kSlotCount && raider == -1; ++i) {
-      const Tigrok& t = world.entities[i];
-      if (IsLive(t) && t.owner == side && t.kind == kKindPeasant && t.order == kOrderIdle) {
-        raider = i;
-      }
+    for (int k = 0; k < lists.unitCount[side] && raider == -1; ++k) {
+      const Tigrok& t = world.entities[lists.units[side][k]];
+      if (t.kind == kKindPeasant && t.order == kOrderIdle) raider = lists.units[side][k];
     }
   }
   if (target == -1 || raider == -1) return;
@@ -130,7 +148,7 @@ void PeasantDecision(World& world, const Census& c) {
               RoundToInt32(static_cast<double>(base.y) - 25)});
 }
 
-void MineDispatch(World& world, int side, const Census& c) {
+void MineDispatch(World& world, int side, const LiveLists& lists, const Census& c) {
   if (Random(world, kDispatchChance) != kLuckyNumber || world.players[side].gold >= 1 ||
       c.firstIdlePeasant == -1) {
     return;
@@ -138,10 +156,9 @@ void MineDispatch(World& world, int side, const Census& c) {
   Tigrok& peasant = world.entities[c.firstIdlePeasant];
   int best = -1;
   float bestDistance = kMineSearchRange;
-  for (int i = 0; i < kSlotCount; ++i) {
-    const Tigrok& mine = world.entities[i];
-    if (!IsLive(mine) || mine.kind != kKindMine) continue;
-    const float d = Distance2D(mine, peasant);
+  for (int k = 0; k < lists.mineCount; ++k) {
+    const int i = lists.mines[k];
+    const float d = Distance2D(world.entities[i], peasant);
     if (d < bestDistance) {
       best = i;
       bestDistance = d;
@@ -150,18 +167,30 @@ void MineDispatch(World& world, int side, const Census& c) {
   if (best != -1) WriteOrder(peasant.order, kVerbWalk, {best});
 }
 
+// The census over the side's live units, then the four decisions.
+void Play(World& world, int side, const LiveLists& lists) {
+  Census census;
+  for (int k = 0; k < lists.unitCount[side]; ++k) CountUnit(world, lists.units[side][k], census);
+  BaseDecision(world, side, census);
+  Raid(world, side, lists, census);
+  PeasantDecision(world, census);
+  MineDispatch(world, side, lists, census);
+}
+
 }  // namespace
 
 void ComputerPlayerStep(World& world, int side) {
-  Census census;
-  for (int i = 0; i < kSlotCount; ++i) {
-    const Tigrok& t = world.entities[i];
-    if (IsLive(t) && t.owner == side) CountUnit(world, i, census);
+  LiveLists lists;
+  GatherLists(world, lists);
+  Play(world, side, lists);
+}
+
+void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked) {
+  LiveLists lists;
+  GatherLists(world, lists);
+  for (int side = 0; side < kSideCount; ++side) {
+    if (ticked[side]) Play(world, side, lists);
   }
-  BaseDecision(world, side, census);
-  Raid(world, side, census);
-  PeasantDecision(world, census);
-  MineDispatch(world, side, census);
 }
 
 }  // namespace kragmoor

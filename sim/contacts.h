@@ -14,4 +14,8 @@ void AggressionPass(World& world);
 // apart, gold is taken from mines and delivered to bases.
 void ContactPass(World& world);
 
+// AggressionPass and then ContactPass, as the frame step runs them, sharing
+// one look-up of the live slots (neither pass changes which slots are live).
+void PairPasses(World& world);
+
 }  // namespace kragmoor

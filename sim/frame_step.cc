@@ -122,15 +122,12 @@ void OrderPass(World& world, Gl* gl) {
 
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
   BeginFrame(gl);
-  for (int side = 0; side < kSideCount; ++side) {
-    if (inputs.computerPlayer[side]) ComputerPlayerStep(world, side);
-  }
+  ComputerPlayersStep(world, inputs.computerPlayer);
   ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
   DrawField(world, gl);
   DrawEntities(world, gl, inputs.ticks);
   OrderPass(world, gl);
-  AggressionPass(world);
-  ContactPass(world);
+  PairPasses(world);
   EndFrame(gl);
 }
 

@@ -31,6 +31,12 @@ Float4 Load(const float* p) {
   return v;
 }
 
+Int4 LoadInt(const int32_t* p) {
+  Int4 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
 // |v| per lane: the sign bit cleared, exactly what fabs does.
 Float4 Abs(Float4 v) {
   Int4 bits;
@@ -40,15 +46,43 @@ Float4 Abs(Float4 v) {
   return v;
 }
 
-// All bits set in the lanes whose pair the per-axis test does not rule out.
-Int4 NotRuledOut(Float4 px, Float4 py, Float4 range, const float* x, const float* y) {
-  return ~((Abs(px - Load(x)) >= range) | (Abs(py - Load(y)) >= range));
+// All bits set in the lanes of entries k to k + 3 whose pair with (px, py)
+// the per-axis test does not rule out.
+Int4 NotRuledOut(const LiveSlots& live, int k, Float4 px, Float4 py, Float4 range) {
+  return ~((Abs(px - Load(&live.x[k])) >= range) | (Abs(py - Load(&live.y[k])) >= range));
 }
 
 bool Any(Int4 lanes) {
   uint64_t halves[2];
   std::memcpy(halves, &lanes, sizeof halves);
   return (halves[0] | halves[1]) != 0;
+}
+
+// The first entry from `from` on that passes the per-axis test against entry
+// a and, when `enemiesOnly`, has another owner than a.
+template <bool enemiesOnly>
+int NextFrom(const LiveSlots& live, int a, float range, int from) {
+  const Float4 px{live.x[a], live.x[a], live.x[a], live.x[a]};
+  const Float4 py{live.y[a], live.y[a], live.y[a], live.y[a]};
+  const Float4 r{range, range, range, range};
+  const Int4 own{live.owner[a], live.owner[a], live.owner[a], live.owner[a]};
+  for (int k = from; k < live.count; k += kScanBlock) {
+    Int4 low = NotRuledOut(live, k, px, py, r);
+    Int4 high = NotRuledOut(live, k + 4, px, py, r);
+    if (enemiesOnly) {
+      low &= LoadInt(&live.owner[k]) != own;
+      high &= LoadInt(&live.owner[k + 4]) != own;
+    }
+    if (!Any(low | high)) continue;
+    // The padding after count may pass the test: a hit there means none.
+    for (int lane = 0; lane < 4; ++lane) {
+      if (low[lane] != 0) return std::min(k + lane, live.count);
+    }
+    for (int lane = 0; lane < 4; ++lane) {
+      if (high[lane] != 0) return std::min(k + 4 + lane, live.count);
+    }
+  }
+  return live.count;
 }
 
 }  // namespace
@@ -61,28 +95,23 @@ void GatherLive(const World& world, LiveSlots& live) {
     live.slot[n] = static_cast<int16_t>(s);
     live.x[n] = t.x;
     live.y[n] = t.y;
+    live.owner[n] = t.owner;
     ++n;
   }
   live.count = n;
+  for (int k = n; k < n + kScanBlock; ++k) {  // the tests read a whole block past the end
+    live.x[k] = 0.0f;
+    live.y[k] = 0.0f;
+    live.owner[k] = 0;
+  }
 }
 
-int NextNear(const LiveSlots& live, float px, float py, float range, int from) {
-  const Float4 vx{px, px, px, px};
-  const Float4 vy{py, py, py, py};
-  const Float4 vr{range, range, range, range};
-  // Lanes past count hold stale or zero values; a hit there means "none".
-  for (int k = from; k < live.count; k += kScanBlock) {
-    const Int4 low = NotRuledOut(vx, vy, vr, &live.x[k], &live.y[k]);
-    const Int4 high = NotRuledOut(vx, vy, vr, &live.x[k + 4], &live.y[k + 4]);
-    if (!Any(low | high)) continue;
-    for (int lane = 0; lane < 4; ++lane) {
-      if (low[lane] != 0) return std::min(k + lane, live.count);
-    }
-    for (int lane = 0; lane < 4; ++lane) {
-      if (high[lane] != 0) return std::min(k + 4 + lane, live.count);
-    }
-  }
-  return live.count;
+int NextNear(const LiveSlots& live, int a, float range, int from) {
+  return NextFrom<false>(live, a, range, from);
+}
+
+int NextEnemyNear(const LiveSlots& live, int a, float range, int from) {
+  return NextFrom<true>(live, a, range, from);
 }
 
 }  // namespace kragmoor

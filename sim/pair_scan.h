@@ -1,7 +1,7 @@
-// The live slots of the entity table with their positions copied into flat
-// arrays, and the per-axis test with which the pair passes skip, many pairs
-// at once and without a square root, the pairs that cannot be in range.
-// Reads the world only; the passes keep the copies up to date.
+// The live slots of the entity table with their positions and owners copied
+// into flat arrays, and the per-axis test with which the pair passes skip,
+// eight pairs at a time and without a square root, the pairs that cannot be
+// in range. Reads the world only; the passes keep the copies up to date.
 #pragma once
 
 #include <array>
@@ -13,21 +13,27 @@ namespace kragmoor {
 
 inline constexpr int kScanBlock = 8;  // slots tested together; the arrays are padded by one block
 
-// Built at the start of a pair pass, during which no slot changes liveness.
+// Built at the start of the pair passes, during which no slot changes
+// liveness or owner. Only the first `count` entries (and the padding block
+// after them) are ever read, so the arrays are left uninitialised.
 struct LiveSlots {
-  int count = 0;                           // live slots
-  std::array<int16_t, kSlotCount> slot{};  // slot[k]: the k-th live slot, ascending
-  alignas(16) std::array<float, kSlotCount + kScanBlock> x{};  // x[k]: x of slot[k]
-  alignas(16) std::array<float, kSlotCount + kScanBlock> y{};  // y[k]: y of slot[k]
+  int count = 0;                         // live slots
+  std::array<int16_t, kSlotCount> slot;  // slot[k]: the k-th live slot, ascending
+  alignas(16) std::array<float, kSlotCount + kScanBlock> x;        // x[k]: x of slot[k]
+  alignas(16) std::array<float, kSlotCount + kScanBlock> y;        // y[k]: y of slot[k]
+  alignas(16) std::array<int32_t, kSlotCount + kScanBlock> owner;  // owner[k]: owner of slot[k]
 };
 
 // Fills `live` with the live slots of `world` in ascending order.
 void GatherLive(const World& world, LiveSlots& live);
 
-// The first k from `from` on (up to live.count, returned when there is none)
-// whose position is not ruled out by the per-axis test against (px, py):
-// a pair whose float difference on x or on y is `range` or more apart has a
-// Distance2D of at least `range`. A NaN difference never rules a pair out.
-int NextNear(const LiveSlots& live, float px, float py, float range, int from);
+// The first k >= from (live.count when there is none) whose pair with entry
+// a is not ruled out by the per-axis test: a pair whose float difference on
+// x or on y is `range` or more has a Distance2D of at least `range`. A NaN
+// difference never rules a pair out.
+int NextNear(const LiveSlots& live, int a, float range, int from);
+
+// As NextNear, also ruling out the entries of a's own owner.
+int NextEnemyNear(const LiveSlots& live, int a, float range, int from);
 
 }  // namespace kragmoor

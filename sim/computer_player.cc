@@ -39,8 +39,8 @@ struct LiveLists {
   int mineCount = 0;
 };
 
-void GatherLists(const World& world, LiveLists& lists) {
-  for (int i = 0; i < kSlotCount; ++i) {
+void GatherLists(const World& world, const SlotSet& mayBeLive, LiveLists& lists) {
+  for (int i = mayBeLive.Next(0); i < kSlotCount; i = mayBeLive.Next(i + 1)) {
     const Tigrok& t = world.entities[i];
     if (!IsLive(t)) continue;
     if (IsSide(t.owner)) lists.units[t.owner][lists.unitCount[t.owner]++] = static_cast<int16_t>(i);
@@ -181,13 +181,14 @@ void Play(World& world, int side, const LiveLists& lists) {
 
 void ComputerPlayerStep(World& world, int side) {
   LiveLists lists;
-  GatherLists(world, lists);
+  GatherLists(world, AllSlots(), lists);
   Play(world, side, lists);
 }
 
-void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked) {
+void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked,
+                         const SlotSet& mayBeLive) {
   LiveLists lists;
-  GatherLists(world, lists);
+  GatherLists(world, mayBeLive, lists);
   for (int side = 0; side < kSideCount; ++side) {
     if (ticked[side]) Play(world, side, lists);
   }

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "sim/slot_set.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -12,9 +13,11 @@ namespace kragmoor {
 void ComputerPlayerStep(World& world, int side);
 
 // ComputerPlayerStep for side 0, 1 and 2 in this order, each only when its
-// box is ticked. The live slots are looked up once for all three sides: a
+// box is ticked. The live slots are looked up once for all three sides,
+// among the members of `mayBeLive`, which must hold every live slot: a
 // computer player writes no hp, owner or kind, so what one side does cannot
 // change which slots are another side's units or live mines.
-void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked);
+void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked,
+                         const SlotSet& mayBeLive);
 
 }  // namespace kragmoor

@@ -127,19 +127,19 @@ void Contacts(World& world, LiveSlots& live) {
 
 void AggressionPass(World& world) {
   LiveSlots live;
-  GatherLive(world, live);
+  GatherLive(world, AllSlots(), live);
   Aggression(world, live);
 }
 
 void ContactPass(World& world) {
   LiveSlots live;
-  GatherLive(world, live);
+  GatherLive(world, AllSlots(), live);
   Contacts(world, live);
 }
 
-void PairPasses(World& world) {
+void PairPasses(World& world, const SlotSet& mayBeLive) {
   LiveSlots live;
-  GatherLive(world, live);
+  GatherLive(world, mayBeLive, live);
   Aggression(world, live);  // writes orders only: `live` stays exact
   Contacts(world, live);
 }

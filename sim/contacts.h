@@ -2,6 +2,7 @@
 // overlapping peasants apart, and the gold hand-over at mines and bases.
 #pragma once
 
+#include "sim/slot_set.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -15,7 +16,8 @@ void AggressionPass(World& world);
 void ContactPass(World& world);
 
 // AggressionPass and then ContactPass, as the frame step runs them, sharing
-// one look-up of the live slots (neither pass changes which slots are live).
-void PairPasses(World& world);
+// one look-up of the live slots (neither pass changes which slots are live),
+// made among the members of `mayBeLive`, which must hold every live slot.
+void PairPasses(World& world, const SlotSet& mayBeLive);
 
 }  // namespace kragmoor

@@ -7,6 +7,7 @@
 #include "render/scene.h"
 #include "sim/computer_player.h"
 #include "sim/contacts.h"
+#include "sim/slot_set.h"
 #include "world/orders.h"
 #include "world/str_man.h"
 
@@ -47,7 +48,7 @@ void Attack(World& world, Gl* gl, int s, int32_t n) {
   }
 }
 
-void Build(World& world, Gl* gl, int s, std::string_view argument) {
+void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayBeLive) {
   const auto numbers = LeadingWords<3>(argument, ',');
   const int32_t k = StrToInt(numbers[0]);
   const int32_t x = StrToInt(numbers[1]);
@@ -75,6 +76,7 @@ void Build(World& world, Gl* gl, int s, std::string_view argument) {
   } else {
     MakeBase(world, n);
   }
+  mayBeLive.Insert(n);  // acts in this very pass when n lies above s
   Tigrok& made = world.entities[n];
   made.owner = builder.owner;
   made.x = static_cast<float>(x + kPlacementOffset);
@@ -89,7 +91,7 @@ void Build(World& world, Gl* gl, int s, std::string_view argument) {
 
 // Carries out the order of live slot s. Verb and argument are read once; a
 // rewrite of s's order takes effect from the next frame on.
-void ExecuteOrder(World& world, Gl* gl, int s) {
+void ExecuteOrder(World& world, Gl* gl, int s, SlotSet& mayBeLive) {
   Tigrok& t = world.entities[s];
   const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
   if (verb == kVerbWalk) {
@@ -107,27 +109,35 @@ void ExecuteOrder(World& world, Gl* gl, int s) {
   } else if (verb == kVerbAttack) {
     Attack(world, gl, s, StrToInt(argument));
   } else if (verb == kVerbBuild) {
-    Build(world, gl, s, argument);
+    Build(world, gl, s, argument, mayBeLive);
   }
   // "chinit" (repair), "idle", the empty order and anything else: nothing.
 }
 
 }  // namespace
 
-void OrderPass(World& world, Gl* gl) {
-  for (int s = 0; s < kSlotCount; ++s) {
-    if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s);
+void OrderPass(World& world, Gl* gl, SlotSet& mayBeLive) {
+  // Liveness is tested when a slot's turn comes; the set only leaves out
+  // slots that cannot be live by then.
+  for (int s = mayBeLive.Next(0); s < kSlotCount; s = mayBeLive.Next(s + 1)) {
+    if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s, mayBeLive);
   }
+}
+
+void OrderPass(World& world, Gl* gl) {
+  SlotSet all = AllSlots();
+  OrderPass(world, gl, all);
 }
 
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
   BeginFrame(gl);
-  ComputerPlayersStep(world, inputs.computerPlayer);
+  SlotSet mayBeLive = LiveSet(world);
+  ComputerPlayersStep(world, inputs.computerPlayer, mayBeLive);
   ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
   DrawField(world, gl);
   DrawEntities(world, gl, inputs.ticks);
-  OrderPass(world, gl);
-  PairPasses(world);
+  OrderPass(world, gl, mayBeLive);
+  PairPasses(world, mayBeLive);
   EndFrame(gl);
 }
 

@@ -87,9 +87,9 @@ int NextFrom(const LiveSlots& live, int a, float range, int from) {
 
 }  // namespace
 
-void GatherLive(const World& world, LiveSlots& live) {
+void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
   int n = 0;
-  for (int s = 0; s < kSlotCount; ++s) {
+  for (int s = mayBeLive.Next(0); s < kSlotCount; s = mayBeLive.Next(s + 1)) {
     const Tigrok& t = world.entities[s];
     if (!IsLive(t)) continue;
     live.slot[n] = static_cast<int16_t>(s);

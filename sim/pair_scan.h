@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "sim/slot_set.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -24,8 +25,9 @@ struct LiveSlots {
   alignas(16) std::array<int32_t, kSlotCount + kScanBlock> owner;  // owner[k]: owner of slot[k]
 };
 
-// Fills `live` with the live slots of `world` in ascending order.
-void GatherLive(const World& world, LiveSlots& live);
+// Fills `live` with the live slots of `world` in ascending order, looking
+// only at the members of `mayBeLive`, which must hold every live slot.
+void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live);
 
 // The first k >= from (live.count when there is none) whose pair with entry
 // a is not ruled out by the per-axis test: a pair whose float difference on

@@ -227,10 +227,10 @@ TEST(PairPasses, MatchThePlainAllPairsPassesOnRandomTables) {
     World plain = fast;
     for (int frame = 1; frame <= kFrames; ++frame) {
       for (World* w : {&fast, &separate, &plain}) {
-        ComputerPlayersStep(*w, allOn);
+        ComputerPlayersStep(*w, allOn, AllSlots());
         OrderPass(*w, nullptr);
       }
-      PairPasses(fast);
+      PairPasses(fast, LiveSet(fast));
       AggressionPass(separate);
       ContactPass(separate);
       PlainAggressionPass(plain);

@@ -14,6 +14,7 @@
 #include "sim/pair_scan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace kragmoor {
@@ -58,6 +59,12 @@ bool Any(Int4 lanes) {
   return (halves[0] | halves[1]) != 0;
 }
 
+// Bit l set for each set lane l of `low`, bit 4 + l for lane l of `high`.
+unsigned LaneBits(Int4 low, Int4 high) {
+  const Int4 bits = (low & Int4{1, 2, 4, 8}) | (high & Int4{16, 32, 64, 128});
+  return static_cast<unsigned>(bits[0] | bits[1] | bits[2] | bits[3]);
+}
+
 // The first entry from `from` on that passes the per-axis test against entry
 // a and, when `enemiesOnly`, has another owner than a.
 template <bool enemiesOnly>
@@ -75,12 +82,7 @@ int NextFrom(const LiveSlots& live, int a, float range, int from) {
     }
     if (!Any(low | high)) continue;
     // The padding after count may pass the test: a hit there means none.
-    for (int lane = 0; lane < 4; ++lane) {
-      if (low[lane] != 0) return std::min(k + lane, live.count);
-    }
-    for (int lane = 0; lane < 4; ++lane) {
-      if (high[lane] != 0) return std::min(k + 4 + lane, live.count);
-    }
+    return std::min(k + std::countr_zero(LaneBits(low, high)), live.count);
   }
   return live.count;
 }

@@ -6,11 +6,12 @@
 // the rounded sum is >= range² (rounding is monotonic and range² is a
 // double) or NaN (when dy is NaN); its correctly rounded root is then
 // >= range or NaN, and so is that root rounded to float, range being a
-// float. Either way "distance < range" is false, and so is SeparatePair's
-// "50 > length", which takes the same root: the pair may be skipped. The
-// difference tested here, px - x[k], is the very float Distance2D computes
-// for an entity at (px, py), and |.| drops its sign. A NaN coordinate gives
-// a NaN difference, which fails ">= range": such a pair is always looked at.
+// float. If dx is NaN, the root is NaN. Either way "distance < range" is
+// false, and so is SeparatePair's "50 > length", which takes the same root:
+// the pair does nothing in either pass and may be skipped. The same holds
+// for dy. So a pair is looked at only when |dx| < range and |dy| < range,
+// dx being the very float Distance2D computes (x[k] - px is its negation,
+// exactly, and |.| drops the sign).
 #include "sim/pair_scan.h"
 
 #include <algorithm>
@@ -48,9 +49,10 @@ Float4 Abs(Float4 v) {
 }
 
 // All bits set in the lanes of entries k to k + 3 whose pair with (px, py)
-// the per-axis test does not rule out.
-Int4 NotRuledOut(const LiveSlots& live, int k, Float4 px, Float4 py, Float4 range) {
-  return ~((Abs(px - Load(&live.x[k])) >= range) | (Abs(py - Load(&live.y[k])) >= range));
+// passes the per-axis test. Written so that every operation can work in
+// place on the loaded register.
+Int4 Near(const LiveSlots& live, int k, Float4 px, Float4 py, Float4 range) {
+  return (Abs(Load(&live.x[k]) - px) < range) & (Abs(Load(&live.y[k]) - py) < range);
 }
 
 bool Any(Int4 lanes) {
@@ -74,8 +76,8 @@ int NextFrom(const LiveSlots& live, int a, float range, int from) {
   const Float4 r{range, range, range, range};
   const Int4 own{live.owner[a], live.owner[a], live.owner[a], live.owner[a]};
   for (int k = from; k < live.count; k += kScanBlock) {
-    Int4 low = NotRuledOut(live, k, px, py, r);
-    Int4 high = NotRuledOut(live, k + 4, px, py, r);
+    Int4 low = Near(live, k, px, py, r);
+    Int4 high = Near(live, k + 4, px, py, r);
     if (enemiesOnly) {
       low &= LoadInt(&live.owner[k]) != own;
       high &= LoadInt(&live.owner[k + 4]) != own;

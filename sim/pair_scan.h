@@ -30,9 +30,9 @@ struct LiveSlots {
 void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live);
 
 // The first k >= from (live.count when there is none) whose pair with entry
-// a is not ruled out by the per-axis test: a pair whose float difference on
-// x or on y is `range` or more has a Distance2D of at least `range`. A NaN
-// difference never rules a pair out.
+// a passes the per-axis test: the float differences on x and on y are both
+// below `range` in size. Any other pair has a Distance2D that is `range` or
+// more, or NaN, and does nothing in either pair pass.
 int NextNear(const LiveSlots& live, int a, float range, int from);
 
 // As NextNear, also ruling out the entries of a's own owner.

@@ -104,7 +104,10 @@ void WriteOrder(std::string& order, std::string_view verb, std::initializer_list
     p = std::to_chars(p, end, n).ptr;
     separator = ',';
   }
-  order.assign(buffer, p);
+  // The same order is often written again (two enemies in range are told to
+  // attack each other in every frame); an equal text is left as it is.
+  const std::string_view text(buffer, static_cast<std::size_t>(p - buffer));
+  if (order != text) order.assign(text);
 }
 
 }  // namespace kragmoor

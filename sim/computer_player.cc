@@ -58,6 +58,18 @@ struct Census {
   bool baseUnderWay = false;
 };
 
+// Whether word 1 of `order` split on "," is "stroit 0", the mark of a main
+// base build, without splitting the whole order: since "stroit 0" holds no
+// comma, that word is it exactly when the text after any leading commas
+// starts with it and goes on with a comma or ends there.
+bool IsBaseBuild(std::string_view order) {
+  const auto start = order.find_first_not_of(',');
+  if (start == std::string_view::npos) return false;
+  const std::string_view rest = order.substr(start);
+  return rest.starts_with(kBaseBuildPrefix) &&
+         (rest.size() == kBaseBuildPrefix.size() || rest[kBaseBuildPrefix.size()] == ',');
+}
+
 // True when the slot that a walk or attack order names is dead. An index
 // outside the table names nobody, so it counts as dead too.
 bool TargetIsDead(const World& world, int32_t n) {
@@ -70,7 +82,7 @@ void CountUnit(World& world, int i, Census& c) {
   if (t.order.empty()) t.order.assign(kOrderIdle);
   const bool peasant = t.kind == kKindPeasant;
   const bool base = t.kind == kKindBase;
-  if (peasant && LeadingWords<1>(t.order, ',')[0] == kBaseBuildPrefix) c.baseUnderWay = true;
+  if (peasant && IsBaseBuild(t.order)) c.baseUnderWay = true;
   if (t.kind == kKindMine) t.order.assign(kOrderIdle);
   if (peasant) ++c.peasants;
   if (base) ++c.bases;

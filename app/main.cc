@@ -1,0 +1,12 @@
+// kragmoor: the game in its window. Starts the toolkit, shows the main window
+// and runs the message loop until the window closes.
+#include <QApplication>
+
+#include "app/form1.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  kragmoor::TForm1 form;
+  form.show();
+  return app.exec();
+}

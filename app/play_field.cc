@@ -1,0 +1,52 @@
+// The play field's native window.
+#include "app/play_field.h"
+
+#include <QMouseEvent>
+#include <QSurfaceFormat>
+
+namespace kragmoor {
+
+QSurfaceFormat PlayFieldFormat() {
+  QSurfaceFormat format;
+  format.setRenderableType(QSurfaceFormat::OpenGL);
+  format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+  format.setRedBufferSize(8);
+  format.setGreenBufferSize(8);
+  format.setBlueBufferSize(8);
+  format.setAlphaBufferSize(8);
+  // The 10 ms timer paces the frames; waiting for vertical sync would slow
+  // them to the display's rate.
+  format.setSwapInterval(0);
+  return format;
+}
+
+TPlayField::TPlayField() {
+  setSurfaceType(QSurface::OpenGLSurface);
+  setFormat(PlayFieldFormat());
+}
+
+void TPlayField::exposeEvent(QExposeEvent* /*event*/) {
+  if (isExposed() && onSizeReport) onSizeReport();
+}
+
+void TPlayField::resizeEvent(QResizeEvent* /*event*/) {
+  if (isExposed() && onSizeReport) onSizeReport();
+}
+
+void TPlayField::mouseMoveEvent(QMouseEvent* event) {
+  if (onMouseMove) onMouseMove(event->position());
+}
+
+void TPlayField::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+}
+
+void TPlayField::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !leftPressed_) return;
+  leftPressed_ = false;
+  const QPointF p = event->position();
+  const bool inside = p.x() >= 0 && p.y() >= 0 && p.x() < width() && p.y() < height();
+  if (inside && onClick) onClick();
+}
+
+}  // namespace kragmoor

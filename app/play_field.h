@@ -1,0 +1,39 @@
+// The play field's native window: an OpenGL surface that reports its size,
+// its exposure and the mouse to the main window. Holds no game state.
+#pragma once
+
+#include <QPointF>
+#include <QWindow>
+#include <functional>
+
+namespace kragmoor {
+
+class TPlayField final : public QWindow {
+ public:
+  TPlayField();
+
+  // Called when the size may have changed (a resize, or an expose that
+  // reports one), while the window is exposed.
+  std::function<void()> onSizeReport;
+  // Called on every mouse movement over the window, in logical pixels, y
+  // counted downwards.
+  std::function<void(QPointF)> onMouseMove;
+  // Called on a left click: press and release both over the window.
+  std::function<void()> onClick;
+
+ protected:
+  void exposeEvent(QExposeEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool leftPressed_ = false;  // a left press over the window awaits its release
+};
+
+// The pixel format the play field asks for: double-buffered RGBA with 8 bits
+// per channel (32-bit colour), no vertical sync wait.
+QSurfaceFormat PlayFieldFormat();
+
+}  // namespace kragmoor

@@ -1,0 +1,36 @@
+#!/bin/sh
+# The runner's command line: bad usage exits 2 with one "kragmoor-sim: ..."
+# line on standard error; --help and good runs exit 0.
+sim="$1"
+fail=0
+
+expect() {  # expect CODE STDERR-PATTERN ARGS...
+  code=$1; pattern=$2; shift 2
+  err=$("$sim" "$@" 2>&1 >/dev/null </dev/null)
+  got=$?
+  if [ "$got" -ne "$code" ] || ! printf '%s\n' "$err" | grep -q -- "$pattern"; then
+    echo "FAIL: kragmoor-sim $*: exit $got, stderr: $err"
+    fail=1
+  fi
+}
+
+expect 2 '^kragmoor-sim: missing command'
+expect 2 "^kragmoor-sim: unknown command 'play'" play
+expect 2 "^kragmoor-sim: bad value '-1' for --frames" match --frames -1
+expect 2 "^kragmoor-sim: bad value '2147483648' for --frames" match --frames 2147483648
+expect 2 "^kragmoor-sim: bad value '4294967296' for --seed" match --seed 4294967296
+expect 2 "^kragmoor-sim: bad value '0' for --hash-every" match --hash-every 0
+expect 2 "^kragmoor-sim: bad value '1101' for --ai" match --ai 1101
+expect 2 "^kragmoor-sim: unknown option '--fast'" match --fast 1
+expect 2 "^kragmoor-sim: option '--seed' needs a value" match --seed
+expect 2 "^kragmoor-sim: cannot open" run /nonexistent/script.sim
+expect 2 "^kragmoor-sim: 'run' takes at most one file" run a b
+expect 0 '' --help
+expect 0 'frames in' match --seed 4294967295 --frames 3 --ai 000
+
+# The speed goes to standard error only; standard output depends on options only.
+a=$("$sim" match --frames 50 --hash-every 25 2>/dev/null)
+b=$("$sim" match --frames 50 --hash-every 25 2>/dev/null)
+[ "$a" = "$b" ] || { echo "FAIL: two identical matches differ"; fail=1; }
+[ "$(printf '%s\n' "$a" | wc -l)" -eq 6 ] || { echo "FAIL: match output: $a"; fail=1; }
+exit $fail

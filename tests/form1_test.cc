@@ -1,0 +1,461 @@
+// The game's window under a real display (Xvfb in CI): its controls, the
+// mouse orders and the information list through real events, the frame timer,
+// resizes, the error box, and the picture read back from the play field.
+// Exits with 77 (skipped) when there is no display at all.
+#include "app/form1.h"
+
+#include <GL/gl.h>
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "app/play_field.h"
+#include "render/opengl_gl.h"
+#include "sim/control.h"
+#include "world/random.h"
+
+namespace kragmoor {
+namespace {
+
+QStringList RadioItems(const QGroupBox* group) {
+  QStringList items;
+  for (const QRadioButton* b : group->findChildren<QRadioButton*>()) items << b->text();
+  return items;
+}
+
+int CheckedItem(const QGroupBox* group) {
+  const QList<QRadioButton*> buttons = group->findChildren<QRadioButton*>();
+  for (int i = 0; i < buttons.size(); ++i) {
+    if (buttons[i]->isChecked()) return i;
+  }
+  return -1;
+}
+
+QStringList ListLines(const QListWidget* list) {
+  QStringList lines;
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+// A colour in 8-bit levels.
+struct Rgb {
+  int r, g, b;
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TForm1> form_;
+
+  template <typename T>
+  T* Control(const char* name) {
+    return form_->findChild<T*>(QString::fromLatin1(name));
+  }
+
+  QTimer* Timer(const char* name) { return Control<QTimer>(name); }
+
+  // Shows a fresh window and waits until the play field is on screen and has
+  // had its first size report.
+  void ShowForm() {
+    form_ = std::make_unique<TForm1>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QTRY_VERIFY(form_->playField()->isExposed());
+    QTRY_VERIFY(form_->frameSteps() > 0);
+  }
+
+  // Stops the frame timer, so the test alone decides when frames run, and
+  // switches the computer players off, so nothing else writes orders.
+  void HoldFrames() {
+    Timer("Timer1")->stop();
+    for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3"}) {
+      Control<QCheckBox>(name)->setChecked(false);
+    }
+  }
+
+  // The panel pixel (y counted downwards) showing field point (x, y).
+  QPoint PanelPoint(int x, int y) {
+    const ViewState& v = form_->world().view;
+    return QPoint(x + qRound(v.cameraX), form_->playField()->height() - y - qRound(v.cameraY));
+  }
+
+  // Points the mouse at the centre of a grid cell and runs the frame that
+  // turns the pointer into the cursor cell.
+  void PointAtCell(int column, int row) {
+    form_->world().view.cameraX = 0;
+    form_->world().view.cameraY = 0;
+    QTest::mouseMove(form_->playField(), PanelPoint(column * 50 + 25, row * 50 + 25));
+    form_->TimerDraw();
+    QCOMPARE(form_->world().view.cursorColumn, column);
+    QCOMPARE(form_->world().view.cursorRow, row);
+  }
+
+  void ClickCell(int column, int row) {
+    PointAtCell(column, row);
+    QTest::mouseClick(form_->playField(), Qt::LeftButton, {},
+                      PanelPoint(column * 50 + 25, row * 50 + 25));
+  }
+
+  // The GL viewport, in device pixels; all zero without GL.
+  std::array<GLint, 4> ViewportNow() {
+    std::array<GLint, 4> viewport{};
+    if (form_->hasGl()) glGetIntegerv(GL_VIEWPORT, viewport.data());
+    return viewport;
+  }
+
+  // The viewport of a play field `width` x `height` logical pixels large.
+  std::array<GLint, 4> ExpectedViewport(int width, int height) {
+    if (!form_->hasGl()) return {};
+    const qreal ratio = form_->playField()->devicePixelRatio();
+    return {0, 0, qRound(width * ratio), qRound(height * ratio)};
+  }
+
+  // The picture of the field built by framePixels, top row first, in device
+  // pixels, with the camera at (0, 0).
+  void CheckPicture(const char* what, const QImage& picture) {
+    const qreal ratio = form_->playField()->devicePixelRatio();
+    // Whether any pixel within `reach` of field point (x, y) has colour `want`.
+    const auto anyNear = [&](int x, int y, int reach, Rgb want) {
+      for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+          const QPoint p(qRound((x + dx) * ratio), picture.height() - 1 - qRound((y + dy) * ratio));
+          if (!picture.valid(p)) continue;
+          const QColor c = picture.pixelColor(p);
+          if (std::abs(c.red() - want.r) <= 2 && std::abs(c.green() - want.g) <= 2 &&
+              std::abs(c.blue() - want.b) <= 2) {
+            return true;
+          }
+        }
+      }
+      return false;
+    };
+    const auto level = [](float c) { return qRound(c * 255); };
+    const Player& side1 = form_->world().players[1];
+    const Rgb owner{level(side1.red), level(side1.green), level(side1.blue)};
+    const Rgb grid{77, 77, 77};  // 0.3 grey
+    const Rgb yellow{255, 255, 0};
+
+    const auto check = [&](bool ok, const char* element) {
+      QVERIFY2(ok, qPrintable(QString("%1: %2").arg(what, element)));
+    };
+    check(anyNear(100, 160, 1, grid), "grid line x = 100");
+    check(anyNear(160, 50, 1, grid), "grid line y = 50");
+    check(anyNear(75, 175, 0, {0, 0, 0}) && !anyNear(75, 175, 3, grid), "background in a cell");
+    check(anyNear(117, 125, 2, yellow), "the mine's left side");
+    check(anyNear(125, 133, 2, yellow), "the mine's top side");
+    check(anyNear(325, 217, 2, owner), "the base's eaves, in its side's colour");
+    check(anyNear(317, 210, 2, owner), "the base's left wall, in its side's colour");
+    check(anyNear(225, 200, 1, {179, 179, 179}), "the cursor cell's lower side, 0.7 grey");
+  }
+
+  void ChooseItem(const char* group, int item) {
+    QRadioButton* button = Control<QGroupBox>(group)->findChildren<QRadioButton*>().at(item);
+    // Over the round indicator: the button is wider than what reacts to clicks.
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    QVERIFY(button->isChecked());
+  }
+
+ private slots:
+  void init() { ShowForm(); }
+  void cleanup() { form_.reset(); }
+
+  void controlsHaveTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Panel1") << "Panel1"
+                            << "Form1" << QRect(0, 0, 694, 33);
+    QTest::newRow("Panel2") << "Panel2"
+                            << "Form1" << QRect(0, 33, 209, 447);
+    QTest::newRow("ListBox1") << "ListBox1"
+                              << "Panel2" << QRect(8, 8, 193, 217);
+    QTest::newRow("RadioGroup1") << "RadioGroup1"
+                                 << "Panel2" << QRect(8, 232, 185, 105);
+    QTest::newRow("RadioGroup2") << "RadioGroup2"
+                                 << "Panel2" << QRect(8, 336, 185, 57);
+    QTest::newRow("CheckBox1") << "CheckBox1"
+                               << "Panel2" << QRect(16, 408, 41, 17);
+    QTest::newRow("CheckBox2") << "CheckBox2"
+                               << "Panel2" << QRect(72, 408, 41, 17);
+    QTest::newRow("CheckBox3") << "CheckBox3"
+                               << "Panel2" << QRect(128, 408, 41, 17);
+    QTest::newRow("Panel3") << "Panel3"
+                            << "Form1" << QRect(209, 33, 485, 447);
+  }
+
+  void controlsHaveTheirPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QString, parent);
+    QFETCH(QRect, geometry);
+    const QWidget* control = form_->findChild<QWidget*>(name);
+    QVERIFY2(control != nullptr, qPrintable(name));
+    QCOMPARE(control->parentWidget()->objectName(), parent);
+    QCOMPARE(control->geometry(), geometry);
+  }
+
+  void controlsStartAsDesigned() {
+    QCOMPARE(form_->objectName(), QString("Form1"));
+    QCOMPARE(form_->size(), QSize(694, 480));
+    QCOMPARE(form_->playField()->size(), QSize(485, 447));
+    const QString caption = form_->windowTitle();
+    QVERIFY2(caption.startsWith("\"KRAGMOOR\" ") && caption.size() > 11, qPrintable(caption));
+    QCOMPARE(Control<QLabel>("Panel1")->text(), caption);
+
+    // An 11-pixel font that has the Cyrillic letters of the captions.
+    QCOMPARE(form_->font().pixelSize(), 11);
+    const QFontMetrics metrics(form_->font());
+    for (const QChar c : QString("ВыбратьЗлолтоЖЧ")) QVERIFY(metrics.inFont(c));
+
+    const QGroupBox* group1 = Control<QGroupBox>("RadioGroup1");
+    QCOMPARE(group1->title(), QString("Действие по клику мышки."));
+    QCOMPARE(RadioItems(group1),
+             QStringList({"Выбрать", "Идти", "Атаковать", "Строить", "Чинить"}));
+    QCOMPARE(CheckedItem(group1), 0);
+    const QGroupBox* group2 = Control<QGroupBox>("RadioGroup2");
+    QCOMPARE(group2->title(), QString("Строительство"));
+    QCOMPARE(RadioItems(group2), QStringList({"Главная база", "Крестьянин"}));
+    QCOMPARE(CheckedItem(group2), 0);
+
+    for (int n = 1; n <= 3; ++n) {
+      const QCheckBox* box = form_->findChild<QCheckBox*>(QString("CheckBox%1").arg(n));
+      QVERIFY(box != nullptr);
+      QCOMPARE(box->text(), QString("AI-%1").arg(n));
+      QVERIFY(box->isChecked());
+    }
+
+    QCOMPARE(Timer("Timer1")->interval(), 10);
+    QVERIFY(Timer("Timer1")->isActive());
+    QCOMPARE(Timer("Timer2")->interval(), 100);
+    QVERIFY(Timer("Timer2")->isActive());
+
+    // The scenario is written: three mines, three bases, three peasants.
+    const World& world = form_->world();
+    QCOMPARE(world.entities[0].kind, kKindMine);
+    QCOMPARE(world.entities[2].kind, kKindBase);
+    QCOMPARE(world.entities[3].kind, kKindPeasant);
+    QCOMPARE(world.view.selected, -1);
+  }
+
+  // main() runs the tests ten hours east of UTC: a seed taken from the local
+  // time of day would be hours away from this one.
+  void seedIsTheUtcTimeOfDay() {
+    const QTime before = QDateTime::currentDateTimeUtc().time();
+    const TForm1 fresh;
+    const QTime after = QDateTime::currentDateTimeUtc().time();
+    const auto ms = [](const QTime& t) {
+      return static_cast<int64_t>(SeedFromTimeOfDay(t.hour(), t.minute(), t.second(), t.msec()));
+    };
+    const int64_t seed = fresh.world().seed;
+    if (ms(after) >= ms(before)) {  // not across midnight
+      QVERIFY2(seed >= ms(before) && seed <= ms(after), qPrintable(QString::number(seed)));
+    }
+  }
+
+  void checkBoxesSwitchTheComputerPlayers() {
+    QTest::mouseClick(Control<QCheckBox>("CheckBox2"), Qt::LeftButton);
+    QCOMPARE(form_->Inputs().computerPlayer, (std::array<bool, 3>{true, false, true}));
+    QTest::mouseClick(Control<QCheckBox>("CheckBox1"), Qt::LeftButton);
+    QTest::mouseClick(Control<QCheckBox>("CheckBox2"), Qt::LeftButton);
+    QCOMPARE(form_->Inputs().computerPlayer, (std::array<bool, 3>{false, true, true}));
+    QCOMPARE(form_->Inputs().panelWidth, 485);
+    QCOMPARE(form_->Inputs().panelHeight, 447);
+  }
+
+  // The pointer's y is counted downwards by the toolkit and upwards by the game.
+  void mouseMovesSetThePointer() {
+    HoldFrames();
+    QTest::mouseMove(form_->playField(), QPoint(100, 47));
+    QCOMPARE(form_->world().view.mouseX, 100);
+    QCOMPARE(form_->world().view.mouseY, 400);
+    QTest::mouseMove(form_->playField(), QPoint(0, 446));
+    QCOMPARE(form_->world().view.mouseX, 0);
+    QCOMPARE(form_->world().view.mouseY, 1);
+  }
+
+  void clicksWriteOrders() {
+    HoldFrames();
+    World& world = form_->world();
+
+    ClickCell(3, 3);  // select the peasant of slot 3, at (175, 175)
+    QCOMPARE(world.view.selected, 3);
+
+    ChooseItem("RadioGroup1", kModeGo);
+    ClickCell(3, 4);  // empty: walk to the cell's centre
+    QCOMPARE(world.entities[3].order, std::string("idti 175,225"));
+    ClickCell(0, 0);  // slot 0's mine
+    QCOMPARE(world.entities[3].order, std::string("idtiza 0"));
+
+    // A build click on an occupied cell writes no order, but starts the
+    // build's count over for the chosen item.
+    ChooseItem("RadioGroup1", kModeBuild);
+    ChooseItem("RadioGroup2", kBuildPeasant);
+    world.entities[3].progress = 7;
+    ClickCell(5, 5);  // slot 2's base, at (275, 275)
+    QCOMPARE(world.entities[3].order, std::string("idtiza 0"));
+    QCOMPARE(world.entities[3].progress, 0);
+    QCOMPARE(world.entities[3].plan, 10);
+    ClickCell(3, 4);
+    QCOMPARE(world.entities[3].order, std::string("stroit 1,150,200"));
+
+    // Selecting an empty cell clears the selection; then no mode orders.
+    ChooseItem("RadioGroup1", kModeSelect);
+    ClickCell(3, 4);
+    QCOMPARE(world.view.selected, -1);
+    ChooseItem("RadioGroup1", kModeGo);
+    ClickCell(3, 4);
+    QCOMPARE(world.entities[3].order, std::string("stroit 1,150,200"));
+  }
+
+  // Timer2 refreshes the list from the world every 100 ms.
+  void infoListShowsTheSelection() {
+    HoldFrames();
+    const QListWidget* list = Control<QListWidget>("ListBox1");
+    World& world = form_->world();
+    world.players[1].gold = 15;
+    QTRY_COMPARE(ListLines(list),
+                 QStringList({"Выбранный игрок: -1", "-------", "Злолто рассы N1: $0",
+                              "Злолто рассы N2: $15", "Злолто рассы N3: $0"}));
+
+    QCOMPARE(list->visualItemRect(list->item(0)).height(), 13);
+
+    world.view.selected = 3;
+    world.entities[3].order = "idti 175,225";
+    QTRY_COMPARE(list->count(), 13);
+    const QStringList lines = ListLines(list);
+    QCOMPARE(lines[0], QString("Выбранный игрок: 3"));
+    QCOMPARE(lines[1], QString("Мысль игрока: idti 175,225"));
+    QCOMPARE(lines[3], QString("Тип игрока: -1"));
+    QCOMPARE(lines[6], QString("Расса игрока: 2"));
+    QCOMPARE(lines[9], QString("-------"));
+    QCOMPARE(lines[12], QString("Злолто рассы N3: $0"));
+  }
+
+  // A resize reports a resize and an expose; the game steps once per size,
+  // the first time when the window is first shown.
+  void resizeRunsOneFrameStep() {
+    form_.reset();
+    form_ = std::make_unique<TForm1>();
+    HoldFrames();
+    QCOMPARE(form_->frameSteps(), 0);
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QTRY_COMPARE(form_->frameSteps(), 1);
+    QTest::qWait(300);
+    QCOMPARE(form_->frameSteps(), 1);
+    QCOMPARE(ViewportNow(), ExpectedViewport(485, 447));
+
+    const int64_t before = form_->frameSteps();
+    form_->resize(794, 530);
+    QTRY_COMPARE(form_->playField()->size(), QSize(585, 497));
+    QTRY_COMPARE(form_->frameSteps(), before + 1);
+    QTest::qWait(300);
+    QCOMPARE(form_->frameSteps(), before + 1);
+    QCOMPARE(form_->Inputs().panelWidth, 585);
+    QCOMPARE(form_->Inputs().panelHeight, 497);
+    QCOMPARE(ViewportNow(), ExpectedViewport(585, 497));
+  }
+
+  // An order whose number does not convert ends its frame with one box; the
+  // frame timer waits for the box and resumes when it is closed.
+  void conversionErrorShowsOneBox() {
+    HoldFrames();
+    Timer("Timer1")->start();
+    form_->world().entities[3].order = "idti a,1";
+    QTRY_VERIFY(form_->errorBox() != nullptr);
+    QMessageBox* box = form_->errorBox();
+    QCOMPARE(box->text(), QString("'a' is not a valid integer value"));
+    QVERIFY(!Timer("Timer1")->isActive());
+    form_->TimerDraw();  // fails again: still one box
+    QCOMPARE(form_->errorBox(), box);
+    QCOMPARE(form_->findChildren<QMessageBox*>().size(), 1);
+
+    form_->world().entities[3].order = "idle";
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    QTRY_VERIFY(form_->errorBox() == nullptr);
+    QVERIFY(Timer("Timer1")->isActive());
+  }
+
+  // The picture of one frame: read back with glReadPixels from the back
+  // buffer of a frame whose swap is held back, and grabbed from the screen
+  // after a frame of the frame timer.
+  void framePixels() {
+    if (!form_->hasGl()) QSKIP("no OpenGL on this display");
+    HoldFrames();
+    World& world = form_->world();
+    for (Tigrok& t : world.entities) t = Tigrok{};
+    world.entities[0] = {125, 125, 100, 100, "", "", 0, 0, 0, kKindMine, 1000};
+    world.entities[1] = {325, 225, 200, 200, "", "", 0, 0, 1, kKindBase, 0};
+    world.view.cameraX = 0;
+    world.view.cameraY = 0;
+    QTest::mouseMove(form_->playField(), PanelPoint(240, 220));  // far from every edge
+
+    form_->TimerDraw();
+    glFinish();
+    const QImage screen =
+        form_->playField()->screen()->grabWindow(form_->playField()->winId()).toImage();
+
+    OpenGlGl unswapped([] {});
+    FrameStep(world, form_->Inputs(), &unswapped);
+    QCOMPARE(world.view.cameraX, 0.0f);
+    const QSize device = form_->playField()->size() * form_->playField()->devicePixelRatio();
+    QImage back(device, QImage::Format_RGBA8888);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, device.width(), device.height(), GL_RGBA, GL_UNSIGNED_BYTE, back.bits());
+
+    CheckPicture("read back", back.mirrored());
+    CheckPicture("on screen", screen);
+  }
+
+  // How fast the window runs under this display; printed, not asserted on.
+  void frameStepsOverTwoSeconds() {
+    const int64_t before = form_->frameSteps();
+    const std::clock_t cpuBefore = std::clock();
+    QElapsedTimer wall;
+    wall.start();
+    QTest::qWait(2000);
+    const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
+    const double cpu = static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    const int64_t steps = form_->frameSteps() - before;
+    std::printf("frame steps: %lld in %.2f s (%.0f per second), CPU %.0f %% of one core\n",
+                static_cast<long long>(steps), seconds, static_cast<double>(steps) / seconds,
+                100 * cpu / seconds);
+    QVERIFY(steps > 0);
+  }
+};
+
+}  // namespace kragmoor
+
+int main(int argc, char** argv) {
+  const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
+                       qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                       qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+  if (!display) {
+    std::puts("SKIP: no display; run under xvfb-run");
+    return 77;
+  }
+  // Ten hours east of UTC, with no daylight saving: see seedIsTheUtcTimeOfDay.
+  setenv("TZ", "KRG-10", 1);
+  tzset();
+  QApplication app(argc, argv);
+  kragmoor::Form1Test test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "form1_test.moc"

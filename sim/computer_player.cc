@@ -31,11 +31,12 @@ constexpr float kMineSearchRange = 100000.0f;  // a mine must be strictly nearer
 constexpr std::string_view kBaseBuildPrefix = "stroit 0";  // first comma-word of a base build
 
 // The slots a call looks at besides its random scans, in ascending order:
-// the live units of each side and the live gold mines.
+// the live units of each side and the live gold mines. Only the first
+// unitCount[side] and mineCount entries are ever read.
 struct LiveLists {
-  std::array<std::array<int16_t, kSlotCount>, kSideCount> units{};
+  std::array<std::array<int16_t, kSlotCount>, kSideCount> units;
   std::array<int, kSideCount> unitCount{};
-  std::array<int16_t, kSlotCount> mines{};
+  std::array<int16_t, kSlotCount> mines;
   int mineCount = 0;
 };
 
@@ -83,7 +84,7 @@ void CountUnit(World& world, int i, Census& c) {
   const bool peasant = t.kind == kKindPeasant;
   const bool base = t.kind == kKindBase;
   if (peasant && IsBaseBuild(t.order)) c.baseUnderWay = true;
-  if (t.kind == kKindMine) t.order.assign(kOrderIdle);
+  if (t.kind == kKindMine && t.order != kOrderIdle) t.order.assign(kOrderIdle);
   if (peasant) ++c.peasants;
   if (base) ++c.bases;
 

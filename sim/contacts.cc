@@ -105,7 +105,8 @@ void Aggression(World& world, const LiveSlots& live) {
 }
 
 // ContactPass over the gathered live slots, leaving out the pairs with a
-// dead slot and the pairs that the per-axis test rules out: they touch not.
+// dead slot and the pairs that the per-axis test rules out, which cannot
+// touch.
 void Contacts(World& world, LiveSlots& live) {
   auto& e = world.entities;
   for (int a = 0; a < live.count; ++a) {

@@ -90,32 +90,45 @@ BENCHMARK(BM_FrameStepFullTable)->UseManualTime()->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_FrameStepInitialScenario)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Match)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
-// The console table as usual, and the mean real time per iteration of every
-// benchmark kept for the summary.
+// The console table as usual, and for the summary the real time per
+// iteration of every benchmark: the median when repetitions were asked for,
+// otherwise the mean over its runs.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
+  // Counters in columns, no colour codes (the output is often kept in a file).
+  SummaryReporter() : ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      Mean& m = means_[run.run_name.function_name];
-      m.seconds += run.real_accumulated_time / static_cast<double>(run.iterations);
-      m.runs += 1;
+      const double seconds =
+          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      Times& t = times_[run.run_name.function_name];
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        t.median = seconds;
+      } else if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+        t.sum += seconds;
+        t.runs += 1;
+      }
     }
   }
 
-  // Mean seconds per iteration of `name`, or 0 when it did not run.
+  // Seconds per iteration of `name`, or 0 when it did not run.
   double Seconds(const std::string& name) const {
-    const auto it = means_.find(name);
-    return it == means_.end() ? 0.0 : it->second.seconds / it->second.runs;
+    const auto it = times_.find(name);
+    if (it == times_.end()) return 0.0;
+    const Times& t = it->second;
+    if (t.median > 0) return t.median;
+    return t.runs > 0 ? t.sum / t.runs : 0.0;
   }
 
  private:
-  struct Mean {
-    double seconds = 0.0;
+  struct Times {
+    double median = 0.0;
+    double sum = 0.0;
     int runs = 0;
   };
-  std::map<std::string, Mean> means_;
+  std::map<std::string, Times> times_;
 };
 
 void PrintSummary(const SummaryReporter& reporter) {

@@ -32,6 +32,7 @@ for png in "$hicolor"/*x*/apps/"$icon.png"; do
   [ -f "$png" ] || continue
   folder=$(basename "$(dirname "$(dirname "$png")")")
   # Bytes 0-7: the PNG signature; 16-23: width and height, big-endian.
+  # shellcheck disable=SC2046  # the 24 byte values become $1 to $24
   set -- $(od -An -tu1 -N24 "$png")
   [ "$1 $2 $3 $4" = "137 80 78 71" ] || { bad "$png is not a PNG"; continue; }
   width=$(( ${17} * 16777216 + ${18} * 65536 + ${19} * 256 + ${20} ))

@@ -6,6 +6,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Ties the window to the installed menu entry (kragmoor.desktop), so a
+  // desktop shows the entry's name and icon for it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kragmoor"));
   kragmoor::TForm1 form;
   form.show();
   return app.exec();

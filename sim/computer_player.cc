@@ -2,6 +2,8 @@
 // fixed order and most gated by a draw from the shared random generator.
 #include "sim/computer_player.h"
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "sim/frame_step.h"
@@ -21,12 +23,31 @@ constexpr uint32_t kRaidChance = 100;         // random(100) == 7 starts a raid
 constexpr uint32_t kRaidTargetChance = 10;    // random(10) == 5 picks the scanned index
 constexpr uint32_t kPeasantChanceBase = 100;  // random(100 + 10 n) == 7 trains a peasant
 constexpr uint32_t kPeasantChancePerPeasant = 10;
-constexpr uint32_t kDispatchChance = 10;      // random(10) == 7 sends a peasant to a mine
+constexpr uint32_t kDispatchChance = 10;  // random(10) == 7 sends a peasant to a mine
 constexpr uint32_t kLuckyNumber = 7;
 constexpr uint32_t kRaidTargetNumber = 5;
 constexpr int32_t kRaidMarker = -777;
 constexpr float kMineSearchRange = 100000.0f;  // a mine must be strictly nearer than this
 constexpr std::string_view kBaseBuildPrefix = "stroit 0";  // first comma-word of a base build
+
+// The slots a call looks at besides its random scans, in ascending order:
+// the live units of each side and the live gold mines. Only the first
+// unitCount[side] and mineCount entries are ever read.
+struct LiveLists {
+  std::array<std::array<int16_t, kSlotCount>, kSideCount> units;
+  std::array<int, kSideCount> unitCount{};
+  std::array<int16_t, kSlotCount> mines;
+  int mineCount = 0;
+};
+
+void GatherLists(const World& world, const SlotSet& mayBeLive, LiveLists& lists) {
+  for (int i = mayBeLive.Next(0); i < kSlotCount; i = mayBeLive.Next(i + 1)) {
+    const Tigrok& t = world.entities[i];
+    if (!IsLive(t)) continue;
+    if (IsSide(t.owner)) lists.units[t.owner][lists.unitCount[t.owner]++] = static_cast<int16_t>(i);
+    if (t.kind == kKindMine) lists.mines[lists.mineCount++] = static_cast<int16_t>(i);
+  }
+}
 
 struct Census {
   int peasants = 0;
@@ -37,6 +58,18 @@ struct Census {
   int firstIdleBase = -1;
   bool baseUnderWay = false;
 };
+
+// Whether word 1 of `order` split on "," is "stroit 0", the mark of a main
+// base build, without splitting the whole order: since "stroit 0" holds no
+// comma, that word is it exactly when the text after any leading commas
+// starts with it and goes on with a comma or ends there.
+bool IsBaseBuild(std::string_view order) {
+  const auto start = order.find_first_not_of(',');
+  if (start == std::string_view::npos) return false;
+  const std::string_view rest = order.substr(start);
+  return rest.starts_with(kBaseBuildPrefix) &&
+         (rest.size() == kBaseBuildPrefix.size() || rest[kBaseBuildPrefix.size()] == ',');
+}
 
 // True when the slot that a walk or attack order names is dead. An index
 // outside the table names nobody, so it counts as dead too.
@@ -50,8 +83,8 @@ void CountUnit(World& world, int i, Census& c) {
   if (t.order.empty()) t.order.assign(kOrderIdle);
   const bool peasant = t.kind == kKindPeasant;
   const bool base = t.kind == kKindBase;
-  if (peasant && WordView(t.order, ",", 1) == kBaseBuildPrefix) c.baseUnderWay = true;
-  if (t.kind == kKindMine) t.order.assign(kOrderIdle);
+  if (peasant && IsBaseBuild(t.order)) c.baseUnderWay = true;
+  if (t.kind == kKindMine && t.order != kOrderIdle) t.order.assign(kOrderIdle);
   if (peasant) ++c.peasants;
   if (base) ++c.bases;
 
@@ -64,9 +97,9 @@ void CountUnit(World& world, int i, Census& c) {
 
   // A unit whose walk or attack target has died is brought home: the gold
   // of 1 makes the base's delivery copy "idle" from nextOrder into order.
-  const std::string_view verb = WordView(t.order, " ", 1);
+  const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
   if (verb != kVerbWalk && verb != kVerbAttack) return;
-  if (!TargetIsDead(world, StrToInt(WordView(t.order, " ", 2)))) return;
+  if (!TargetIsDead(world, StrToInt(argument))) return;
   t.nextOrder.assign(kOrderIdle);
   t.gold = 1;
   if (c.firstBase != -1) WriteOrder(t.order, kVerbWalk, {c.firstBase});
@@ -90,7 +123,7 @@ void BaseDecision(World& world, int side, Census& c) {
               RoundToInt32(static_cast<double>(t.y) - 25 + 50)});
 }
 
-void Raid(World& world, int side, Census& c) {
+void Raid(World& world, int side, const LiveLists& lists, Census& c) {
   if (Random(world, kRaidChance) != kLuckyNumber || world.players[side].gold == 0) return;
   int target = -1;
   for (int i = 0; i < kSlotCount; ++i) {
@@ -105,11 +138,9 @@ void Raid(World& world, int side, Census& c) {
   if (raider != -1) {
     c.firstIdlePeasant = -1;
   } else {
-    for (int i = 0; i < kSlotCount && raider == -1; ++i) {
-      const Tigrok& t = world.entities[i];
-      if (IsLive(t) && t.owner == side && t.kind == kKindPeasant && t.order == kOrderIdle) {
-        raider = i;
-      }
+    for (int k = 0; k < lists.unitCount[side] && raider == -1; ++k) {
+      const Tigrok& t = world.entities[lists.units[side][k]];
+      if (t.kind == kKindPeasant && t.order == kOrderIdle) raider = lists.units[side][k];
     }
   }
   if (target == -1 || raider == -1) return;
@@ -130,7 +161,7 @@ void PeasantDecision(World& world, const Census& c) {
               RoundToInt32(static_cast<double>(base.y) - 25)});
 }
 
-void MineDispatch(World& world, int side, const Census& c) {
+void MineDispatch(World& world, int side, const LiveLists& lists, const Census& c) {
   if (Random(world, kDispatchChance) != kLuckyNumber || world.players[side].gold >= 1 ||
       c.firstIdlePeasant == -1) {
     return;
@@ -138,10 +169,9 @@ void MineDispatch(World& world, int side, const Census& c) {
   Tigrok& peasant = world.entities[c.firstIdlePeasant];
   int best = -1;
   float bestDistance = kMineSearchRange;
-  for (int i = 0; i < kSlotCount; ++i) {
-    const Tigrok& mine = world.entities[i];
-    if (!IsLive(mine) || mine.kind != kKindMine) continue;
-    const float d = Distance2D(mine, peasant);
+  for (int k = 0; k < lists.mineCount; ++k) {
+    const int i = lists.mines[k];
+    const float d = Distance2D(world.entities[i], peasant);
     if (d < bestDistance) {
       best = i;
       bestDistance = d;
@@ -150,18 +180,31 @@ void MineDispatch(World& world, int side, const Census& c) {
   if (best != -1) WriteOrder(peasant.order, kVerbWalk, {best});
 }
 
+// The census over the side's live units, then the four decisions.
+void Play(World& world, int side, const LiveLists& lists) {
+  Census census;
+  for (int k = 0; k < lists.unitCount[side]; ++k) CountUnit(world, lists.units[side][k], census);
+  BaseDecision(world, side, census);
+  Raid(world, side, lists, census);
+  PeasantDecision(world, census);
+  MineDispatch(world, side, lists, census);
+}
+
 }  // namespace
 
 void ComputerPlayerStep(World& world, int side) {
-  Census census;
-  for (int i = 0; i < kSlotCount; ++i) {
-    const Tigrok& t = world.entities[i];
-    if (IsLive(t) && t.owner == side) CountUnit(world, i, census);
+  LiveLists lists;
+  GatherLists(world, AllSlots(), lists);
+  Play(world, side, lists);
+}
+
+void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked,
+                         const SlotSet& mayBeLive) {
+  LiveLists lists;
+  GatherLists(world, mayBeLive, lists);
+  for (int side = 0; side < kSideCount; ++side) {
+    if (ticked[side]) Play(world, side, lists);
   }
-  BaseDecision(world, side, census);
-  Raid(world, side, census);
-  PeasantDecision(world, census);
-  MineDispatch(world, side, census);
 }
 
 }  // namespace kragmoor

@@ -2,6 +2,7 @@
 #include "sim/contacts.h"
 
 #include "sim/frame_step.h"
+#include "sim/pair_scan.h"
 #include "sim/vec2d.h"
 #include "world/orders.h"
 
@@ -35,28 +36,30 @@ void Deliver(World& world, Tigrok& g, Tigrok& b) {
 }
 
 // The first live main base of `owner` in slots 0 to 298; 299 when there is
-// none (slot 299 itself is never looked at).
-int HomeBase(const World& world, int32_t owner) {
-  for (int k = 0; k < kSlotCount - 1; ++k) {
-    const Tigrok& t = world.entities[k];
-    if (IsLive(t) && t.owner == owner && t.kind == kKindBase) return k;
+// none (slot 299 itself is never looked at). Looked for among the live slots
+// only, which are the same throughout the pass.
+int HomeBase(const World& world, const LiveSlots& live, int32_t owner) {
+  for (int k = 0; k < live.count && live.slot[k] < kSlotCount - 1; ++k) {
+    if (live.owner[k] == owner && world.entities[live.slot[k]].kind == kKindBase) {
+      return live.slot[k];
+    }
   }
   return kSlotCount - 1;
 }
 
 // Taker t (slot ti) takes a load from mine m (slot mi) and is sent home,
 // unless it is a raider; either way it will come back to this mine.
-void Take(World& world, int ti, int mi, int32_t limit) {
+void Take(World& world, const LiveSlots& live, int ti, int mi, int32_t limit) {
   Tigrok& t = world.entities[ti];
   Tigrok& m = world.entities[mi];
   if (t.gold >= limit || m.gold < kMinimumStock) return;
   t.gold += kLoadStep;
   m.gold -= kLoadStep;
-  if (t.progress != kRaidMarker) WriteOrder(t.order, kVerbWalk, {HomeBase(world, t.owner)});
+  if (t.progress != kRaidMarker) WriteOrder(t.order, kVerbWalk, {HomeBase(world, live, t.owner)});
   WriteOrder(t.nextOrder, kVerbWalk, {mi});
 }
 
-void ContactPair(World& world, int i, int j) {
+void ContactPair(World& world, const LiveSlots& live, int i, int j) {
   Tigrok& a = world.entities[i];
   Tigrok& b = world.entities[j];
   Vec2 pa{a.x, a.y};
@@ -73,39 +76,73 @@ void ContactPair(World& world, int i, int j) {
     if (b.kind == kKindBase && a.gold > 0) Deliver(world, a, b);
   }
   if (b.kind == kKindMine) {
-    Take(world, i, j, kLoadLimitLower);
+    Take(world, live, i, j, kLoadLimitLower);
   } else if (a.owner != b.owner) {
     WriteOrder(a.order, kVerbAttack, {j});
   }
   if (a.kind == kKindMine) {
-    Take(world, j, i, kLoadLimitHigher);
+    Take(world, live, j, i, kLoadLimitHigher);
   } else if (a.owner != b.owner) {
     WriteOrder(b.order, kVerbAttack, {i});
   }
 }
 
-}  // namespace
-
-void AggressionPass(World& world) {
+// AggressionPass over the gathered live slots: the pairs in the rules' order,
+// leaving out pairs with a dead slot, pairs of one owner and pairs that the
+// per-axis test rules out, none of which would do anything.
+void Aggression(World& world, const LiveSlots& live) {
   auto& e = world.entities;
-  for (int i = 0; i < kSlotCount; ++i) {
-    for (int j = i + 1; j < kSlotCount; ++j) {
-      if (!(Distance2D(e[i], e[j]) < kAggressionRange && IsLive(e[i]) && IsLive(e[j]) &&
-            e[i].owner != e[j].owner)) {
-        continue;
-      }
+  for (int a = 0; a < live.count; ++a) {
+    const int i = live.slot[a];
+    for (int b = NextEnemyNear(live, a, kAggressionRange, a + 1); b < live.count;
+         b = NextEnemyNear(live, a, kAggressionRange, b + 1)) {
+      const int j = live.slot[b];
+      if (!(Distance2D(e[i], e[j]) < kAggressionRange)) continue;
       if (e[i].kind != kKindMine) WriteOrder(e[j].order, kVerbAttack, {i});
       if (e[j].kind != kKindMine) WriteOrder(e[i].order, kVerbAttack, {j});
     }
   }
 }
 
-void ContactPass(World& world) {
-  for (int i = 0; i < kSlotCount; ++i) {
-    for (int j = i + 1; j < kSlotCount; ++j) {
-      if (IsLive(world.entities[i]) && IsLive(world.entities[j])) ContactPair(world, i, j);
+// ContactPass over the gathered live slots, leaving out the pairs with a
+// dead slot and the pairs that the per-axis test rules out, which cannot
+// touch.
+void Contacts(World& world, LiveSlots& live) {
+  auto& e = world.entities;
+  for (int a = 0; a < live.count; ++a) {
+    const int i = live.slot[a];
+    for (int b = NextNear(live, a, 2 * kContactRadius, a + 1); b < live.count;
+         b = NextNear(live, a, 2 * kContactRadius, b + 1)) {
+      const int j = live.slot[b];
+      ContactPair(world, live, i, j);
+      // A push may have moved either entity; the next tests must see where.
+      live.x[a] = e[i].x;
+      live.y[a] = e[i].y;
+      live.x[b] = e[j].x;
+      live.y[b] = e[j].y;
     }
   }
+}
+
+}  // namespace
+
+void AggressionPass(World& world) {
+  LiveSlots live;
+  GatherLive(world, AllSlots(), live);
+  Aggression(world, live);
+}
+
+void ContactPass(World& world) {
+  LiveSlots live;
+  GatherLive(world, AllSlots(), live);
+  Contacts(world, live);
+}
+
+void PairPasses(World& world, const SlotSet& mayBeLive) {
+  LiveSlots live;
+  GatherLive(world, mayBeLive, live);
+  Aggression(world, live);  // writes orders only: `live` stays exact
+  Contacts(world, live);
 }
 
 }  // namespace kragmoor

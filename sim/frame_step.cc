@@ -7,6 +7,7 @@
 #include "render/scene.h"
 #include "sim/computer_player.h"
 #include "sim/contacts.h"
+#include "sim/slot_set.h"
 #include "world/orders.h"
 #include "world/str_man.h"
 
@@ -47,10 +48,11 @@ void Attack(World& world, Gl* gl, int s, int32_t n) {
   }
 }
 
-void Build(World& world, Gl* gl, int s, std::string_view argument) {
-  const int32_t k = StrToInt(WordView(argument, ",", 1));
-  const int32_t x = StrToInt(WordView(argument, ",", 2));
-  const int32_t y = StrToInt(WordView(argument, ",", 3));
+void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayBeLive) {
+  const auto numbers = LeadingWords<3>(argument, ',');
+  const int32_t k = StrToInt(numbers[0]);
+  const int32_t x = StrToInt(numbers[1]);
+  const int32_t y = StrToInt(numbers[2]);
   DrawBuildBar(world, gl, s);
 
   Tigrok& builder = world.entities[s];
@@ -74,6 +76,7 @@ void Build(World& world, Gl* gl, int s, std::string_view argument) {
   } else {
     MakeBase(world, n);
   }
+  mayBeLive.Insert(n);  // acts in this very pass when n lies above s
   Tigrok& made = world.entities[n];
   made.owner = builder.owner;
   made.x = static_cast<float>(x + kPlacementOffset);
@@ -88,10 +91,9 @@ void Build(World& world, Gl* gl, int s, std::string_view argument) {
 
 // Carries out the order of live slot s. Verb and argument are read once; a
 // rewrite of s's order takes effect from the next frame on.
-void ExecuteOrder(World& world, Gl* gl, int s) {
+void ExecuteOrder(World& world, Gl* gl, int s, SlotSet& mayBeLive) {
   Tigrok& t = world.entities[s];
-  const std::string_view verb = WordView(t.order, " ", 1);
-  const std::string_view argument = WordView(t.order, " ", 2);
+  const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
   if (verb == kVerbWalk) {
     if (t.kind != kKindPeasant) return;
     const int32_t n = StrToInt(argument);
@@ -100,36 +102,42 @@ void ExecuteOrder(World& world, Gl* gl, int s) {
     MoveToward(t, target.x, target.y);
   } else if (verb == kVerbPoint) {
     if (t.kind != kKindPeasant) return;
-    const int32_t x = StrToInt(WordView(argument, ",", 1));
-    const int32_t y = StrToInt(WordView(argument, ",", 2));
+    const auto numbers = LeadingWords<2>(argument, ',');
+    const int32_t x = StrToInt(numbers[0]);
+    const int32_t y = StrToInt(numbers[1]);
     MoveToward(t, x, y);
   } else if (verb == kVerbAttack) {
     Attack(world, gl, s, StrToInt(argument));
   } else if (verb == kVerbBuild) {
-    Build(world, gl, s, argument);
+    Build(world, gl, s, argument, mayBeLive);
   }
   // "chinit" (repair), "idle", the empty order and anything else: nothing.
 }
 
 }  // namespace
 
-void OrderPass(World& world, Gl* gl) {
-  for (int s = 0; s < kSlotCount; ++s) {
-    if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s);
+void OrderPass(World& world, Gl* gl, SlotSet& mayBeLive) {
+  // Liveness is tested when a slot's turn comes; the set only leaves out
+  // slots that cannot be live by then.
+  for (int s = mayBeLive.Next(0); s < kSlotCount; s = mayBeLive.Next(s + 1)) {
+    if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s, mayBeLive);
   }
+}
+
+void OrderPass(World& world, Gl* gl) {
+  SlotSet all = AllSlots();
+  OrderPass(world, gl, all);
 }
 
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
   BeginFrame(gl);
-  for (int side = 0; side < kSideCount; ++side) {
-    if (inputs.computerPlayer[side]) ComputerPlayerStep(world, side);
-  }
+  SlotSet mayBeLive = LiveSet(world);
+  ComputerPlayersStep(world, inputs.computerPlayer, mayBeLive);
   ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
   DrawField(world, gl);
   DrawEntities(world, gl, inputs.ticks);
-  OrderPass(world, gl);
-  AggressionPass(world);
-  ContactPass(world);
+  OrderPass(world, gl, mayBeLive);
+  PairPasses(world, mayBeLive);
   EndFrame(gl);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "render/gl.h"
+#include "sim/slot_set.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -33,6 +34,11 @@ void FrameStep(World& world, const FrameInputs& inputs, Gl* gl);
 
 // The order pass alone: every live slot's order, in ascending slot order.
 void OrderPass(World& world, Gl* gl);
+
+// The same, visiting only the members of `mayBeLive`, which must hold every
+// slot that is live when the pass starts; the pass adds the slots its builds
+// fill.
+void OrderPass(World& world, Gl* gl, SlotSet& mayBeLive);
 
 // Distance of two entities: differences as 32-bit floats, root taken in
 // double, result rounded to a 32-bit float. Symmetric.

@@ -145,5 +145,32 @@ TEST(ComputerPlayer, NoRaidWithoutGold) {
   EXPECT_EQ(world.seed, after.seed);  // no scan draws
 }
 
+// A side rich enough for a second base gives the order only while no peasant
+// of the side holds an order whose first comma-separated word is "stroit 0".
+TEST(ComputerPlayer, ABaseBuildIsAnOrderWhoseFirstCommaWordIsStroit0) {
+  const struct {
+    const char* order;
+    bool building;
+  } cases[] = {
+      {"stroit 0,150,200", true},  {"stroit 0", true},
+      {",,stroit 0,1,2", true},    {"stroit 0,", true},
+      {"stroit 1,150,200", false}, {"stroit 00,1,2", false},
+      {"stroit 0 ,1,2", false},    {" stroit 0,1,2", false},
+      {"stroit", false},           {",,,", false},
+      {"idtiza 5", false},         {"", false},
+  };
+  for (const auto& c : cases) {
+    World world = ThreeQuietSides();
+    world.players[0].gold = 150;
+    Tigrok& builder = world.entities[25];  // a second peasant of side 0
+    builder = world.entities[20];
+    builder.order = c.order;
+    builder.kind = kKindPeasant;
+    ComputerPlayerStep(world, 0);
+    // Without a base under way the idle peasant 20 is sent to build one.
+    EXPECT_EQ(world.entities[20].order.starts_with("stroit 0,"), !c.building) << c.order;
+  }
+}
+
 }  // namespace
 }  // namespace kragmoor

@@ -15,11 +15,18 @@ TEST(StrToInt, AcceptsTheStrictDecimalForm) {
   EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
   EXPECT_EQ(StrToInt("2147483647"), INT32_MAX);
   EXPECT_EQ(StrToInt("-25"), -25);
+  // Either side of nine digits, the longest that cannot overflow.
+  EXPECT_EQ(StrToInt("999999999"), 999999999);
+  EXPECT_EQ(StrToInt("-999999999"), -999999999);
+  EXPECT_EQ(StrToInt("1000000000"), 1000000000);
+  EXPECT_EQ(StrToInt("-0001000000"), -1000000);
 }
 
 TEST(StrToInt, RejectsEverythingElseWithTheGamesMessage) {
-  for (const char* bad : {"42 ", "2147483648", "-2147483649", "12abc", "", " ", "-", "+", "- 1",
-                          "1,2", "\t1", "99999999999999999999", "0x", "$", "-$1", "+0x1"}) {
+  for (const char* bad :
+       {"42 ", "2147483648", "-2147483649",          "12abc", "",  " ",   "-",    "+",   "- 1",
+        "1,2", "\t1",        "99999999999999999999", "0x",    "$", "-$1", "+0x1", "--1", "-+1",
+        "1-",  "-0x1"}) {
     try {
       StrToInt(bad);
       ADD_FAILURE() << "'" << bad << "' converted";

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 namespace kragmoor {
 namespace {
 
@@ -69,6 +72,39 @@ TEST(ExtractWord, WordNumberBeyondTwoHundredFiftyFive) {
   ASSERT_TRUE(ExtractWord(many, " ", 255, p, l));
   EXPECT_EQ(p, 509);
   EXPECT_EQ(l, 1);
+}
+
+// A set of one delimiter is split by a plain comparison, a larger set by a
+// search of the set: the same character given twice must split alike, and
+// LeadingWords, which takes several words in one scan, must find the same.
+TEST(ExtractWord, OneDelimiterSplitsAsTheSameDelimiterTwiceAndAsLeadingWords) {
+  const char alphabet[] = {' ', ',', 'a', '7', '\0'};
+  uint32_t state = 12345;
+  for (int round = 0; round < 2000; ++round) {
+    std::string s;
+    state = state * 1664525u + 1013904223u;
+    const int length = static_cast<int>(state >> 28);  // 0 to 15
+    for (int k = 0; k < length; ++k) {
+      state = state * 1664525u + 1013904223u;
+      s += alphabet[(state >> 24) % sizeof alphabet];
+    }
+    for (const char d : {' ', ',', '\0'}) {
+      const std::string one(1, d);
+      const std::string twice(2, d);
+      const auto leading = LeadingWords<4>(s, d);
+      for (uint8_t n = 1; n <= 4; ++n) {
+        EXPECT_EQ(leading[n - 1], WordView(s, one, n)) << '"' << s << "\" word " << int{n};
+      }
+      for (uint8_t n = 0; n <= 9; ++n) {
+        int32_t p1 = -1, l1 = -1, p2 = -1, l2 = -1;
+        const bool found1 = ExtractWord(s, one, n, p1, l1);
+        const bool found2 = ExtractWord(s, twice, n, p2, l2);
+        ASSERT_EQ(found1, found2) << '"' << s << "\" word " << int{n};
+        EXPECT_EQ(p1, p2) << '"' << s << "\" word " << int{n};
+        EXPECT_EQ(l1, l2) << '"' << s << "\" word " << int{n};
+      }
+    }
+  }
 }
 
 }  // namespace

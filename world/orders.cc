@@ -45,9 +45,26 @@ bool ParseDecimal(std::string_view digits, bool negative, int32_t& value) {
   return true;
 }
 
+// The form every writer of orders produces: an optional "-" and 1 to 9
+// digits, which always fits in 32 bits. Returns false for anything else,
+// which the general rules then read.
+bool ParseShortDecimal(std::string_view text, int32_t& value) {
+  const bool negative = !text.empty() && text.front() == '-';
+  const std::string_view digits = text.substr(negative ? 1 : 0);
+  if (digits.empty() || digits.size() > 9) return false;
+  int32_t v = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  value = negative ? -v : v;
+  return true;
+}
+
 }  // namespace
 
 bool TryStrToInt(std::string_view text, int32_t& value) {
+  if (ParseShortDecimal(text, value)) return true;
   std::string_view rest = text;
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   if (!rest.empty() && (rest.front() == '$' || rest.front() == 'x' || rest.front() == 'X')) {
@@ -87,7 +104,10 @@ void WriteOrder(std::string& order, std::string_view verb, std::initializer_list
     p = std::to_chars(p, end, n).ptr;
     separator = ',';
   }
-  order.assign(buffer, p);
+  // The same order is often written again (two enemies in range are told to
+  // attack each other in every frame); an equal text is left as it is.
+  const std::string_view text(buffer, static_cast<std::size_t>(p - buffer));
+  if (order != text) order.assign(text);
 }
 
 }  // namespace kragmoor

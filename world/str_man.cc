@@ -5,33 +5,45 @@ namespace kragmoor {
 
 namespace {
 
+constexpr auto npos = std::string_view::npos;
+
+// Word n (n >= 1) of s: skips a run of delimiters, then takes the run of
+// other characters that follows, until the n-th such run. Returns its
+// 0-based start and sets length, or returns npos when s has fewer words.
+template <typename IsDelimiter>
+std::string_view::size_type FindWordIn(std::string_view s, uint8_t n,
+                                       std::string_view::size_type& length,
+                                       IsDelimiter isDelimiter) {
+  const auto size = s.size();
+  std::string_view::size_type i = 0;
+  for (unsigned count = 1;; ++count) {
+    while (i < size && isDelimiter(s[i])) ++i;
+    if (i == size) return npos;
+    const auto start = i;
+    while (i < size && !isDelimiter(s[i])) ++i;
+    if (count == n) {
+      length = i - start;
+      return start;
+    }
+  }
+}
+
 // Returns the 0-based start of word n and its length, or npos when absent.
+// Every order is split on a single delimiter (" " or ","), which gets a
+// plain comparison instead of a search of the set per character.
 std::string_view::size_type FindWord(std::string_view s, std::string_view delims, uint8_t n,
                                      std::string_view::size_type& length) {
-  constexpr auto npos = std::string_view::npos;
   if (delims.empty()) {
     if (n != 1 || s.empty()) return npos;
     length = s.size();
     return 0;
   }
   if (n == 0) return npos;
-  unsigned count = 0;
-  bool gap = true;
-  for (std::string_view::size_type i = 0; i < s.size(); ++i) {
-    const bool delimiter = delims.find(s[i]) != npos;
-    if (gap) {
-      if (delimiter) continue;
-      if (++count == n) {
-        const auto end = s.find_first_of(delims, i + 1);
-        length = (end == npos ? s.size() : end) - i;
-        return i;
-      }
-      gap = false;
-    } else if (delimiter) {
-      gap = true;
-    }
+  if (delims.size() == 1) {
+    const char d = delims.front();
+    return FindWordIn(s, n, length, [d](char c) { return c == d; });
   }
-  return npos;
+  return FindWordIn(s, n, length, [delims](char c) { return delims.find(c) != npos; });
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // delimiter characters, runs of delimiters counting as one.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,5 +23,22 @@ std::string_view WordView(std::string_view s, std::string_view delims, uint8_t n
 
 // Word n of s as a new text, or the empty text when there is none.
 std::string WordAt(std::string_view s, std::string_view delims, uint8_t n);
+
+// Words 1 to N of s split on the one delimiter d, found in a single scan:
+// element k is WordView(s, {d}, k + 1), an empty view for a missing word.
+// The frame splits every order this way (verb and argument on " ", the
+// numbers of an argument on ","), so it is kept inline.
+template <std::size_t N>
+std::array<std::string_view, N> LeadingWords(std::string_view s, char d) {
+  std::array<std::string_view, N> words{};
+  std::size_t i = 0;
+  for (std::string_view& word : words) {
+    while (i < s.size() && s[i] == d) ++i;
+    const std::size_t start = i;
+    while (i < s.size() && s[i] != d) ++i;
+    word = s.substr(start, i - start);
+  }
+  return words;
+}
 
 }  // namespace kragmoor

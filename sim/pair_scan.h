@@ -1,0 +1,41 @@
+// The live slots of the entity table with their positions and owners copied
+// into flat arrays, and the per-axis test with which the pair passes skip,
+// eight pairs at a time and without a square root, the pairs that cannot be
+// in range. Reads the world only; the passes keep the copies up to date.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "sim/slot_set.h"
+#include "world/tigrok.h"
+
+namespace kragmoor {
+
+inline constexpr int kScanBlock = 8;  // slots tested together; the arrays are padded by one block
+
+// Built at the start of the pair passes, during which no slot changes
+// liveness or owner. Only the first `count` entries (and the padding block
+// after them) are ever read, so the arrays are left uninitialised.
+struct LiveSlots {
+  int count = 0;                         // live slots
+  std::array<int16_t, kSlotCount> slot;  // slot[k]: the k-th live slot, ascending
+  alignas(16) std::array<float, kSlotCount + kScanBlock> x;        // x[k]: x of slot[k]
+  alignas(16) std::array<float, kSlotCount + kScanBlock> y;        // y[k]: y of slot[k]
+  alignas(16) std::array<int32_t, kSlotCount + kScanBlock> owner;  // owner[k]: owner of slot[k]
+};
+
+// Fills `live` with the live slots of `world` in ascending order, looking
+// only at the members of `mayBeLive`, which must hold every live slot.
+void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live);
+
+// The first k >= from (live.count when there is none) whose pair with entry
+// a passes the per-axis test: the float differences on x and on y are both
+// below `range` in size. Any other pair has a Distance2D that is `range` or
+// more, or NaN, and does nothing in either pair pass.
+int NextNear(const LiveSlots& live, int a, float range, int from);
+
+// As NextNear, also ruling out the entries of a's own owner.
+int NextEnemyNear(const LiveSlots& live, int a, float range, int from);
+
+}  // namespace kragmoor

@@ -1,0 +1,55 @@
+// A set of slot indices held as 300 bits and walked in ascending order. The
+// frame step keeps in one the slots that may be live: it looks at all 300
+// slots once, before the computer players, and from then on only a completed
+// build can make a slot live (a hit only lowers hp, a repair only raises that
+// of a live base), so the build adds its new slot and every later phase
+// walks the set instead of the whole table, still testing liveness itself.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#include "world/tigrok.h"
+
+namespace kragmoor {
+
+class SlotSet {
+ public:
+  // REQUIRES: 0 <= slot < kSlotCount.
+  void Insert(int slot) { words_[slot >> 6] |= uint64_t{1} << (slot & 63); }
+
+  // The smallest member at or above `from` (0 or more), kSlotCount when none.
+  int Next(int from) const {
+    int w = from >> 6;
+    if (w >= kWords) return kSlotCount;
+    uint64_t bits = words_[w] & (~uint64_t{0} << (from & 63));
+    while (bits == 0) {
+      if (++w == kWords) return kSlotCount;
+      bits = words_[w];
+    }
+    return w * 64 + std::countr_zero(bits);
+  }
+
+ private:
+  static constexpr int kWords = (kSlotCount + 63) / 64;
+  std::array<uint64_t, kWords> words_{};
+};
+
+// The slots of `world` that are live now.
+inline SlotSet LiveSet(const World& world) {
+  SlotSet set;
+  for (int s = 0; s < kSlotCount; ++s) {
+    if (IsLive(world.entities[s])) set.Insert(s);
+  }
+  return set;
+}
+
+// Every slot: for a phase run on its own, which cannot know more.
+inline SlotSet AllSlots() {
+  SlotSet set;
+  for (int s = 0; s < kSlotCount; ++s) set.Insert(s);
+  return set;
+}
+
+}  // namespace kragmoor

@@ -1,0 +1,248 @@
+// The pair passes as the frame runs them (live slots only, far pairs skipped
+// by a per-axis test) against a plain all-pairs version written from the
+// rules, on random tables over several hundred frames.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "runner/print.h"
+#include "sim/computer_player.h"
+#include "sim/contacts.h"
+#include "sim/frame_step.h"
+#include "sim/vec2d.h"
+#include "world/state_hash.h"
+
+namespace kragmoor {
+namespace {
+
+// ---- The plain passes: every pair (i, j), i < j, in order, writes at once.
+
+bool Live(const Tigrok& t) { return t.hp > 0.0f; }
+
+std::string Attack(int n) { return "atakovat " + std::to_string(n); }
+std::string Walk(int n) { return "idtiza " + std::to_string(n); }
+
+void PlainAggressionPass(World& world) {
+  auto& e = world.entities;
+  for (int i = 0; i < kSlotCount; ++i) {
+    for (int j = i + 1; j < kSlotCount; ++j) {
+      if (!(Distance2D(e[i], e[j]) < 100.0f && Live(e[i]) && Live(e[j]) &&
+            e[i].owner != e[j].owner)) {
+        continue;
+      }
+      if (e[i].kind != kKindMine) e[j].order = Attack(i);
+      if (e[j].kind != kKindMine) e[i].order = Attack(j);
+    }
+  }
+}
+
+// Giver g hands its gold to main base b; an owner outside the player table
+// has no purse and takes nothing.
+void PlainDeliver(World& world, Tigrok& g, Tigrok& b) {
+  if (b.owner < 0 || b.owner >= kSideCount) return;
+  if (b.hp < b.maxHp) {
+    b.hp = static_cast<float>(b.hp + 2.0 * g.gold);
+    if (b.hp > b.maxHp) b.hp = b.maxHp;
+    g.gold = 0;
+  }
+  int32_t& purse = world.players[b.owner].gold;
+  purse = static_cast<int32_t>(static_cast<uint32_t>(purse) + static_cast<uint32_t>(g.gold));
+  g.gold = 0;
+  g.order = g.nextOrder;
+}
+
+void PlainTake(World& world, int taker, int mine, int32_t limit) {
+  Tigrok& t = world.entities[taker];
+  Tigrok& m = world.entities[mine];
+  if (t.gold >= limit || m.gold < 10) return;
+  t.gold += 10;
+  m.gold -= 10;
+  int home = 299;
+  for (int k = 0; k < 299; ++k) {
+    const Tigrok& b = world.entities[k];
+    if (Live(b) && b.owner == t.owner && b.kind == kKindBase) {
+      home = k;
+      break;
+    }
+  }
+  if (t.progress != -777) t.order = Walk(home);
+  t.nextOrder = Walk(mine);
+}
+
+void PlainContactPass(World& world) {
+  auto& e = world.entities;
+  for (int i = 0; i < kSlotCount; ++i) {
+    for (int j = i + 1; j < kSlotCount; ++j) {
+      if (!(Live(e[i]) && Live(e[j]))) continue;
+      Vec2 a{e[i].x, e[i].y};
+      Vec2 b{e[j].x, e[j].y};
+      const bool touching = SeparatePair(a, b, 25.0f, 25.0f, e[i].kind, e[j].kind);
+      e[i].x = a.x;
+      e[i].y = a.y;
+      e[j].x = b.x;
+      e[j].y = b.y;
+      if (!touching) continue;
+      if (e[i].owner == e[j].owner) {
+        if (e[i].kind == kKindBase && e[j].gold > 0) PlainDeliver(world, e[j], e[i]);
+        if (e[j].kind == kKindBase && e[i].gold > 0) PlainDeliver(world, e[i], e[j]);
+      }
+      if (e[j].kind == kKindMine) {
+        PlainTake(world, i, j, 30);
+      } else if (e[i].owner != e[j].owner) {
+        e[i].order = Attack(j);
+      }
+      if (e[i].kind == kKindMine) {
+        PlainTake(world, j, i, 10);
+      } else if (e[i].owner != e[j].owner) {
+        e[j].order = Attack(i);
+      }
+    }
+  }
+}
+
+// ---- Random tables.
+
+class Dice {
+ public:
+  explicit Dice(uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
+  int Below(int n) {  // 0 to n - 1
+    state_ = state_ * 1664525u + 1013904223u;
+    return static_cast<int>((static_cast<uint64_t>(state_) * static_cast<uint32_t>(n)) >> 32);
+  }
+  bool Percent(int p) { return Below(100) < p; }
+
+ private:
+  uint32_t state_;
+};
+
+// A position: mostly in a small crowded field, some far out, huge, negative,
+// infinite or NaN, some exactly on another slot's spot.
+void Place(World& world, int slot, Dice& dice) {
+  Tigrok& t = world.entities[slot];
+  const int choice = dice.Below(100);
+  if (choice < 70) {
+    t.x = static_cast<float>(dice.Below(4000)) / 10.0f;  // 0 to 400 in steps of 0.1
+    t.y = static_cast<float>(dice.Below(4000)) / 10.0f;
+  } else if (choice < 82 && slot > 0) {
+    const Tigrok& other = world.entities[dice.Below(slot)];
+    t.x = other.x;
+    t.y = other.y;
+  } else if (choice < 90) {
+    t.x = static_cast<float>(dice.Below(2001) - 1000);
+    t.y = static_cast<float>(dice.Below(2001) - 1000);
+  } else {
+    const float odd[] = {-1e30f,
+                         1e30f,
+                         -3e38f,
+                         3e38f,
+                         1e8f,
+                         -1e8f + 30.0f,
+                         -0.0f,
+                         std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN()};
+    t.x = odd[dice.Below(10)];
+    t.y = dice.Percent(50) ? odd[dice.Below(10)] : static_cast<float>(dice.Below(400));
+  }
+}
+
+void GiveOrders(Tigrok& t, Dice& dice) {
+  const int target = dice.Below(kSlotCount);
+  switch (dice.Below(6)) {
+    case 0:
+      t.order = "idle";
+      break;
+    case 1:
+      t.order = Walk(target);
+      break;
+    case 2:
+      t.order = Attack(target);
+      break;
+    case 3:
+      t.order = "idti " + std::to_string(dice.Below(400)) + "," + std::to_string(dice.Below(400));
+      break;
+    case 4:
+      t.plan = dice.Percent(50) ? 10 : 100;
+      t.order = "stroit " + std::to_string(dice.Below(2)) + "," + std::to_string(dice.Below(400)) +
+                "," + std::to_string(dice.Below(400));
+      break;
+    default:
+      t.order = "";
+      break;
+  }
+  t.nextOrder = dice.Percent(50) ? Walk(target) : "idle";
+  if (dice.Percent(10)) t.progress = -777;  // a raider
+}
+
+World RandomTable(uint32_t seed) {
+  World world;
+  SetUpScenario(world);
+  world.seed = seed;
+  Dice dice(seed);
+  for (int side = 0; side < kSideCount; ++side) world.players[side].gold = dice.Below(300);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    Tigrok& t = world.entities[slot];
+    t = Tigrok{};
+    Place(world, slot, dice);
+    const int kind = dice.Below(10);
+    t.kind = kind == 0 ? kKindMine : kind < 3 ? kKindBase : kKindPeasant;
+    t.owner = t.kind == kKindMine ? 0 : dice.Percent(3) ? 7 : dice.Below(kSideCount);
+    t.maxHp = t.kind == kKindBase ? 200.0f : 100.0f;
+    t.hp = t.maxHp - static_cast<float>(dice.Below(60));
+    if (dice.Percent(25)) t.hp = dice.Percent(50) ? 0.0f : -5.0f;  // a dead slot
+    t.gold = t.kind == kKindMine ? dice.Below(60) : dice.Below(40);
+    GiveOrders(t, dice);
+  }
+  return world;
+}
+
+// The slots and purses in which two worlds differ, one line each.
+std::string Differences(const World& got, const World& want) {
+  std::string out;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const std::string g = FormatSlot(got, slot);
+    const std::string w = FormatSlot(want, slot);
+    if (g != w) out += "  got  " + g + "\n  want " + w + "\n";
+  }
+  for (int side = 0; side < kSideCount; ++side) {
+    const std::string g = FormatPlayer(got, side);
+    const std::string w = FormatPlayer(want, side);
+    if (g != w) out += "  got  " + g + "\n  want " + w + "\n";
+  }
+  return out;
+}
+
+// Every frame: the computer players and the order pass (the same code for
+// all three worlds) move, kill and build; then the pair passes three ways:
+// as the frame step runs them, as the two separate passes, and plainly.
+TEST(PairPasses, MatchThePlainAllPairsPassesOnRandomTables) {
+  constexpr int kSeeds = 24;
+  constexpr int kFrames = 300;
+  const std::array<bool, kSideCount> allOn{true, true, true};
+  for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
+    World fast = RandomTable(seed);
+    World separate = fast;
+    World plain = fast;
+    for (int frame = 1; frame <= kFrames; ++frame) {
+      for (World* w : {&fast, &separate, &plain}) {
+        ComputerPlayersStep(*w, allOn, AllSlots());
+        OrderPass(*w, nullptr);
+      }
+      PairPasses(fast, LiveSet(fast));
+      AggressionPass(separate);
+      ContactPass(separate);
+      PlainAggressionPass(plain);
+      PlainContactPass(plain);
+      ASSERT_EQ(StateHash(fast), StateHash(plain)) << "seed " << seed << " frame " << frame << ":\n"
+                                                   << Differences(fast, plain);
+      ASSERT_EQ(StateHash(separate), StateHash(plain))
+          << "seed " << seed << " frame " << frame << ":\n"
+          << Differences(separate, plain);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kragmoor

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of fuzz_frames into corpus/fuzz_frames/, in the
-byte layout that fuzz_frames.cc reads. Run it again after changing that
-layout."""
+"""Writes the seed inputs of fuzz_frames and fuzz_pairs into corpus/TARGET/,
+in the byte layout that fuzz/table_bytes.h and the targets read. Run it again
+after changing that layout."""
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, "corpus", "fuzz_frames")
+CORPUS = os.path.join(HERE, "corpus")
 
 
 def u32(v):
@@ -24,7 +24,7 @@ def small_int(v):  # -32 to 215
     return bytes([v + 40])
 
 
-INT_MIN, INT_MAX = bytes([0]), bytes([1])
+INT_MIN, INT_MAX, RAID_MARKER = bytes([0]), bytes([1]), bytes([3])
 VERBS = ["idtiza", "idti", "atakovat", "stroit", "chinit", "idle", "", "stroit 0", "IDTI", "idtiza "]
 
 
@@ -67,8 +67,22 @@ def slot(index, x, y, hp, max_hp, order_text, next_order, progress, plan, owner,
             progress + plan + owner + kind + gold)
 
 
+def write(target, seeds):
+    out = os.path.join(CORPUS, target)
+    os.makedirs(out, exist_ok=True)
+    for name, data in seeds.items():
+        with open(os.path.join(out, name), "wb") as file:
+            file.write(data)
+
+
+def pairs_header(scenario=True, full=False, purses=(0, 0, 0)):
+    out = bytes([(8 if scenario else 0) | (16 if full else 0)])
+    for p in purses:
+        out += bytes([2]) + u32(p)
+    return out
+
+
 def main():
-    os.makedirs(OUT, exist_ok=True)
     f = small_float
     i = small_int
     seeds = {
@@ -100,9 +114,34 @@ def main():
         slot(20, f(100), f(100), f(50), f(100), order("stroit", 1, 100, 100), empty_text(), i(0),
              i(1), i(1), i(0), i(0)),
     }
-    for name, data in seeds.items():
-        with open(os.path.join(OUT, name), "wb") as out:
-            out.write(data)
+    write("fuzz_frames", seeds)
+
+    # Pair passes: carriers at bases of their side (repair and purse), takers
+    # at a mine from below and above its slot, enemies in range, peasants on
+    # one spot, a NaN and an infinite position among them.
+    write("fuzz_pairs", {
+        "scenario": pairs_header(purses=(10, 20, 30)),
+        "contacts": pairs_header(scenario=False) +
+        slot(0, f(100), f(100), f(150), f(200), idle_text(), order("idtiza", 5), i(0), i(0),
+             i(1), i(0), i(0)) +
+        slot(1, f(110), f(100), f(100), f(100), idle_text(), order("idtiza", 5), i(0), i(0),
+             i(1), i(-1), i(30)) +
+        slot(2, f(100), f(130), f(100), f(100), idle_text(), idle_text(), RAID_MARKER, i(0),
+             i(1), i(-1), i(0)) +
+        slot(3, f(100), f(130), f(100), f(100), idle_text(), idle_text(), i(0), i(0),
+             i(2), i(-1), i(5)) +
+        slot(5, f(120), f(140), f(100), f(100), empty_text(), empty_text(), i(0), i(0),
+             i(0), i(-5), i(200)) +
+        slot(9, f(140), f(150), f(100), f(100), empty_text(), empty_text(), i(0), i(0),
+             i(2), i(-1), i(0)) +
+        slot(10, NAN, f(100), f(100), f(100), empty_text(), empty_text(), i(0), i(0),
+             i(1), i(-1), i(0)) +
+        slot(11, f(100), INF, f(100), f(100), empty_text(), empty_text(), i(0), i(0),
+             i(2), i(-1), i(0)),
+        "full": pairs_header(full=True, purses=(100, 100, 100)) +
+        slot(30, f(300), f(300), f(100), f(100), order("stroit", 1, 0, 0), empty_text(), i(0),
+             i(1), i(1), i(-1), i(10)),
+    })
 
 
 if __name__ == "__main__":

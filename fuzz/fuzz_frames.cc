@@ -17,7 +17,7 @@
 //   then slot records to the end: slot u16 (modulo 300), x, y, hp, maxHp,
 //   order, nextOrder, progress, plan, owner, kind, gold.
 // Floats, integers and texts take a selector byte first: small selectors
-// pick the edge values below, larger ones small field-sized numbers.
+// pick edge values, larger ones small field-sized numbers (fuzz/table_bytes.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -93,25 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     actions[i].b = in.Int();
   }
 
-  int last = -1;
-  while (!in.empty()) {
-    const int slot = ((in.Byte() << 8) | in.Byte()) % kSlotCount;
-    ReadSlot(in, world.entities[slot]);
-    last = slot;
-  }
-  if ((flags & 0x10) != 0 && last != -1) {
-    // A full table: every free slot becomes a live copy of the last record,
-    // spread over the field, so no build finds a free slot.
-    for (int i = 0; i < kSlotCount; ++i) {
-      Tigrok& t = world.entities[i];
-      if (IsLive(t)) continue;
-      t = world.entities[last];
-      t.hp = 100.0f;
-      t.x += static_cast<float>(i % 20 * 30);
-      t.y += static_cast<float>(i / 20 * 30);
-      t.owner = i % kSideCount;
-    }
-  }
+  ReadSlots(in, world, (flags & 0x10) != 0);
 
   RecordingGl gl;
   InitOpenGL(gl);

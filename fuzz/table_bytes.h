@@ -128,7 +128,7 @@ class Bytes {
 
 // Every field of one slot record, in the order of Tigrok: x, y, hp, maxHp,
 // order, nextOrder, progress, plan, owner, kind, gold.
-void ReadSlot(Bytes& in, Tigrok& t) {
+inline void ReadSlot(Bytes& in, Tigrok& t) {
   t.x = in.Float();
   t.y = in.Float();
   t.hp = in.Float();
@@ -140,6 +140,28 @@ void ReadSlot(Bytes& in, Tigrok& t) {
   t.owner = in.Int();
   t.kind = in.Int();
   t.gold = in.Int();
+}
+
+// Slot records to the end of the input, each after two bytes naming its
+// slot. With `fillTable`, every slot left free then becomes a live copy of
+// the last record read, spread over the field, so no build finds a free slot.
+inline void ReadSlots(Bytes& in, World& world, bool fillTable) {
+  int last = -1;
+  while (!in.empty()) {
+    const int slot = ((in.Byte() << 8) | in.Byte()) % kSlotCount;
+    ReadSlot(in, world.entities[slot]);
+    last = slot;
+  }
+  if (!fillTable || last == -1) return;
+  for (int i = 0; i < kSlotCount; ++i) {
+    Tigrok& t = world.entities[i];
+    if (IsLive(t)) continue;
+    t = world.entities[last];
+    t.hp = 100.0f;
+    t.x += static_cast<float>(i % 20 * 30);
+    t.y += static_cast<float>(i / 20 * 30);
+    t.owner = i % kSideCount;
+  }
 }
 
 }  // namespace kragmoor::fuzz

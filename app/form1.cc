@@ -162,10 +162,8 @@ void TForm1::FormResize() {
   projectedSize_ = size;
   projectedRatio_ = ratio;
   if (gl_) {
-    SetProjection(*gl_, size.width(), size.height());
-    // The projection counts logical pixels, as the mouse does; the viewport
-    // counts the device pixels of a scaled screen.
-    gl_->Viewport(0, 0, qRound(size.width() * ratio), qRound(size.height() * ratio));
+    SetProjection(*gl_, size.width(), size.height(), qRound(size.width() * ratio),
+                  qRound(size.height() * ratio));
   }
   RunFrameStep();
 }

@@ -52,7 +52,12 @@ void InitOpenGL(Gl& gl) {
 }
 
 void SetProjection(Gl& gl, int32_t width, int32_t height) {
-  gl.Viewport(0, 0, width, height);
+  SetProjection(gl, width, height, width, height);
+}
+
+void SetProjection(Gl& gl, int32_t width, int32_t height, int32_t deviceWidth,
+                   int32_t deviceHeight) {
+  gl.Viewport(0, 0, deviceWidth, deviceHeight);
   gl.MatrixMode(GlEnum::kProjection);
   gl.LoadIdentity();
   gl.Ortho(0.0, width, 0.0, height, -100.0, 100.0);

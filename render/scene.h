@@ -20,6 +20,11 @@ void InitOpenGL(Gl& gl);
 // field unit per pixel, origin at the lower-left corner.
 void SetProjection(Gl& gl, int32_t width, int32_t height);
 
+// The same on a scaled screen: the projection counts logical pixels, as the
+// mouse does, and the viewport the deviceWidth x deviceHeight pixels they fill.
+void SetProjection(Gl& gl, int32_t width, int32_t height, int32_t deviceWidth,
+                   int32_t deviceHeight);
+
 // First thing in a frame: clear the buffers, reset the model-view matrix.
 void BeginFrame(Gl* gl);
 

@@ -7,14 +7,13 @@ namespace kragmoor {
 
 namespace {
 
-constexpr int kColumns = 20;            // grid columns across the field
-constexpr int kRows = 15;               // grid rows; 20 x 15 = 300 slots
-constexpr double kField = 1250.0;       // field side, field units
-constexpr double kJitter = 15.0;        // at most this far off a grid point, per axis
-constexpr int kMineEvery = 33;          // slot 0, 33, 66, ... is a gold mine
-constexpr int kBaseEvery = 10;          // slot 5, 15, 25, ... is a main base
-constexpr int kRaiderPercent = 10;      // peasants that stand in another side's band
-constexpr int32_t kMineStock = 100000;  // gold in a fresh mine
+constexpr int kColumns = 20;        // grid columns across the field
+constexpr int kRows = 15;           // grid rows; 20 x 15 = 300 slots
+constexpr double kField = 1250.0;   // field side, field units
+constexpr double kJitter = 15.0;    // at most this far off a grid point, per axis
+constexpr int kMineEvery = 33;      // slot 0, 33, 66, ... is a gold mine
+constexpr int kBaseEvery = 10;      // slot 5, 15, 25, ... is a main base
+constexpr int kRaiderPercent = 10;  // peasants that stand in another side's band
 
 // A small generator of the benchmark's own, so the table does not depend on
 // (or disturb) the game's random sequence.

@@ -56,17 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     World want = world;
     PlainAggressionPass(want);
     PlainContactPass(want);
-    // The frame step's combined passes over a set of maybe-live slots, and
-    // the two passes as separate calls.
-    if (round % 2 == 0) {
-      PairPasses(world, round % 4 == 0 ? LiveSet(world) : AllSlots());
-    } else {
-      AggressionPass(world);
-      ContactPass(world);
-    }
+    // The passes over a scratch of the live slots, as the frame step runs
+    // them, or of every slot, dead ones included.
+    FrameScratch scratch(round % 2 == 0 ? LiveSet(world) : AllSlots());
+    AggressionPass(world, scratch);
+    ContactPass(world, scratch);
     CheckSame(world, want, round);
     try {
-      OrderPass(world, nullptr);
+      FrameScratch scratch(world);
+      OrderPass(world, nullptr, scratch);
     } catch (const ConversionError&) {
       // The pass ended early at an order that does not convert.
     }

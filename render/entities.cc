@@ -134,34 +134,32 @@ void DrawHealthBar(Gl& gl, const Tigrok& t) {
 
 }  // namespace
 
-void DrawEntities(const World& world, Gl* gl, TickSource* ticks) {
-  if (gl == nullptr) return;  // nothing here changes the world
+void DrawEntities(const World& world, Gl& gl, TickSource* ticks) {
   for (int i = 0; i < kSlotCount; ++i) {
     const Tigrok& t = world.entities[i];
     if (!IsLive(t)) continue;  // hp 0, negative or NaN: not drawn at all
     if (t.kind == kKindMine) {
-      DrawMine(*gl, t);
+      DrawMine(gl, t);
     } else if (t.kind == kKindPeasant) {
-      DrawPeasant(*gl, world, i, ticks);
+      DrawPeasant(gl, world, i, ticks);
     } else if (t.kind >= kLowestBaseKind && t.kind <= kHighestBaseKind) {
-      DrawBase(*gl, world, t);
+      DrawBase(gl, world, t);
     }
-    DrawHealthBar(*gl, t);
+    DrawHealthBar(gl, t);
   }
 }
 
-void DrawBuildBar(const World& world, Gl* gl, int builder) {
-  if (gl == nullptr) return;
+void DrawBuildBar(const World& world, Gl& gl, int builder) {
   const Tigrok& t = world.entities[builder];
   // progress before this frame's step: 0 long at 0, 25 long at plan. plan 0
   // gives an inf or NaN end point.
   const double length = Quotient(kBarLength * t.progress, t.plan);
-  gl->Begin(GlEnum::kLines);
-  gl->Color3f(0.0f, 1.0f, 0.0f);
-  VertexAt(*gl, t, kBarLeft, kGlyphH);
-  gl->Color3f(0.0f, 1.0f, 0.0f);
-  VertexAt(*gl, t, kBarLeft + length, kGlyphH);
-  gl->End();
+  gl.Begin(GlEnum::kLines);
+  gl.Color3f(0.0f, 1.0f, 0.0f);
+  VertexAt(gl, t, kBarLeft, kGlyphH);
+  gl.Color3f(0.0f, 1.0f, 0.0f);
+  VertexAt(gl, t, kBarLeft + length, kGlyphH);
+  gl.End();
 }
 
 }  // namespace kragmoor

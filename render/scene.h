@@ -1,9 +1,7 @@
 // Drawing of the play field: the operations the frame step calls at fixed
 // points, the fixed GL state and the projection. Reads the world and draws
-// through the Gl seam; the only state it writes is the camera offset
-// (ScrollCamera), the cursor cell (DrawField) and the random seed
-// (DrawAttackLine). A null Gl* draws nothing but keeps those effects, so a
-// frame without a window changes the world exactly as a drawn frame does.
+// through the Gl seam; never changes the world. The frame step calls them
+// only when it has a backend to draw with.
 #pragma once
 
 #include <cstdint>
@@ -26,28 +24,25 @@ void SetProjection(Gl& gl, int32_t width, int32_t height, int32_t deviceWidth,
                    int32_t deviceHeight);
 
 // First thing in a frame: clear the buffers, reset the model-view matrix.
-void BeginFrame(Gl* gl);
+void BeginFrame(Gl& gl);
 
-// After the computer players: scroll the camera when the mouse is within 100
-// pixels of an edge of the width x height panel.
-void ScrollCamera(ViewState& view, int32_t width, int32_t height);
-
-// Pointer triangle, camera translation, grid; computes and stores the cursor
-// cell and outlines it.
-void DrawField(World& world, Gl* gl);
+// After the camera scroll and the cursor cell: the pointer triangle, the
+// camera translation, the grid and the cursor cell's outline.
+void DrawField(const World& world, Gl& gl);
 
 // Every live entity, in slot order, with its health bar.
-void DrawEntities(const World& world, Gl* gl, TickSource* ticks);
+void DrawEntities(const World& world, Gl& gl, TickSource* ticks);
 
-// Called by the order pass for every executed hit: takes one random(10) draw
-// whether or not a line is drawn.
-void DrawAttackLine(World& world, Gl* gl, int attacker, int target);
+// Called by the order pass for every executed hit, after the hit's random
+// draw: the red line from attacker to target when `shown`, and in any case
+// the primitive and its colour.
+void DrawAttackLine(const World& world, Gl& gl, int attacker, int target, bool shown);
 
 // Called by the order pass for every build order it carries out, before that
 // frame's gold is spent.
-void DrawBuildBar(const World& world, Gl* gl, int builder);
+void DrawBuildBar(const World& world, Gl& gl, int builder);
 
 // Last thing in a frame: show the picture.
-void EndFrame(Gl* gl);
+void EndFrame(Gl& gl);
 
 }  // namespace kragmoor

@@ -3,22 +3,21 @@
 #include "sim/computer_player.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <string_view>
 
-#include "sim/frame_step.h"
+#include "sim/vec2d.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/random.h"
+#include "world/rules.h"
 #include "world/str_man.h"
 
 namespace kragmoor {
 
 namespace {
 
-constexpr int32_t kBaseCost = 100;            // plan of a main-base build
-constexpr int32_t kPeasantCost = 10;          // plan of a peasant build
-constexpr int32_t kBaseGold = 150;            // a side this rich builds another base
 constexpr uint32_t kRaidChance = 100;         // random(100) == 7 starts a raid
 constexpr uint32_t kRaidTargetChance = 10;    // random(10) == 5 picks the scanned index
 constexpr uint32_t kPeasantChanceBase = 100;  // random(100 + 10 n) == 7 trains a peasant
@@ -26,28 +25,7 @@ constexpr uint32_t kPeasantChancePerPeasant = 10;
 constexpr uint32_t kDispatchChance = 10;  // random(10) == 7 sends a peasant to a mine
 constexpr uint32_t kLuckyNumber = 7;
 constexpr uint32_t kRaidTargetNumber = 5;
-constexpr int32_t kRaidMarker = -777;
-constexpr float kMineSearchRange = 100000.0f;  // a mine must be strictly nearer than this
 constexpr std::string_view kBaseBuildPrefix = "stroit 0";  // first comma-word of a base build
-
-// The slots a call looks at besides its random scans, in ascending order:
-// the live units of each side and the live gold mines. Only the first
-// unitCount[side] and mineCount entries are ever read.
-struct LiveLists {
-  std::array<std::array<int16_t, kSlotCount>, kSideCount> units;
-  std::array<int, kSideCount> unitCount{};
-  std::array<int16_t, kSlotCount> mines;
-  int mineCount = 0;
-};
-
-void GatherLists(const World& world, const SlotSet& mayBeLive, LiveLists& lists) {
-  for (int i = mayBeLive.Next(0); i < kSlotCount; i = mayBeLive.Next(i + 1)) {
-    const Tigrok& t = world.entities[i];
-    if (!IsLive(t)) continue;
-    if (IsSide(t.owner)) lists.units[t.owner][lists.unitCount[t.owner]++] = static_cast<int16_t>(i);
-    if (t.kind == kKindMine) lists.mines[lists.mineCount++] = static_cast<int16_t>(i);
-  }
-}
 
 struct Census {
   int peasants = 0;
@@ -117,13 +95,14 @@ void BaseDecision(World& world, int side, Census& c) {
   Tigrok& t = world.entities[builder];
   t.progress = 0;
   t.plan = kBaseCost;
-  // One cell width beyond the builder on both axes, once the build adds 25.
+  // One cell width beyond the builder on both axes, once the build adds the
+  // placement offset.
   WriteOrder(t.order, kVerbBuild,
-             {0, RoundToInt32(static_cast<double>(t.x) - 25 + 50),
-              RoundToInt32(static_cast<double>(t.y) - 25 + 50)});
+             {kBuildBase, RoundToInt32(static_cast<double>(t.x) - kPlacementOffset + kCellSize),
+              RoundToInt32(static_cast<double>(t.y) - kPlacementOffset + kCellSize)});
 }
 
-void Raid(World& world, int side, const LiveLists& lists, Census& c) {
+void Raid(World& world, int side, const UnitLists& lists, Census& c) {
   if (Random(world, kRaidChance) != kLuckyNumber || world.players[side].gold == 0) return;
   int target = -1;
   for (int i = 0; i < kSlotCount; ++i) {
@@ -157,11 +136,11 @@ void PeasantDecision(World& world, const Census& c) {
   base.plan = kPeasantCost;
   // The new peasant is placed on the base's own position.
   WriteOrder(base.order, kVerbBuild,
-             {1, RoundToInt32(static_cast<double>(base.x) - 25),
-              RoundToInt32(static_cast<double>(base.y) - 25)});
+             {kBuildPeasant, RoundToInt32(static_cast<double>(base.x) - kPlacementOffset),
+              RoundToInt32(static_cast<double>(base.y) - kPlacementOffset)});
 }
 
-void MineDispatch(World& world, int side, const LiveLists& lists, const Census& c) {
+void MineDispatch(World& world, int side, const UnitLists& lists, const Census& c) {
   if (Random(world, kDispatchChance) != kLuckyNumber || world.players[side].gold >= 1 ||
       c.firstIdlePeasant == -1) {
     return;
@@ -180,31 +159,20 @@ void MineDispatch(World& world, int side, const LiveLists& lists, const Census& 
   if (best != -1) WriteOrder(peasant.order, kVerbWalk, {best});
 }
 
-// The census over the side's live units, then the four decisions.
-void Play(World& world, int side, const LiveLists& lists) {
+}  // namespace
+
+void ComputerPlayerStep(World& world, int side, FrameScratch& scratch) {
+  assert(ScratchFits(scratch, world));
+  const UnitLists& lists = GatherUnits(world, scratch);
+  // The census over the side's live units, then the four decisions.
   Census census;
-  for (int k = 0; k < lists.unitCount[side]; ++k) CountUnit(world, lists.units[side][k], census);
+  for (int k = 0; k < lists.unitCount[side]; ++k) {
+    CountUnit(world, lists.units[side][k], census);
+  }
   BaseDecision(world, side, census);
   Raid(world, side, lists, census);
   PeasantDecision(world, census);
   MineDispatch(world, side, lists, census);
-}
-
-}  // namespace
-
-void ComputerPlayerStep(World& world, int side) {
-  LiveLists lists;
-  GatherLists(world, AllSlots(), lists);
-  Play(world, side, lists);
-}
-
-void ComputerPlayersStep(World& world, const std::array<bool, kSideCount>& ticked,
-                         const SlotSet& mayBeLive) {
-  LiveLists lists;
-  GatherLists(world, mayBeLive, lists);
-  for (int side = 0; side < kSideCount; ++side) {
-    if (ticked[side]) Play(world, side, lists);
-  }
 }
 
 }  // namespace kragmoor

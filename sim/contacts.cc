@@ -1,23 +1,16 @@
 // Contacts between entities: the two all-pairs passes of every frame.
 #include "sim/contacts.h"
 
-#include "sim/frame_step.h"
+#include <cassert>
+
 #include "sim/pair_scan.h"
 #include "sim/vec2d.h"
 #include "world/orders.h"
+#include "world/rules.h"
 
 namespace kragmoor {
 
 namespace {
-
-constexpr float kAggressionRange = 100.0f;  // enemies strictly closer are ordered to attack
-constexpr float kContactRadius = 25.0f;     // two entities touch below the sum, 50
-constexpr int32_t kLoadStep = 10;           // gold per take
-constexpr int32_t kLoadLimitLower = 30;     // a taker in a lower slot than the mine
-constexpr int32_t kLoadLimitHigher = 10;    // a taker in a higher slot than the mine
-constexpr int32_t kMinimumStock = 10;       // a mine gives only while it holds this much
-constexpr double kRepairPerGold = 2.0;      // hp a damaged base gets per delivered gold
-constexpr int32_t kRaidMarker = -777;       // in progress: a raider keeps its order at a mine
 
 // The carrier g hands its gold to main base b of its own side: repair while
 // b is damaged, otherwise into the side's purse; then g resumes nextOrder.
@@ -94,10 +87,10 @@ void Aggression(World& world, const LiveSlots& live) {
   auto& e = world.entities;
   for (int a = 0; a < live.count; ++a) {
     const int i = live.slot[a];
-    for (int b = NextEnemyNear(live, a, kAggressionRange, a + 1); b < live.count;
-         b = NextEnemyNear(live, a, kAggressionRange, b + 1)) {
+    for (int b = NextEnemyNear(live, a, kAttackRange, a + 1); b < live.count;
+         b = NextEnemyNear(live, a, kAttackRange, b + 1)) {
       const int j = live.slot[b];
-      if (!(Distance2D(e[i], e[j]) < kAggressionRange)) continue;
+      if (!(Distance2D(e[i], e[j]) < kAttackRange)) continue;
       if (e[i].kind != kKindMine) WriteOrder(e[j].order, kVerbAttack, {i});
       if (e[j].kind != kKindMine) WriteOrder(e[i].order, kVerbAttack, {j});
     }
@@ -126,23 +119,14 @@ void Contacts(World& world, LiveSlots& live) {
 
 }  // namespace
 
-void AggressionPass(World& world) {
-  LiveSlots live;
-  GatherLive(world, AllSlots(), live);
-  Aggression(world, live);
+void AggressionPass(World& world, FrameScratch& scratch) {
+  assert(ScratchFits(scratch, world));
+  Aggression(world, GatherLiveSlots(world, scratch));  // writes orders only: the copies stay exact
 }
 
-void ContactPass(World& world) {
-  LiveSlots live;
-  GatherLive(world, AllSlots(), live);
-  Contacts(world, live);
-}
-
-void PairPasses(World& world, const SlotSet& mayBeLive) {
-  LiveSlots live;
-  GatherLive(world, mayBeLive, live);
-  Aggression(world, live);  // writes orders only: `live` stays exact
-  Contacts(world, live);
+void ContactPass(World& world, FrameScratch& scratch) {
+  assert(ScratchFits(scratch, world));
+  Contacts(world, GatherLiveSlots(world, scratch));  // refreshes the copies after each push
 }
 
 }  // namespace kragmoor

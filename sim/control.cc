@@ -3,12 +3,11 @@
 
 #include "world/convert.h"
 #include "world/orders.h"
+#include "world/rules.h"
 
 namespace kragmoor {
 
 namespace {
-
-constexpr double kCellSize = 50.0;  // field units per grid cell
 
 // The selected entity, or -1 when there is none (or the value names no slot).
 int Selected(const World& world) {
@@ -22,8 +21,8 @@ int HitTest(const World& world) {
   const ViewState& v = world.view;
   for (int i = 0; i < kSlotCount; ++i) {
     const Tigrok& t = world.entities[i];
-    if (TruncToInt32(t.x / kCellSize) == v.cursorColumn &&
-        TruncToInt32(t.y / kCellSize) == v.cursorRow) {
+    if (TruncToInt32(static_cast<double>(t.x) / kCellSize) == v.cursorColumn &&
+        TruncToInt32(static_cast<double>(t.y) / kCellSize) == v.cursorRow) {
       return i;
     }
   }
@@ -36,8 +35,8 @@ void Panel3Click(World& world, int32_t mode, int32_t buildItem) {
   const int32_t column = world.view.cursorColumn;
   const int32_t row = world.view.cursorRow;
   // The cell's lower-left corner, in field units.
-  const int32_t cornerX = WrapMul(column, 50);
-  const int32_t cornerY = WrapMul(row, 50);
+  const int32_t cornerX = WrapMul(column, kCellSize);
+  const int32_t cornerY = WrapMul(row, kCellSize);
 
   if (mode == kModeSelect) {
     world.view.selected = n;
@@ -50,7 +49,8 @@ void Panel3Click(World& world, int32_t mode, int32_t buildItem) {
       if (n != -1) {
         WriteOrder(order, kVerbWalk, {n});
       } else {
-        WriteOrder(order, kVerbPoint, {WrapAdd(cornerX, 25), WrapAdd(cornerY, 25)});
+        WriteOrder(order, kVerbPoint,
+                   {WrapAdd(cornerX, kPlacementOffset), WrapAdd(cornerY, kPlacementOffset)});
       }
       break;
     case kModeAttack:
@@ -60,8 +60,8 @@ void Panel3Click(World& world, int32_t mode, int32_t buildItem) {
       if (n == -1) WriteOrder(order, kVerbBuild, {buildItem, cornerX, cornerY});
       Tigrok& t = world.entities[s];
       t.progress = 0;
-      if (buildItem == kBuildBase) t.plan = 100;
-      if (buildItem == kBuildPeasant) t.plan = 10;
+      if (buildItem == kBuildBase) t.plan = kBaseCost;
+      if (buildItem == kBuildPeasant) t.plan = kPeasantCost;
       break;
     }
     case kModeRepair:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "world/rules.h"  // kBuildBase and kBuildPeasant, the build choices
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -17,11 +18,7 @@ inline constexpr int32_t kModeAttack = 2;  // "Атаковать"
 inline constexpr int32_t kModeBuild = 3;   // "Строить"
 inline constexpr int32_t kModeRepair = 4;  // "Чинить"
 
-// Build choices: the items of the build radio group.
-inline constexpr int32_t kBuildBase = 0;     // "Главная база"
-inline constexpr int32_t kBuildPeasant = 1;  // "Крестьянин"
-
-// The first slot (dead or alive) whose position, divided by 50 and truncated
+// The first slot (dead or alive) whose position, divided by the cell size and truncated
 // toward zero, is the cursor cell; -1 when none.
 int HitTest(const World& world);
 

@@ -1,24 +1,20 @@
 // The frame step and the order pass.
 #include "sim/frame_step.h"
 
-#include <cmath>
+#include <cassert>
 #include <string_view>
 
 #include "render/scene.h"
 #include "sim/computer_player.h"
 #include "sim/contacts.h"
-#include "sim/slot_set.h"
+#include "sim/vec2d.h"
+#include "sim/view.h"
 #include "world/orders.h"
+#include "world/random.h"
+#include "world/rules.h"
 #include "world/str_man.h"
 
 namespace kragmoor {
-
-float Distance2D(const Tigrok& a, const Tigrok& b) {
-  const float dx = a.x - b.x;
-  const float dy = a.y - b.y;
-  const double sum = static_cast<double>(dx) * dx + static_cast<double>(dy) * dy;
-  return static_cast<float>(std::sqrt(sum));
-}
 
 namespace {
 
@@ -42,7 +38,8 @@ void Attack(World& world, Gl* gl, int s, int32_t n) {
   if (Distance2D(attacker, target) < kAttackRange) {
     target.hp -= kDamage;
     if (!IsLive(target)) attacker.order.clear();
-    DrawAttackLine(world, gl, s, n);
+    const bool lineShown = Random(world, kAttackLineDraw) < kAttackLineShownBelow;
+    if (gl != nullptr) DrawAttackLine(world, *gl, s, n, lineShown);
   } else {
     WriteOrder(attacker.order, kVerbWalk, {n});
   }
@@ -53,7 +50,7 @@ void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayB
   const int32_t k = StrToInt(numbers[0]);
   const int32_t x = StrToInt(numbers[1]);
   const int32_t y = StrToInt(numbers[2]);
-  DrawBuildBar(world, gl, s);
+  if (gl != nullptr) DrawBuildBar(world, *gl, s);
 
   Tigrok& builder = world.entities[s];
   // A side outside the player table has no purse: its builds wait.
@@ -69,8 +66,8 @@ void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayB
   while (n < kSlotCount && IsLive(world.entities[n])) ++n;
   if (n == kSlotCount) return;  // no free slot: nothing is created, orders stay
 
-  const bool peasant = k == 1 || k == -1;
-  if (!peasant && k != 0) return;
+  const bool peasant = k == kBuildPeasant || k == -kBuildPeasant;
+  if (!peasant && k != kBuildBase) return;
   if (peasant) {
     MakePeasant(world, n);
   } else {
@@ -79,8 +76,8 @@ void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayB
   mayBeLive.Insert(n);  // acts in this very pass when n lies above s
   Tigrok& made = world.entities[n];
   made.owner = builder.owner;
-  made.x = static_cast<float>(x + kPlacementOffset);
-  made.y = static_cast<float>(y + kPlacementOffset);
+  made.x = static_cast<float>(static_cast<double>(x) + kPlacementOffset);
+  made.y = static_cast<float>(static_cast<double>(y) + kPlacementOffset);
   if (peasant) {
     made.order.assign(kOrderIdle);
     builder.order.clear();
@@ -116,29 +113,33 @@ void ExecuteOrder(World& world, Gl* gl, int s, SlotSet& mayBeLive) {
 
 }  // namespace
 
-void OrderPass(World& world, Gl* gl, SlotSet& mayBeLive) {
+void OrderPass(World& world, Gl* gl, FrameScratch& scratch) {
+  assert(ScratchFits(scratch, world));
+  ForgetGathered(scratch);  // entities move, die and are made below
   // Liveness is tested when a slot's turn comes; the set only leaves out
   // slots that cannot be live by then.
+  SlotSet& mayBeLive = scratch.mayBeLive;
   for (int s = mayBeLive.Next(0); s < kSlotCount; s = mayBeLive.Next(s + 1)) {
     if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s, mayBeLive);
   }
 }
 
-void OrderPass(World& world, Gl* gl) {
-  SlotSet all = AllSlots();
-  OrderPass(world, gl, all);
-}
-
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
-  BeginFrame(gl);
-  SlotSet mayBeLive = LiveSet(world);
-  ComputerPlayersStep(world, inputs.computerPlayer, mayBeLive);
+  if (gl != nullptr) BeginFrame(*gl);
+  FrameScratch scratch(world);
+  for (int side = 0; side < kSideCount; ++side) {
+    if (inputs.computerPlayer[side]) ComputerPlayerStep(world, side, scratch);
+  }
   ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
-  DrawField(world, gl);
-  DrawEntities(world, gl, inputs.ticks);
-  OrderPass(world, gl, mayBeLive);
-  PairPasses(world, mayBeLive);
-  EndFrame(gl);
+  StoreCursorCell(world.view);
+  if (gl != nullptr) {
+    DrawField(world, *gl);
+    DrawEntities(world, *gl, inputs.ticks);
+  }
+  OrderPass(world, gl, scratch);
+  AggressionPass(world, scratch);
+  ContactPass(world, scratch);
+  if (gl != nullptr) EndFrame(*gl);
 }
 
 }  // namespace kragmoor

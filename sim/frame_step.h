@@ -7,16 +7,10 @@
 #include <cstdint>
 
 #include "render/gl.h"
-#include "sim/slot_set.h"
+#include "sim/frame_scratch.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
-
-// Rules of the order pass.
-inline constexpr float kMoveStep = 1.0f;          // field units per frame, per axis
-inline constexpr float kAttackRange = 100.0f;     // a hit needs a distance strictly below
-inline constexpr float kDamage = 1.0f;            // hp per frame per attacker
-inline constexpr double kPlacementOffset = 25.0;  // added to a build order's X and Y
 
 // What the frame step reads from the window besides the world.
 struct FrameInputs {
@@ -27,21 +21,15 @@ struct FrameInputs {
 };
 
 // Runs one frame on `world`, drawing through `gl` (null: no drawing calls,
-// same effect on the world). A number in an order that does not convert
+// the same effect on the world). A number in an order that does not convert
 // throws ConversionError from the order pass (or a computer player): the rest
 // of the frame is skipped, and what it changed before stays changed.
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl);
 
-// The order pass alone: every live slot's order, in ascending slot order.
-void OrderPass(World& world, Gl* gl);
-
-// The same, visiting only the members of `mayBeLive`, which must hold every
-// slot that is live when the pass starts; the pass adds the slots its builds
-// fill.
-void OrderPass(World& world, Gl* gl, SlotSet& mayBeLive);
-
-// Distance of two entities: differences as 32-bit floats, root taken in
-// double, result rounded to a 32-bit float. Symmetric.
-float Distance2D(const Tigrok& a, const Tigrok& b);
+// The order pass: every live slot's order, in ascending slot order, drawing
+// attack lines and build bars through `gl` when there is one. REQUIRES:
+// `scratch` fits `world` (ScratchFits); the pass adds the slots its builds
+// fill and drops what was gathered, so it still does afterwards.
+void OrderPass(World& world, Gl* gl, FrameScratch& scratch);
 
 }  // namespace kragmoor

@@ -1,9 +1,6 @@
-// A set of slot indices held as 300 bits and walked in ascending order. The
-// frame step keeps in one the slots that may be live: it looks at all 300
-// slots once, before the computer players, and from then on only a completed
-// build can make a slot live (a hit only lowers hp, a repair only raises that
-// of a live base), so the build adds its new slot and every later phase
-// walks the set instead of the whole table, still testing liveness itself.
+// A set of slot indices held as 300 bits and walked in ascending order: the
+// frame step keeps the slots that may be live in one, so that its phases walk
+// the set instead of the whole table.
 #pragma once
 
 #include <array>
@@ -18,6 +15,9 @@ class SlotSet {
  public:
   // REQUIRES: 0 <= slot < kSlotCount.
   void Insert(int slot) { words_[slot >> 6] |= uint64_t{1} << (slot & 63); }
+
+  // REQUIRES: 0 <= slot < kSlotCount.
+  bool Contains(int slot) const { return (words_[slot >> 6] >> (slot & 63) & 1) != 0; }
 
   // The smallest member at or above `from` (0 or more), kSlotCount when none.
   int Next(int from) const {

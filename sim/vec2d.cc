@@ -1,21 +1,18 @@
-// Normalisation and the push-apart. Values the rules name are rounded to
-// float at exactly those steps; everything in between is carried in double.
+// Distance, normalisation and the push-apart. Values the rules name are
+// rounded to float at exactly those steps; everything in between is carried
+// in double.
 #include "sim/vec2d.h"
 
 #include <cmath>
 
-#include "world/tigrok.h"
-
 namespace kragmoor {
-
-namespace {
 
 float Length(Vec2 v) {
   return static_cast<float>(
       std::sqrt(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y));
 }
 
-}  // namespace
+float Distance2D(const Tigrok& a, const Tigrok& b) { return Length({a.x - b.x, a.y - b.y}); }
 
 Vec2 Normalize2D(Vec2 v) {
   const float len = Length(v);

@@ -1,8 +1,10 @@
-// Two-dimensional vectors of 32-bit floats and the push that separates two
-// overlapping entities.
+// Two-dimensional vectors of 32-bit floats: the distance of two entities,
+// normalisation and the push that separates two overlapping entities.
 #pragma once
 
 #include <cstdint>
+
+#include "world/tigrok.h"
 
 namespace kragmoor {
 
@@ -10,6 +12,13 @@ struct Vec2 {
   float x = 0.0f;
   float y = 0.0f;
 };
+
+// The length of v: squares and sum in double, the root rounded to a float.
+float Length(Vec2 v);
+
+// Distance of two entities: the differences as 32-bit floats, then their
+// Length. Symmetric.
+float Distance2D(const Tigrok& a, const Tigrok& b);
 
 // v scaled to length 1, each component rounded to float. The zero vector has
 // no direction; it gives (1, 0), so two entities on the same spot are pushed

@@ -4,12 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "world/random.h"
 
 namespace kragmoor {
 namespace {
+
+// One side's computer player, run on its own.
+void Play(World& world, int side) {
+  FrameScratch scratch(world);
+  ComputerPlayerStep(world, side, scratch);
+}
 
 // The draws a seed yields, for looking ahead at what a frame will decide.
 std::vector<uint32_t> Draws(uint32_t seed, const std::vector<uint32_t>& ranges) {
@@ -52,7 +59,7 @@ TEST(ComputerPlayer, SidesDrawInTurnFromTheSharedGenerator) {
   }
   World world = ThreeQuietSides();
   world.seed = seed;
-  for (int side = 0; side < kSideCount; ++side) ComputerPlayerStep(world, side);
+  for (int side = 0; side < kSideCount; ++side) Play(world, side);
   EXPECT_EQ(world.entities[10].order, "idle");
   EXPECT_EQ(world.entities[11].order, "stroit 1,975,-25");
   EXPECT_EQ(world.entities[11].plan, 10);
@@ -65,7 +72,7 @@ TEST(ComputerPlayer, SidesDrawInTurnFromTheSharedGenerator) {
   // Side 2 alone takes the draws side 0 would have taken first.
   World alone = ThreeQuietSides();
   alone.seed = seed;
-  ComputerPlayerStep(alone, 2);
+  Play(alone, 2);
   const auto d = Draws(seed, {100, 110, 10});
   EXPECT_EQ(alone.entities[12].order == "idle", d[1] != 7);
 }
@@ -86,7 +93,7 @@ TEST(ComputerPlayer, MineDispatchNeedsNoGoldAndPicksTheNearestMine) {
     world.entities[42].y = 500;
     world.players[0].gold = gold;
     world.seed = seed;
-    ComputerPlayerStep(world, 0);
+    Play(world, 0);
     // 41 and 42 are both 300 away (40 is 583): the lower index wins.
     EXPECT_EQ(world.entities[20].order, gold < 1 ? "idtiza 41" : "idle") << gold;
   }
@@ -118,7 +125,7 @@ TEST(ComputerPlayer, RaidScansWithOneDrawPerIndexAndMarksTheRaider) {
     if (expected != -1) world.seed = seed;
   }
   const uint32_t start = world.seed;
-  ComputerPlayerStep(world, 0);
+  Play(world, 0);
   const Tigrok& raider = world.entities[20];
   EXPECT_EQ(raider.order, "idtiza " + std::to_string(expected));
   EXPECT_EQ(raider.progress, -777);
@@ -137,7 +144,7 @@ TEST(ComputerPlayer, NoRaidWithoutGold) {
   while (Draws(seed, {100})[0] != 7) ++seed;
   World world = ThreeQuietSides();
   world.seed = seed;
-  ComputerPlayerStep(world, 0);
+  Play(world, 0);
   EXPECT_EQ(world.entities[20].progress, 0);
   World after;
   after.seed = seed;
@@ -166,9 +173,50 @@ TEST(ComputerPlayer, ABaseBuildIsAnOrderWhoseFirstCommaWordIsStroit0) {
     builder = world.entities[20];
     builder.order = c.order;
     builder.kind = kKindPeasant;
-    ComputerPlayerStep(world, 0);
+    Play(world, 0);
     // Without a base under way the idle peasant 20 is sent to build one.
     EXPECT_EQ(world.entities[20].order.starts_with("stroit 0,"), !c.building) << c.order;
+  }
+}
+
+// The computer player's builder positions round x - 25 + 50 (base) and x - 25
+// (peasant) to the nearest integer, halves to even, and saturate.
+TEST(ComputerPlayer, BuildPositionsRoundAndSaturate) {
+  const struct {
+    float x;
+    float y;
+    const char* base;     // the peasant's order after the base decision
+    const char* peasant;  // the base's order after the peasant decision
+  } cases[] = {
+      {100.5f, 101.5f, "stroit 0,126,126", "stroit 1,76,76"},
+      {1e30f, -1e30f, "stroit 0,2147483647,-2147483648", "stroit 1,2147483647,-2147483648"},
+      {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+       "stroit 0,0,2147483647", "stroit 1,0,2147483647"},
+      {2147483520.0f, -2147483648.0f, "stroit 0,2147483545,-2147483623",
+       "stroit 1,2147483495,-2147483648"},
+  };
+  for (const auto& c : cases) {
+    World world;
+    // Side 0 with 150 gold and an idle peasant and base on one spot: the
+    // base decision takes the peasant at once.
+    world.players[0].gold = 150;
+    Tigrok& peasant = world.entities[5];
+    peasant.hp = 100;
+    peasant.kind = kKindPeasant;
+    peasant.x = c.x;
+    peasant.y = c.y;
+    peasant.order = "idle";
+    Tigrok& base = world.entities[6];
+    base = peasant;
+    base.kind = kKindBase;
+    Play(world, 0);
+    EXPECT_EQ(world.entities[5].order, c.base) << c.x;
+
+    // Without a peasant, the peasant decision trains one without a draw.
+    World alone;
+    alone.entities[6] = base;
+    Play(alone, 0);
+    EXPECT_EQ(alone.entities[6].order, c.peasant) << c.x;
   }
 }
 

@@ -11,6 +11,25 @@
 namespace kragmoor {
 namespace {
 
+Tigrok At(float x, float y) {
+  Tigrok t;
+  t.x = x;
+  t.y = y;
+  return t;
+}
+
+TEST(Distance2D, RoundsDifferencesAndResultToFloat) {
+  EXPECT_EQ(Distance2D(At(0, 0), At(3, 4)), 5.0f);
+  EXPECT_EQ(Distance2D(At(3, 4), At(0, 0)), 5.0f);
+  EXPECT_EQ(Distance2D(At(0, 0), At(100, 0)), 100.0f);
+  // The difference is rounded to float before squaring: 1e8 - 1 is 1e8 in float.
+  EXPECT_EQ(Distance2D(At(1e8f, 0), At(1, 0)), 1e8f);
+  // Squares are summed in double, so no overflow for huge coordinates.
+  EXPECT_EQ(Distance2D(At(3e30f, 0), At(0, 4e30f)), 5e30f);
+  EXPECT_TRUE(std::isinf(Distance2D(At(3e38f, 0), At(-3e38f, 0))));
+  EXPECT_TRUE(std::isnan(Distance2D(At(std::numeric_limits<float>::quiet_NaN(), 0), At(0, 0))));
+}
+
 TEST(Normalize2D, UnitLengthAndTheZeroVector) {
   const Vec2 n = Normalize2D({3.0f, 4.0f});
   EXPECT_EQ(n.x, 0.6f);
@@ -78,7 +97,8 @@ TEST(ContactPass, LaterPairsSeeEarlierPushes) {
     world.entities[i].kind = kKindPeasant;
     world.entities[i].x = 100.0f + 30.0f * i;
   }
-  ContactPass(world);
+  FrameScratch scratch(world);
+  ContactPass(world, scratch);
   EXPECT_EQ(world.entities[0].x, 90.0f);
   // Pair (0,2): 60 apart, no touch. Pair (1,2): 140 and 160 are 20 apart.
   EXPECT_EQ(world.entities[1].x, 125.0f);

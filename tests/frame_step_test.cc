@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
+#include "render/recording_gl.h"
 #include "world/orders.h"
 
 namespace kragmoor {
@@ -18,16 +16,32 @@ Tigrok At(float x, float y) {
   return t;
 }
 
-TEST(Distance2D, RoundsDifferencesAndResultToFloat) {
-  EXPECT_EQ(Distance2D(At(0, 0), At(3, 4)), 5.0f);
-  EXPECT_EQ(Distance2D(At(3, 4), At(0, 0)), 5.0f);
-  EXPECT_EQ(Distance2D(At(0, 0), At(100, 0)), 100.0f);
-  // The difference is rounded to float before squaring: 1e8 - 1 is 1e8 in float.
-  EXPECT_EQ(Distance2D(At(1e8f, 0), At(1, 0)), 1e8f);
-  // Squares are summed in double, so no overflow for huge coordinates.
-  EXPECT_EQ(Distance2D(At(3e30f, 0), At(0, 4e30f)), 5e30f);
-  EXPECT_TRUE(std::isinf(Distance2D(At(3e38f, 0), At(-3e38f, 0))));
-  EXPECT_TRUE(std::isnan(Distance2D(At(std::numeric_limits<float>::quiet_NaN(), 0), At(0, 0))));
+void RunOrderPass(World& world, Gl* gl = nullptr) {
+  FrameScratch scratch(world);
+  OrderPass(world, gl, scratch);
+}
+
+// Every executed hit takes one random(10), drawn or not: below 5 its line
+// shows. Seed 0 draws 0, seed 2^32-1 draws 9.
+TEST(OrderPass, EveryHitTakesOneDrawWithOrWithoutDrawing) {
+  for (const uint32_t seed : {0u, 4294967295u}) {
+    World world;
+    for (int s : {2, 5}) {
+      world.entities[s] = At(10.0f * s, 0);
+      world.entities[s].hp = 100;
+      world.entities[s].kind = kKindPeasant;
+    }
+    world.entities[2].order = "atakovat 5";
+    world.seed = seed;
+    World unseen = world;
+    RecordingGl gl;
+    RunOrderPass(world, &gl);
+    RunOrderPass(unseen);
+    EXPECT_EQ(world.seed, seed * 134775813u + 1u);
+    EXPECT_EQ(unseen.seed, world.seed);
+    const bool shown = seed == 0;
+    EXPECT_EQ(gl.lines().size(), shown ? 5u : 3u);
+  }
 }
 
 TEST(OrderPass, ConversionErrorStopsThePassAndKeepsEarlierChanges) {
@@ -46,7 +60,7 @@ TEST(OrderPass, ConversionErrorStopsThePassAndKeepsEarlierChanges) {
   later.kind = kKindPeasant;
   later.order = "idti 5,5";
   try {
-    OrderPass(world, nullptr);
+    RunOrderPass(world);
     FAIL() << "no error";
   } catch (const ConversionError& e) {
     EXPECT_STREQ(e.what(), "'z' is not a valid integer value");
@@ -63,7 +77,7 @@ TEST(OrderPass, EveryFormWithAMissingNumberRaisesWithTheEmptyText) {
     world.entities[0].kind = kKindPeasant;
     world.entities[0].order = order;
     world.players[0].gold = 100;
-    EXPECT_THROW(OrderPass(world, nullptr), ConversionError) << order;
+    EXPECT_THROW(RunOrderPass(world), ConversionError) << order;
   }
   // Orders that convert nothing never raise.
   for (const char* order : {"", "idle", "chinit", "chinit x", "IDTI 1,1", "walk"}) {
@@ -71,7 +85,7 @@ TEST(OrderPass, EveryFormWithAMissingNumberRaisesWithTheEmptyText) {
     world.entities[0].hp = 1;
     world.entities[0].kind = kKindPeasant;
     world.entities[0].order = order;
-    EXPECT_NO_THROW(OrderPass(world, nullptr)) << order;
+    EXPECT_NO_THROW(RunOrderPass(world)) << order;
   }
 }
 
@@ -99,7 +113,7 @@ TEST(OrderPass, BuildWithNoFreeSlotSpendsButCreatesNothing) {
   builder.progress = 1;
   world.players[1].gold = 5;
   const World before = world;
-  OrderPass(world, nullptr);
+  RunOrderPass(world);
   EXPECT_EQ(world.players[1].gold, 4);
   EXPECT_EQ(builder.progress, 0);
   EXPECT_EQ(builder.order, "stroit 1,0,0");
@@ -118,7 +132,7 @@ TEST(OrderPass, ProgressWrapsAndOwnersOutsideTheTableHaveNoPurse) {
   builder.progress = INT32_MAX;
   builder.plan = 0;
   world.players[0].gold = 1;
-  OrderPass(world, nullptr);
+  RunOrderPass(world);
   EXPECT_EQ(builder.progress, INT32_MIN);  // wrapped, still below plan
   EXPECT_EQ(world.players[0].gold, 0);
 
@@ -128,7 +142,7 @@ TEST(OrderPass, ProgressWrapsAndOwnersOutsideTheTableHaveNoPurse) {
     w.entities[0].owner = owner;
     w.entities[0].order = "stroit 1,0,0";
     for (Player& p : w.players) p.gold = 10;
-    OrderPass(w, nullptr);
+    RunOrderPass(w);
     EXPECT_EQ(w.entities[0].progress, 0) << owner;
     for (const Player& p : w.players) EXPECT_EQ(p.gold, 10) << owner;
   }
@@ -141,7 +155,7 @@ TEST(OrderPass, BuildPositionsAreExactForEveryInteger) {
   builder.order = "stroit 0,2147483647,-2147483648";
   builder.plan = 1;
   world.players[0].gold = 1;
-  OrderPass(world, nullptr);
+  RunOrderPass(world);
   EXPECT_EQ(world.entities[1].x, 2147483672.0f);
   EXPECT_EQ(world.entities[1].y, -2147483623.0f);
   EXPECT_EQ(world.entities[1].kind, kKindBase);

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "sim/frame_step.h"
 #include "sim/vec2d.h"
 
 namespace kragmoor {

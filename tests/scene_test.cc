@@ -12,6 +12,7 @@
 
 #include "render/recording_gl.h"
 #include "sim/frame_step.h"
+#include "sim/view.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -54,7 +55,7 @@ World WithEntity(int32_t kind, float hp, float maxHp, int32_t owner = 1) {
 
 std::string Drawn(const World& world, TickSource* ticks = nullptr) {
   RecordingGl gl;
-  DrawEntities(world, &gl, ticks);
+  DrawEntities(world, gl, ticks);
   return Text(gl.lines());
 }
 
@@ -73,7 +74,7 @@ TEST(SceneState, FixedStateThenProjection) {
 TEST(DrawEntities, HealthBarLengthFollowsHpAndIsNotClamped) {
   auto barEnd = [](float hp, float maxHp) {
     RecordingGl gl;
-    DrawEntities(WithEntity(kKindBase, hp, maxHp), &gl, nullptr);
+    DrawEntities(WithEntity(kKindBase, hp, maxHp), gl, nullptr);
     return Text(gl.lines(), gl.lines().size() - 6);
   };
   // A base at 100 of 200 hp: 12.5 long from (x - 12.5, y + 12.5).
@@ -138,7 +139,7 @@ TEST(DrawEntities, EachLegReadsTheTickAnew) {
   world.entities[0].hp = 0;
   auto legs = [&](TickSource* ticks) {
     RecordingGl gl;
-    DrawEntities(world, &gl, ticks);
+    DrawEntities(world, gl, ticks);
     return std::vector<std::string>{gl.lines()[7], gl.lines()[9]};  // the two feet
   };
   ListedTicks early({1000}), late({4294967295u}), both({1000, 4294967295u});
@@ -160,6 +161,7 @@ struct CursorCase {
   const char* upperRight;  // its third
 };
 
+// The cell the frame stores before drawing, and its outline.
 TEST(DrawField, CursorCellTruncatesTowardZeroAndIsOutlinedAnywhere) {
   const CursorCase cases[] = {
       {40, 40, 10, 10, 0, 0, "0 0", "50 50"},           // -0.6 truncates to 0
@@ -176,7 +178,8 @@ TEST(DrawField, CursorCellTruncatesTowardZeroAndIsOutlinedAnywhere) {
     world.view.mouseX = c.mouseX;
     world.view.mouseY = c.mouseY;
     RecordingGl gl;
-    DrawField(world, &gl);
+    StoreCursorCell(world.view);
+    DrawField(world, gl);
     EXPECT_EQ(world.view.cursorColumn, c.column) << c.mouseX;
     EXPECT_EQ(world.view.cursorRow, c.row) << c.mouseX;
     const auto& lines = gl.lines();
@@ -189,27 +192,20 @@ TEST(DrawField, CursorCellTruncatesTowardZeroAndIsOutlinedAnywhere) {
   }
 }
 
-TEST(DrawAttackLine, OneDrawPerHitShownBelowFive) {
+// A hit's random draw decides whether its line shows; the order pass takes
+// it (see frame_step_test), and the colour is set either way.
+TEST(DrawAttackLine, LineWhenShownColourAlways) {
   World world;
   world.entities[2].x = 10;
   world.entities[2].y = 20;
   world.entities[5].x = 30;
   world.entities[5].y = 40;
-  // Seed 0 draws 0: the line shows. Seed 2^32-1 draws 9: colour, no line.
-  world.seed = 0;
   RecordingGl gl;
-  DrawAttackLine(world, &gl, 2, 5);
-  EXPECT_EQ(world.seed, 1u);
-  world.seed = 4294967295u;
-  DrawAttackLine(world, &gl, 2, 5);
-  EXPECT_EQ(world.seed, 4160191484u);
+  DrawAttackLine(world, gl, 2, 5, true);
+  DrawAttackLine(world, gl, 2, 5, false);
   EXPECT_EQ(Text(gl.lines()),
             "glBegin GL_LINES\nglColor3f 1 0 0\nglVertex3f 10 20 0\nglVertex3f 30 40 0\nglEnd\n"
             "glBegin GL_LINES\nglColor3f 1 0 0\nglEnd\n");
-  // Without a window the same draw is taken.
-  world.seed = 0;
-  DrawAttackLine(world, nullptr, 2, 5);
-  EXPECT_EQ(world.seed, 1u);
 }
 
 TEST(DrawBuildBar, GreenBeforeEachVertexAndAsLongAsTheProgress) {
@@ -219,18 +215,18 @@ TEST(DrawBuildBar, GreenBeforeEachVertexAndAsLongAsTheProgress) {
   builder.y = 100;
   builder.plan = 100;
   RecordingGl gl;
-  DrawBuildBar(world, &gl, 4);
+  DrawBuildBar(world, gl, 4);
   EXPECT_EQ(Text(gl.lines()),
             "glBegin GL_LINES\nglColor3f 0 1 0\nglVertex3f 87.5 116.666664 0\n"
             "glColor3f 0 1 0\nglVertex3f 87.5 116.666664 0\nglEnd\n");
   gl.clear();
   builder.progress = 100;
-  DrawBuildBar(world, &gl, 4);
+  DrawBuildBar(world, gl, 4);
   EXPECT_EQ(gl.lines()[4], "glVertex3f 112.5 116.666664 0");
   gl.clear();
   builder.progress = 0;
   builder.plan = 0;  // 0 / 0: a NaN end point, no trap
-  DrawBuildBar(world, &gl, 4);
+  DrawBuildBar(world, gl, 4);
   const std::string& end = gl.lines()[4];
   EXPECT_TRUE(end == "glVertex3f nan 116.666664 0" || end == "glVertex3f -nan 116.666664 0") << end;
   // Any other progress over a plan of 0 ends at an infinity of its sign.
@@ -238,7 +234,7 @@ TEST(DrawBuildBar, GreenBeforeEachVertexAndAsLongAsTheProgress) {
                                            std::pair{-5, "glVertex3f -inf 116.666664 0"}}) {
     gl.clear();
     builder.progress = progress;
-    DrawBuildBar(world, &gl, 4);
+    DrawBuildBar(world, gl, 4);
     EXPECT_EQ(gl.lines()[4], expected);
   }
 }

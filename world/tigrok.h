@@ -12,10 +12,14 @@ namespace kragmoor {
 inline constexpr int kSlotCount = 300;  // entity table size; the slot index is the identity
 inline constexpr int kSideCount = 3;    // players, indexed by owner
 
-// Entity kinds.
+// Entity kinds, and their full health (hp).
 inline constexpr int32_t kKindMine = -5;
 inline constexpr int32_t kKindPeasant = -1;
 inline constexpr int32_t kKindBase = 0;
+inline constexpr float kMineHp = 100.0f;
+inline constexpr float kPeasantHp = 100.0f;
+inline constexpr float kBaseHp = 200.0f;
+inline constexpr int32_t kMineStock = 100000;  // gold in each mine at start
 
 // One slot of the entity table.
 struct Tigrok {

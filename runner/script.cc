@@ -14,6 +14,7 @@
 #include "runner/print.h"
 #include "runner/session.h"
 #include "sim/control.h"
+#include "sim/view.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -215,8 +216,8 @@ const std::map<std::string, Command, std::less<>>& Commands() {
       {"camera",
        {3, 3,
         [](Context& c, const Words& w) {
-          c.session.world.view.cameraX = ParseFloat(w[1]);
-          c.session.world.view.cameraY = ParseFloat(w[2]);
+          const float x = ParseFloat(w[1]);  // parsed in order: the first bad word is named
+          SetCamera(c.session.world.view, x, ParseFloat(w[2]));
         }}},
       {"mode", {2, 2, [](Context& c, const Words& w) { c.session.clickMode = ParseInt(w[1]); }}},
       {"build", {2, 2, [](Context& c, const Words& w) { c.session.buildItem = ParseInt(w[1]); }}},

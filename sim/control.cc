@@ -85,9 +85,12 @@ void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight) {
   world.view.mouseY = WrapSub(panelHeight, y);  // -y itself would overflow for INT32_MIN
 }
 
-void CentrePointer(World& world, int32_t width, int32_t height) {
-  world.view.mouseX = width / 2;
-  world.view.mouseY = height / 2;
+bool CentrePointer(World& world, int32_t width, int32_t height) {
+  ViewState& v = world.view;
+  if (v.mouseX == width / 2 && v.mouseY == height / 2) return false;
+  v.mouseX = width / 2;
+  v.mouseY = height / 2;
+  return true;
 }
 
 std::vector<InfoItem> InfoItems(const World& world) {

@@ -36,8 +36,9 @@ void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight);
 // The pointer is not over the play field (it has not entered it yet, or it
 // has left it): the game takes it to rest at the centre of the width x height
 // panel, (width / 2, height / 2) with y counted upwards. No edge scrolls there
-// on a panel at least twice the scroll margin wide and high.
-void CentrePointer(World& world, int32_t width, int32_t height);
+// on a panel at least twice the scroll margin wide and high. Returns whether
+// the mouse position changed.
+bool CentrePointer(World& world, int32_t width, int32_t height);
 
 // One line of the information list: its label as the game writes it (in
 // Russian) and the value that follows it at once.

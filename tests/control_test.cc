@@ -107,7 +107,8 @@ TEST(CentrePointer, RestsWhereNothingScrolls) {
     World world;
     world.view.mouseX = 3;
     world.view.mouseY = 3;
-    CentrePointer(world, w, h);
+    EXPECT_TRUE(CentrePointer(world, w, h));
+    EXPECT_FALSE(CentrePointer(world, w, h));  // already there
     EXPECT_EQ(world.view.mouseX, w / 2);
     EXPECT_EQ(world.view.mouseY, h / 2);
     ScrollCamera(world.view, w, h);

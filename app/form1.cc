@@ -186,7 +186,8 @@ void TForm1::RunFrameStep() {
   try {
     FrameStep(world_, Inputs(), gl_.get());
   } catch (const ConversionError& error) {
-    ShowError(QString::fromUtf8(error.what()));
+    const std::string& message = error.message();
+    ShowError(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
   }
 }
 

@@ -2,18 +2,27 @@
 #include "runner/script.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
+#include <limits>
 #include <map>
+#include <new>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "render/recording_gl.h"
 #include "render/scene.h"
+#include "runner/line_reader.h"
 #include "runner/print.h"
+#include "runner/quote.h"
 #include "runner/session.h"
 #include "sim/control.h"
+#include "world/float_text.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -54,40 +63,66 @@ Words Split(std::string_view line) {
   return words;
 }
 
-template <typename T>
-T ParseNumber(std::string_view text, T low, T high) {
-  T value{};
+// An integer in decimal within low to high. Out of range is told apart from
+// not a number, so the message can give the range.
+int64_t ParseInteger(std::string_view text, int64_t low, int64_t high) {
+  int64_t value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    throw ScriptError("'" + std::string(text) + "' is not a valid number");
+  const bool whole = !text.empty() && result.ptr == text.data() + text.size();
+  if (!whole || (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)) {
+    throw ScriptError(Quoted(text) + " is not a valid number");
   }
-  if (value < low || value > high) {
-    throw ScriptError("'" + std::string(text) + "' is out of range " + std::to_string(low) +
-                      " to " + std::to_string(high));
+  if (result.ec == std::errc::result_out_of_range || value < low || value > high) {
+    throw ScriptError(Quoted(text) + " is out of range " + std::to_string(low) + " to " +
+                      std::to_string(high));
   }
   return value;
 }
 
 int32_t ParseInt(std::string_view text, int32_t low = INT32_MIN, int32_t high = INT32_MAX) {
-  return ParseNumber<int32_t>(text, low, high);
+  return static_cast<int32_t>(ParseInteger(text, low, high));
 }
 
-uint32_t ParseUnsigned(std::string_view text) { return ParseNumber<uint32_t>(text, 0, UINT32_MAX); }
+uint32_t ParseUnsigned(std::string_view text) {
+  return static_cast<uint32_t>(ParseInteger(text, 0, UINT32_MAX));
+}
 
 float ParseFloat(std::string_view text) {
   float value = 0.0f;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    throw ScriptError("'" + std::string(text) + "' is not a valid float");
+  const bool whole = !text.empty() && result.ptr == text.data() + text.size();
+  if (!whole || (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)) {
+    throw ScriptError(Quoted(text) + " is not a valid float");
+  }
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too large, or nearer 0 than the smallest float: strtod (the "C" locale
+    // reads the same decimal forms) says which.
+    const double wide = std::strtod(std::string(text).c_str(), nullptr);
+    constexpr float kMax = std::numeric_limits<float>::max();
+    if (std::fabs(wide) > 1.0) {
+      throw ScriptError(Quoted(text) + " is out of range " + FormatFloat(-kMax) + " to " +
+                        FormatFloat(kMax));
+    }
+    throw ScriptError(Quoted(text) + " is out of range: the 32-bit float nearest 0 is " +
+                      FormatFloat(std::numeric_limits<float>::denorm_min()));
   }
   return value;
 }
 
 std::string ParseText(std::string_view text) {
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
-    throw ScriptError("'" + std::string(text) + "' is not a text in double quotes");
+    throw ScriptError(Quoted(text) + " is not a text in double quotes");
   }
-  return std::string(text.substr(1, text.size() - 2));
+  const std::string_view inside = text.substr(1, text.size() - 2);
+  if (inside.find('"') != std::string_view::npos) {
+    throw ScriptError(Quoted(text) + " is not one text: a text cannot hold a double quote");
+  }
+  if (inside.size() > kMaxTextBytes) {
+    throw ScriptError("a text of " + std::to_string(inside.size()) +
+                      " bytes is longer than the limit of " + std::to_string(kMaxTextBytes) +
+                      " bytes");
+  }
+  return std::string(inside);
 }
 
 int ParseSlot(std::string_view text) { return ParseInt(text, 0, kSlotCount - 1); }
@@ -116,7 +151,7 @@ void SetField(Tigrok& t, std::string_view field, std::string_view value) {
   } else if (field == "gold") {
     t.gold = ParseInt(value);
   } else {
-    throw ScriptError("unknown field '" + std::string(field) + "'");
+    throw ScriptError("unknown field " + Quoted(field));
   }
 }
 
@@ -135,8 +170,16 @@ void RunFrames(Context& c, int32_t count, bool traced) {
   c.framesLeft -= count;
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
-    StepFrame(c.session, traced ? &recorder : nullptr, c.out);
+    if (!traced) {
+      StepFrame(c.session, nullptr, c.out);
+      continue;
+    }
+    // A frame ends at its error: every call it recorded came before the
+    // error, so the calls go first and the error line after them.
+    std::ostringstream error;
+    StepFrame(c.session, &recorder, error);
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
+    c.out << error.str();
     recorder.clear();
   }
 }
@@ -169,7 +212,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           for (size_t i = 2; i < w.size(); ++i) {
             const auto eq = w[i].find('=');
             if (eq == std::string::npos) {
-              throw ScriptError("'" + w[i] + "' is not FIELD=VALUE");
+              throw ScriptError(Quoted(w[i]) + " is not FIELD=VALUE");
             }
             SetField(t, std::string_view(w[i]).substr(0, eq),
                      std::string_view(w[i]).substr(eq + 1));
@@ -269,34 +312,62 @@ void RunLine(Context& c, std::string_view line) {
   if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
   const Words words = Split(line);
   const auto it = Commands().find(words[0]);
-  if (it == Commands().end()) throw ScriptError("unknown command '" + words[0] + "'");
+  if (it == Commands().end()) throw ScriptError("unknown command " + Quoted(words[0]));
   const Command& command = it->second;
   if (words.size() < command.minWords || words.size() > command.maxWords) {
-    throw ScriptError("wrong number of words for '" + words[0] + "'");
+    throw ScriptError("wrong number of words for " + Quoted(words[0]));
   }
   command.run(c, words);
 }
 
 }  // namespace
 
+int RunScript(std::istream& in, std::ostream& out, std::ostream& err,
+              const ScriptOptions& options) {
+  Session session;
+  Context context{session, out, options.maxFrames, options.maxFrames};
+  const auto fail = [&out, &err](const std::string& message) {
+    out.flush();
+    err << "kragmoor-sim: " << message << '\n';
+    return 2;
+  };
+  // A stream that failed to open reads as empty: that is no empty script.
+  if (!in || in.rdbuf() == nullptr) return fail("cannot read " + options.inputName);
+  std::string line;
+  for (long number = 1;; ++number) {
+    const auto failAt = [&fail, number](const std::string& message) {
+      return fail("line " + std::to_string(number) + ": " + message);
+    };
+    LineRead read = LineRead::kEnd;
+    try {
+      read = ReadLine(*in.rdbuf(), line);
+    } catch (const std::system_error& error) {
+      return fail("cannot read " + options.inputName + " : " + error.code().message());
+    } catch (const std::bad_alloc&) {
+      return failAt("out of memory");
+    }
+    if (read == LineRead::kEnd) return 0;
+    try {
+      if (read == LineRead::kTooLong) {
+        throw ScriptError("the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
+      }
+      RunLine(context, line);
+    } catch (const ScriptError& error) {
+      return failAt(error.what());
+    } catch (const std::bad_alloc&) {
+      return failAt("out of memory");
+    }
+  }
+}
+
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err) {
-  return RunScript(in, out, err, INT64_MAX);
+  return RunScript(in, out, err, ScriptOptions{});
 }
 
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err, int64_t maxFrames) {
-  Session session;
-  Context context{session, out, maxFrames, maxFrames};
-  std::string line;
-  for (long number = 1; std::getline(in, line); ++number) {
-    try {
-      RunLine(context, line);
-    } catch (const ScriptError& error) {
-      out.flush();
-      err << "kragmoor-sim: line " << number << ": " << error.what() << '\n';
-      return 2;
-    }
-  }
-  return 0;
+  ScriptOptions options;
+  options.maxFrames = maxFrames;
+  return RunScript(in, out, err, options);
 }
 
 }  // namespace kragmoor

@@ -15,7 +15,7 @@ bool StepFrame(Session& session, Gl* gl, std::ostream& out) {
     FrameStep(session.world, session.inputs, gl);
     return true;
   } catch (const ConversionError& error) {
-    out << "error: " << error.what() << '\n';
+    out << "error: " << error.message() << '\n';
     return false;
   }
 }

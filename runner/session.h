@@ -34,7 +34,8 @@ struct Session {
 
 // Runs one frame step on the session, drawing through `gl` (may be null). A
 // frame that ends early with the conversion error prints
-// "error: <message>" on `out` and returns false.
+// "error: <message>" on `out`, the message whole whatever bytes it holds,
+// and returns false.
 bool StepFrame(Session& session, Gl* gl, std::ostream& out);
 
 }  // namespace kragmoor

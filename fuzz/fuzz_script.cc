@@ -83,7 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ErrorLineCheck outBuffer;
   std::ostream out(&outBuffer);
   std::ostringstream err;
-  const int code = kragmoor::RunScript(in, out, err, kFrameLimit);
+  kragmoor::ScriptOptions options;
+  options.maxFrames = kFrameLimit;
+  options.files = false;  // no save or load may touch the machine's files
+  const int code = kragmoor::RunScript(in, out, err, options);
   const std::string message = err.str();
   if (code == 0) {
     if (!message.empty()) Fail("exit 0 with something on standard error", message);

@@ -16,15 +16,19 @@
 #include <utility>
 
 #include "runner/fd_stream.h"
+#include "runner/files.h"
 #include "runner/match.h"
 #include "runner/quote.h"
+#include "runner/saved_game.h"
 #include "runner/script.h"
+#include "runner/session.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
     "  kragmoor-sim run [FILE]          run a scenario script from FILE, or from standard input\n"
+    "  kragmoor-sim check FILE          run a script and compare its output with its '#> ' lines\n"
     "  kragmoor-sim match [OPTIONS]     the three computer players play from the initial scenario\n"
     "  kragmoor-sim --help              this text\n"
     "\n"
@@ -33,10 +37,12 @@ constexpr const char* kUsage =
     "  --frames N        frame steps to run, 0 to 2147483647 (default 10000)\n"
     "  --ai B0B1B2       computer-player boxes as three digits 0/1, side 0 first (default 111)\n"
     "  --hash-every K    print 'frame F hash H' after every K-th frame\n"
+    "  --save PATH       after the last frame, write the game as a saved game to PATH\n"
     "\n"
-    "exit status: 0 done; 1 standard output could not be written; 2 bad usage, a script\n"
-    "that cannot be read or a script error (a script line holds at most 1048576 bytes,\n"
-    "a text at most 65536)\n";
+    "exit status: 0 done (check: the output is as expected); 1 standard output or a saved\n"
+    "game could not be written (check: the output differs); 2 bad usage, a script that\n"
+    "cannot be read or a script error (a script line holds at most 1048576 bytes, a text\n"
+    "at most 65536)\n";
 
 int Fail(const std::string& what) {
   std::cerr << "kragmoor-sim: " << what << '\n';
@@ -53,11 +59,13 @@ bool ParseWhole(std::string_view text, T low, T high, T& value) {
 }
 
 bool IsMatchOption(std::string_view option) {
-  return option == "--seed" || option == "--frames" || option == "--hash-every" || option == "--ai";
+  return option == "--seed" || option == "--frames" || option == "--hash-every" ||
+         option == "--ai" || option == "--save";
 }
 
 int Match(int argc, char** argv, std::ostream& out) {
   kragmoor::MatchOptions options;
+  std::string savePath;
   for (int i = 2; i < argc; ++i) {
     const std::string_view option = argv[i];
     if (!IsMatchOption(option)) {
@@ -72,6 +80,9 @@ int Match(int argc, char** argv, std::ostream& out) {
       if (!ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
     } else if (option == "--hash-every") {
       if (!ParseWhole<int32_t>(value, 1, INT32_MAX, options.hashEvery)) return Fail(bad);
+    } else if (option == "--save") {
+      if (value.empty()) return Fail(bad);
+      savePath = value;
     } else {  // --ai
       if (value.size() != 3) return Fail(bad);
       for (int side = 0; side < 3; ++side) {
@@ -81,8 +92,16 @@ int Match(int argc, char** argv, std::ostream& out) {
     }
   }
   const auto start = std::chrono::steady_clock::now();
-  kragmoor::RunMatch(options, out);
+  kragmoor::Session session;
+  kragmoor::RunMatch(options, out, session);
   out.flush();
+  std::string text;
+  std::string error;
+  if (!savePath.empty() && !(kragmoor::SavedGameText(session, text, error) &&
+                             kragmoor::WriteFileAtomically(savePath, text, error))) {
+    std::cerr << "kragmoor-sim: " << error << '\n';
+    return 1;
+  }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char line[128];
@@ -101,21 +120,31 @@ struct OwnedFd {
   int fd;
 };
 
-int RunFrom(int fd, std::string name, std::ostream& out) {
+// Runs (or, with `check`, checks) the script read from `fd`.
+int RunFrom(int fd, std::string name, std::ostream& out, bool check) {
   kragmoor::FdInBuffer buffer(fd);
   std::istream in(&buffer);
   kragmoor::ScriptOptions options;
   options.inputName = std::move(name);
+  if (check) return kragmoor::CheckScript(in, std::cerr, options);
   return kragmoor::RunScript(in, out, std::cerr, options);
 }
 
 int Run(int argc, char** argv, std::ostream& out) {
   if (argc > 3) return Fail("'run' takes at most one file");
-  if (argc < 3) return RunFrom(STDIN_FILENO, "standard input", out);
+  if (argc < 3) return RunFrom(STDIN_FILENO, "standard input", out, false);
   const int fd = ::open(argv[2], O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Fail("cannot open " + kragmoor::Quoted(argv[2]) + " : " + Reason(errno));
   const OwnedFd file(fd);
-  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out);
+  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out, false);
+}
+
+int Check(int argc, char** argv, std::ostream& out) {
+  if (argc != 3) return Fail("'check' takes one file");
+  const int fd = ::open(argv[2], O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Fail("cannot open " + kragmoor::Quoted(argv[2]) + " : " + Reason(errno));
+  const OwnedFd file(fd);
+  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out, true);
 }
 
 int Dispatch(int argc, char** argv, std::ostream& out) {
@@ -126,6 +155,7 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
     return 0;
   }
   if (command == "run") return Run(argc, argv, out);
+  if (command == "check") return Check(argc, argv, out);
   if (command == "match") return Match(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }

@@ -63,11 +63,13 @@ void AppendEscaped(std::string& out, std::string_view bytes) {
 
 }  // namespace
 
-std::string Quoted(std::string_view input) {
+std::string Quoted(std::string_view input) { return Quoted(input, kQuotedChars); }
+
+std::string Quoted(std::string_view input, size_t maxChars) {
   std::string out = "'";
   size_t shown = 0;
   while (!input.empty()) {
-    if (shown == kQuotedChars) {
+    if (shown == maxChars) {
       out += "…";
       break;
     }

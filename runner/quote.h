@@ -18,4 +18,8 @@ inline constexpr size_t kQuotedChars = 40;
 // kQuotedChars characters, "…" in place of the rest.
 std::string Quoted(std::string_view input);
 
+// The same, cut after `maxChars` characters: for messages whose whole point
+// is the text, such as check's expected and printed lines.
+std::string Quoted(std::string_view input, size_t maxChars);
+
 }  // namespace kragmoor

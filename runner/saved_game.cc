@@ -124,6 +124,13 @@ bool SavedGameCommands(const Session& session, std::string& commands, std::strin
   return true;
 }
 
+bool SavedGameText(const Session& session, std::string& text, std::string& error) {
+  std::string commands;
+  if (!SavedGameCommands(session, commands, error)) return false;
+  text = commands + ChecksumLine(commands) + '\n';
+  return true;
+}
+
 std::string ChecksumLine(std::string_view body) {
   Fnv1a h;
   h.Bytes(body);

@@ -3,6 +3,7 @@
 // is also a test case that `kragmoor-sim run` replays.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,13 @@ inline constexpr std::string_view kSaveHeader = "# kragmoor save 1";
 // cannot be written so that it reads back to the same bits (a NaN with a
 // payload of its own); the game never makes one.
 bool SavedGameCommands(const Session& session, std::string& commands, std::string& error);
+
+// The whole saved game: SavedGameCommands and their checksum line.
+bool SavedGameText(const Session& session, std::string& text, std::string& error);
+
+// Larger files are not saved games: a save of 300 slots with the longest
+// texts stays far below it.
+inline constexpr size_t kMaxSavedGameBytes = size_t{64} << 20;
 
 // The checksum line that ends a saved game whose lines before it are
 // `body`: "# checksum " and 16 hex digits of FNV-1a over those bytes.

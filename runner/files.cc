@@ -1,5 +1,5 @@
-// Atomic file writes with POSIX calls: mkstemp, write, fsync, rename.
-#include "runner/atomic_file.h"
+// Whole files with POSIX calls: open and read; mkstemp, write, fsync, rename.
+#include "runner/files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,6 +42,36 @@ bool WriteAll(int fd, std::string_view content) {
 }
 
 }  // namespace
+
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text,
+                   std::string& error) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  text.clear();
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    if (text.size() + static_cast<size_t>(n) > maxBytes) {
+      error = "it is larger than " + std::to_string(maxBytes) + " bytes";
+      ok = false;
+      break;
+    }
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return ok;
+}
 
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
   const auto fail = [&](int code) {

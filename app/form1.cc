@@ -260,7 +260,8 @@ void TForm1::RunFrameStep(bool draw) {
   try {
     FrameStep(world_, Inputs(), draw ? gl_.get() : nullptr);
   } catch (const ConversionError& error) {
-    ShowError(QString::fromUtf8(error.what()));
+    const std::string& message = error.message();
+    ShowError(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
   }
 }
 

@@ -1,13 +1,19 @@
 // kragmoor: the game in its window. Starts the toolkit, reads the command
-// line, shows the main window and runs the message loop until it closes.
+// line, shows the main window and runs the message loop until the window
+// closes: by its own controls, on SIGTERM or SIGINT, or when another program
+// destroys it.
 #include <QApplication>
 
 #include "app/form1.h"
 #include "app/language.h"
+#include "app/lifecycle.h"
 #include "app/options.h"
 
 int main(int argc, char** argv) {
+  const sigset_t quitSignals = kragmoor::BlockQuitSignals();
+  const QtMessageHandler previous = qInstallMessageHandler(kragmoor::StartUpMessage);
   QApplication app(argc, argv);
+  kragmoor::EndStartUp(previous);
   // Ties the window to the installed menu entry (kragmoor.desktop), so a
   // desktop shows the entry's name and icon for it.
   QGuiApplication::setDesktopFileName(QStringLiteral("kragmoor"));
@@ -15,6 +21,11 @@ int main(int argc, char** argv) {
   kragmoor::ApplyLanguage(options.language.isEmpty() ? kragmoor::SavedLanguage()
                                                      : options.language);
   kragmoor::TForm1 form;
+  // A signal closes the window as its close button would; the last window
+  // closed ends the loop with 0.
+  const kragmoor::QuitSignals quit(quitSignals, [&form] { form.close(); });
+  kragmoor::OutsideDestroyWatch watch(form, [] { QCoreApplication::exit(0); });
+  app.installNativeEventFilter(&watch);
   form.show();
   return app.exec();
 }

@@ -1,21 +1,34 @@
 // kragmoor-sim: the game's simulation, drawing and click logic without a
 // window, driven by scenario scripts or played out as a computer-player match.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <new>
+#include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
+#include "runner/fd_stream.h"
+#include "runner/files.h"
 #include "runner/match.h"
+#include "runner/quote.h"
+#include "runner/saved_game.h"
 #include "runner/script.h"
+#include "runner/session.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
     "  kragmoor-sim run [FILE]          run a scenario script from FILE, or from standard input\n"
+    "  kragmoor-sim check FILE          run a script and compare its output with its '#> ' lines\n"
     "  kragmoor-sim match [OPTIONS]     the three computer players play from the initial scenario\n"
     "  kragmoor-sim --help              this text\n"
     "\n"
@@ -23,12 +36,20 @@ constexpr const char* kUsage =
     "  --seed S          random seed, 0 to 4294967295 (default 1)\n"
     "  --frames N        frame steps to run, 0 to 2147483647 (default 10000)\n"
     "  --ai B0B1B2       computer-player boxes as three digits 0/1, side 0 first (default 111)\n"
-    "  --hash-every K    print 'frame F hash H' after every K-th frame\n";
+    "  --hash-every K    print 'frame F hash H' after every K-th frame\n"
+    "  --save PATH       after the last frame, write the game as a saved game to PATH\n"
+    "\n"
+    "exit status: 0 done (check: the output is as expected); 1 standard output or a saved\n"
+    "game could not be written (check: the output differs); 2 bad usage, a script that\n"
+    "cannot be read or a script error (a script line holds at most 1048576 bytes, a text\n"
+    "at most 65536)\n";
 
 int Fail(const std::string& what) {
   std::cerr << "kragmoor-sim: " << what << '\n';
   return 2;
 }
+
+std::string Reason(int error) { return std::generic_category().message(error); }
 
 template <typename T>
 bool ParseWhole(std::string_view text, T low, T high, T& value) {
@@ -37,32 +58,50 @@ bool ParseWhole(std::string_view text, T low, T high, T& value) {
          value >= low && value <= high;
 }
 
-int Match(int argc, char** argv) {
+bool IsMatchOption(std::string_view option) {
+  return option == "--seed" || option == "--frames" || option == "--hash-every" ||
+         option == "--ai" || option == "--save";
+}
+
+int Match(int argc, char** argv, std::ostream& out) {
   kragmoor::MatchOptions options;
+  std::string savePath;
   for (int i = 2; i < argc; ++i) {
     const std::string_view option = argv[i];
+    if (!IsMatchOption(option)) {
+      return Fail("unknown option " + kragmoor::Quoted(option) + "; try 'kragmoor-sim --help'");
+    }
     if (i + 1 >= argc) return Fail("option '" + std::string(option) + "' needs a value");
     const std::string_view value = argv[++i];
-    const std::string bad = "bad value '" + std::string(value) + "' for " + std::string(option);
+    const std::string bad = "bad value " + kragmoor::Quoted(value) + " for " + std::string(option);
     if (option == "--seed") {
       if (!ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed)) return Fail(bad);
     } else if (option == "--frames") {
       if (!ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
     } else if (option == "--hash-every") {
       if (!ParseWhole<int32_t>(value, 1, INT32_MAX, options.hashEvery)) return Fail(bad);
-    } else if (option == "--ai") {
+    } else if (option == "--save") {
+      if (value.empty()) return Fail(bad);
+      savePath = value;
+    } else {  // --ai
       if (value.size() != 3) return Fail(bad);
       for (int side = 0; side < 3; ++side) {
         if (value[side] != '0' && value[side] != '1') return Fail(bad);
         options.computerPlayer[side] = value[side] == '1';
       }
-    } else {
-      return Fail("unknown option '" + std::string(option) + "'");
     }
   }
   const auto start = std::chrono::steady_clock::now();
-  kragmoor::RunMatch(options, std::cout);
-  std::cout.flush();
+  kragmoor::Session session;
+  kragmoor::RunMatch(options, out, session);
+  out.flush();
+  std::string text;
+  std::string error;
+  if (!savePath.empty() && !(kragmoor::SavedGameText(session, text, error) &&
+                             kragmoor::WriteFileAtomically(savePath, text, error))) {
+    std::cerr << "kragmoor-sim: " << error << '\n';
+    return 1;
+  }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char line[128];
@@ -72,27 +111,73 @@ int Match(int argc, char** argv) {
   return 0;
 }
 
-int Run(int argc, char** argv) {
+// A descriptor this program opened, closed when it goes.
+struct OwnedFd {
+  explicit OwnedFd(int descriptor) : fd(descriptor) {}
+  OwnedFd(const OwnedFd&) = delete;
+  OwnedFd& operator=(const OwnedFd&) = delete;
+  ~OwnedFd() { ::close(fd); }
+  int fd;
+};
+
+// Runs (or, with `check`, checks) the script read from `fd`.
+int RunFrom(int fd, std::string name, std::ostream& out, bool check) {
+  kragmoor::FdInBuffer buffer(fd);
+  std::istream in(&buffer);
+  kragmoor::ScriptOptions options;
+  options.inputName = std::move(name);
+  if (check) return kragmoor::CheckScript(in, std::cerr, options);
+  return kragmoor::RunScript(in, out, std::cerr, options);
+}
+
+int Run(int argc, char** argv, std::ostream& out) {
   if (argc > 3) return Fail("'run' takes at most one file");
-  if (argc == 3) {
-    std::ifstream file(argv[2]);
-    if (!file) return Fail("cannot open '" + std::string(argv[2]) + "'");
-    return kragmoor::RunScript(file, std::cout, std::cerr);
+  if (argc < 3) return RunFrom(STDIN_FILENO, "standard input", out, false);
+  const int fd = ::open(argv[2], O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Fail("cannot open " + kragmoor::Quoted(argv[2]) + " : " + Reason(errno));
+  const OwnedFd file(fd);
+  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out, false);
+}
+
+int Check(int argc, char** argv, std::ostream& out) {
+  if (argc != 3) return Fail("'check' takes one file");
+  const int fd = ::open(argv[2], O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Fail("cannot open " + kragmoor::Quoted(argv[2]) + " : " + Reason(errno));
+  const OwnedFd file(fd);
+  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out, true);
+}
+
+int Dispatch(int argc, char** argv, std::ostream& out) {
+  if (argc < 2) return Fail("missing command; try 'kragmoor-sim --help'");
+  const std::string_view command = argv[1];
+  if (command == "--help") {
+    out << kUsage;
+    return 0;
   }
-  return kragmoor::RunScript(std::cin, std::cout, std::cerr);
+  if (command == "run") return Run(argc, argv, out);
+  if (command == "check") return Check(argc, argv, out);
+  if (command == "match") return Match(argc, argv, out);
+  return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }
 
 }  // namespace
 
+// Standard output goes through a buffer that throws on a failed write, so
+// that output lost to a full disk or a closed descriptor is an error (exit 1),
+// never a success.
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  if (argc < 2) return Fail("missing command; try 'kragmoor-sim --help'");
-  const std::string_view command = argv[1];
-  if (command == "--help") {
-    std::cout << kUsage;
-    return 0;
+  kragmoor::FdOutBuffer outBuffer(STDOUT_FILENO, "standard output");
+  std::ostream out(&outBuffer);
+  out.exceptions(std::ios::badbit);
+  try {
+    const int code = Dispatch(argc, argv, out);
+    out.flush();
+    return code;
+  } catch (const kragmoor::WriteError& error) {
+    std::cerr << "kragmoor-sim: " << error.what() << '\n';
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "kragmoor-sim: out of memory\n";
+    return 2;
   }
-  if (command == "run") return Run(argc, argv);
-  if (command == "match") return Match(argc, argv);
-  return Fail("unknown command '" + std::string(command) + "'");
 }

@@ -9,6 +9,10 @@ namespace kragmoor {
 
 void RunMatch(const MatchOptions& options, std::ostream& out) {
   Session session;
+  RunMatch(options, out, session);
+}
+
+void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) {
   session.world.seed = options.seed;
   session.inputs.computerPlayer = options.computerPlayer;
   for (int64_t frame = 1; frame <= options.frames; ++frame) {

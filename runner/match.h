@@ -8,6 +8,8 @@
 
 namespace kragmoor {
 
+struct Session;
+
 struct MatchOptions {
   uint32_t seed = 1;
   int32_t frames = 10000;
@@ -18,5 +20,9 @@ struct MatchOptions {
 // Plays the match, printing the optional per-frame hashes, one summary line
 // per side and the final "frames=N live=L hash=H" line on `out`.
 void RunMatch(const MatchOptions& options, std::ostream& out);
+
+// The same on `session`, which starts in the start-up state and ends in the
+// state after the last frame (for `match --save`).
+void RunMatch(const MatchOptions& options, std::ostream& out, Session& session);
 
 }  // namespace kragmoor

@@ -1,20 +1,32 @@
 // The scenario-script reader and its commands.
 #include "runner/script.h"
 
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <deque>
 #include <functional>
+#include <limits>
 #include <map>
+#include <new>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "render/recording_gl.h"
 #include "render/scene.h"
+#include "runner/files.h"
+#include "runner/line_reader.h"
 #include "runner/print.h"
+#include "runner/quote.h"
+#include "runner/saved_game.h"
 #include "runner/session.h"
 #include "sim/control.h"
-#include "sim/view.h"
+#include "world/float_text.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -55,40 +67,66 @@ Words Split(std::string_view line) {
   return words;
 }
 
-template <typename T>
-T ParseNumber(std::string_view text, T low, T high) {
-  T value{};
+// An integer in decimal within low to high. Out of range is told apart from
+// not a number, so the message can give the range.
+int64_t ParseInteger(std::string_view text, int64_t low, int64_t high) {
+  int64_t value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    throw ScriptError("'" + std::string(text) + "' is not a valid number");
+  const bool whole = !text.empty() && result.ptr == text.data() + text.size();
+  if (!whole || (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)) {
+    throw ScriptError(Quoted(text) + " is not a valid number");
   }
-  if (value < low || value > high) {
-    throw ScriptError("'" + std::string(text) + "' is out of range " + std::to_string(low) +
-                      " to " + std::to_string(high));
+  if (result.ec == std::errc::result_out_of_range || value < low || value > high) {
+    throw ScriptError(Quoted(text) + " is out of range " + std::to_string(low) + " to " +
+                      std::to_string(high));
   }
   return value;
 }
 
 int32_t ParseInt(std::string_view text, int32_t low = INT32_MIN, int32_t high = INT32_MAX) {
-  return ParseNumber<int32_t>(text, low, high);
+  return static_cast<int32_t>(ParseInteger(text, low, high));
 }
 
-uint32_t ParseUnsigned(std::string_view text) { return ParseNumber<uint32_t>(text, 0, UINT32_MAX); }
+uint32_t ParseUnsigned(std::string_view text) {
+  return static_cast<uint32_t>(ParseInteger(text, 0, UINT32_MAX));
+}
 
 float ParseFloat(std::string_view text) {
   float value = 0.0f;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    throw ScriptError("'" + std::string(text) + "' is not a valid float");
+  const bool whole = !text.empty() && result.ptr == text.data() + text.size();
+  if (!whole || (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)) {
+    throw ScriptError(Quoted(text) + " is not a valid float");
+  }
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too large, or nearer 0 than the smallest float: strtod (the "C" locale
+    // reads the same decimal forms) says which.
+    const double wide = std::strtod(std::string(text).c_str(), nullptr);
+    constexpr float kMax = std::numeric_limits<float>::max();
+    if (std::fabs(wide) > 1.0) {
+      throw ScriptError(Quoted(text) + " is out of range " + FormatFloat(-kMax) + " to " +
+                        FormatFloat(kMax));
+    }
+    throw ScriptError(Quoted(text) + " is out of range: the 32-bit float nearest 0 is " +
+                      FormatFloat(std::numeric_limits<float>::denorm_min()));
   }
   return value;
 }
 
 std::string ParseText(std::string_view text) {
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
-    throw ScriptError("'" + std::string(text) + "' is not a text in double quotes");
+    throw ScriptError(Quoted(text) + " is not a text in double quotes");
   }
-  return std::string(text.substr(1, text.size() - 2));
+  const std::string_view inside = text.substr(1, text.size() - 2);
+  if (inside.find('"') != std::string_view::npos) {
+    throw ScriptError(Quoted(text) + " is not one text: a text cannot hold a double quote");
+  }
+  if (inside.size() > kMaxTextBytes) {
+    throw ScriptError("a text of " + std::to_string(inside.size()) +
+                      " bytes is longer than the limit of " + std::to_string(kMaxTextBytes) +
+                      " bytes");
+  }
+  return std::string(inside);
 }
 
 int ParseSlot(std::string_view text) { return ParseInt(text, 0, kSlotCount - 1); }
@@ -117,27 +155,48 @@ void SetField(Tigrok& t, std::string_view field, std::string_view value) {
   } else if (field == "gold") {
     t.gold = ParseInt(value);
   } else {
-    throw ScriptError("unknown field '" + std::string(field) + "'");
+    throw ScriptError("unknown field " + Quoted(field));
   }
 }
+
+// A failed `save`: the script's output could not be written (exit 1).
+class SaveError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 struct Context {
   Session& session;
   std::ostream& out;
-  int64_t maxFrames;   // frame steps the whole script may run
-  int64_t framesLeft;  // of those, not yet run
+  int64_t maxFrames;       // frame steps the whole script may run
+  int64_t framesLeft;      // of those, not yet run
+  bool stateOnly = false;  // a saved game: only commands that set state
+  bool files = true;       // save and load may touch files
 };
 
-// Runs `count` frame steps, printing each frame's drawing calls when traced.
-void RunFrames(Context& c, int32_t count, bool traced) {
+// Counts `count` frame steps against the script's frame limit.
+void TakeFrames(Context& c, int32_t count) {
   if (count > c.framesLeft) {
     throw ScriptError("the frame limit of " + std::to_string(c.maxFrames) + " frames is reached");
   }
   c.framesLeft -= count;
+}
+
+// Runs `count` frame steps, printing each frame's drawing calls when traced.
+void RunFrames(Context& c, int32_t count, bool traced) {
+  TakeFrames(c, count);
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
-    StepFrame(c.session, traced ? &recorder : nullptr, c.out);
+    if (!traced) {
+      StepFrame(c.session, nullptr, c.out);
+      continue;
+    }
+    // A frame ends at its error: every call it recorded came before the
+    // error, so the calls go first and the error line after them.
+    std::ostringstream error;
+    StepFrame(c.session, &recorder, error);
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
+    c.out << error.str();
     recorder.clear();
   }
 }
@@ -148,7 +207,19 @@ struct Command {
   size_t minWords;  // including the command itself
   size_t maxWords;
   std::function<void(Context&, const Words&)> run;
+  bool setsState = true;  // and nothing else: a saved game may hold it
 };
+
+// A path: one word, or a text in double quotes when it holds spaces.
+std::string ParsePath(const std::string& word) {
+  return word.front() == '"' ? ParseText(word) : word;
+}
+
+// The path of a `save` or `load`, when files may be touched.
+std::string FilePath(const Context& c, const std::string& word) {
+  if (!c.files) throw ScriptError("save and load touch no files here");
+  return ParsePath(word);
+}
 
 const std::map<std::string, Command, std::less<>>& Commands() {
   static const std::map<std::string, Command, std::less<>> commands = {
@@ -170,7 +241,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           for (size_t i = 2; i < w.size(); ++i) {
             const auto eq = w[i].find('=');
             if (eq == std::string::npos) {
-              throw ScriptError("'" + w[i] + "' is not FIELD=VALUE");
+              throw ScriptError(Quoted(w[i]) + " is not FIELD=VALUE");
             }
             SetField(t, std::string_view(w[i]).substr(0, eq),
                      std::string_view(w[i]).substr(eq + 1));
@@ -184,57 +255,79 @@ const std::map<std::string, Command, std::less<>>& Commands() {
       {"ai",
        {4, 4,
         [](Context& c, const Words& w) {
+          std::array<bool, kSideCount> ticked{};
           for (int side = 0; side < kSideCount; ++side) {
-            c.session.inputs.computerPlayer[side] = ParseInt(w[side + 1], 0, 1) == 1;
+            ticked[side] = ParseInt(w[side + 1], 0, 1) == 1;
           }
+          SetComputerPlayers(c.session, ticked);
         }}},
       {"panel",
        {3, 3,
         [](Context& c, const Words& w) {
-          c.session.inputs.panelWidth = ParseInt(w[1], 0);
-          c.session.inputs.panelHeight = ParseInt(w[2], 0);
+          SetPanel(c.session, ParseInt(w[1], 0), ParseInt(w[2], 0));
         }}},
       {"resize",
        {3, 3,
         [](Context& c, const Words& w) {
-          c.session.inputs.panelWidth = ParseInt(w[1], 0);
-          c.session.inputs.panelHeight = ParseInt(w[2], 0);
-          RunFrames(c, 1, false);
-        }}},
+          const int32_t width = ParseInt(w[1], 0);
+          const int32_t height = ParseInt(w[2], 0);
+          TakeFrames(c, 1);
+          std::string error;
+          if (!Resize(c.session, width, height, nullptr, error))
+            c.out << "error: " << error << '\n';
+        },
+        false}},
       {"mouse",
        {3, 3,
-        [](Context& c, const Words& w) {
-          c.session.world.view.mouseX = ParseInt(w[1]);
-          c.session.world.view.mouseY = ParseInt(w[2]);
-        }}},
+        [](Context& c, const Words& w) { SetMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
       {"move",
        {3, 3,
-        [](Context& c, const Words& w) {
-          Panel3Cursor(c.session.world, ParseInt(w[1]), ParseInt(w[2]),
-                       c.session.inputs.panelHeight);
-        }}},
+        [](Context& c, const Words& w) { MoveMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
       {"camera",
        {3, 3,
         [](Context& c, const Words& w) {
-          const float x = ParseFloat(w[1]);  // parsed in order: the first bad word is named
-          SetCamera(c.session.world.view, x, ParseFloat(w[2]));
+          SetCamera(c.session, ParseFloat(w[1]), ParseFloat(w[2]));
         }}},
-      {"mode", {2, 2, [](Context& c, const Words& w) { c.session.clickMode = ParseInt(w[1]); }}},
-      {"build", {2, 2, [](Context& c, const Words& w) { c.session.buildItem = ParseInt(w[1]); }}},
+      {"cursor",
+       {3, 3,
+        [](Context& c, const Words& w) {
+          c.session.world.view.cursorColumn = ParseInt(w[1]);
+          c.session.world.view.cursorRow = ParseInt(w[2]);
+        }}},
+      {"mode", {2, 2, [](Context& c, const Words& w) { SetClickMode(c.session, ParseInt(w[1])); }}},
+      {"build",
+       {2, 2, [](Context& c, const Words& w) { SetBuildItem(c.session, ParseInt(w[1])); }}},
       {"select",
        {2, 2,
         [](Context& c, const Words& w) {
           c.session.world.view.selected = ParseInt(w[1], -1, kSlotCount - 1);
         }}},
-      {"click",
-       {1, 1,
-        [](Context& c, const Words&) {
-          Panel3Click(c.session.world, c.session.clickMode, c.session.buildItem);
-        }}},
+      {"click", {1, 1, [](Context& c, const Words&) { Click(c.session); }, false}},
       {"tick",
        {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
-      {"step", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }}},
-      {"trace", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }}},
+      {"step",
+       {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }, false}},
+      {"trace",
+       {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }, false}},
+      {"save",
+       {2, 2,
+        [](Context& c, const Words& w) {
+          const std::string path = FilePath(c, w[1]);
+          std::string text;
+          std::string error;
+          if (!SavedGameText(c.session, text, error)) {
+            throw ScriptError("cannot save " + Quoted(path) + " : " + error);
+          }
+          if (!WriteFileAtomically(path, text, error)) throw SaveError(error);
+        },
+        false}},
+      {"load",
+       {2, 2,
+        [](Context& c, const Words& w) {
+          std::string error;
+          if (!LoadSavedGame(FilePath(c, w[1]), c.session, error)) throw ScriptError(error);
+        },
+        false}},
       {"print",
        {2, 2,
         [](Context& c, const Words& w) {
@@ -249,18 +342,21 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           } else {
             c.out << FormatSlot(world, ParseSlot(w[1])) << '\n';
           }
-        }}},
+        },
+        false}},
       {"info",
        {1, 1,
         [](Context& c, const Words&) {
           for (const std::string& line : InfoLines(c.session.world))
             c.out << "info " << line << '\n';
-        }}},
+        },
+        false}},
       {"hash",
        {1, 1,
         [](Context& c, const Words&) {
           c.out << "hash " << FormatHash(StateHash(c.session.world)) << '\n';
-        }}},
+        },
+        false}},
   };
   return commands;
 }
@@ -270,34 +366,184 @@ void RunLine(Context& c, std::string_view line) {
   if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
   const Words words = Split(line);
   const auto it = Commands().find(words[0]);
-  if (it == Commands().end()) throw ScriptError("unknown command '" + words[0] + "'");
+  if (it == Commands().end()) throw ScriptError("unknown command " + Quoted(words[0]));
   const Command& command = it->second;
+  if (c.stateOnly && !command.setsState) {
+    throw ScriptError(Quoted(words[0]) + " is not a command that sets state");
+  }
   if (words.size() < command.minWords || words.size() > command.maxWords) {
-    throw ScriptError("wrong number of words for '" + words[0] + "'");
+    throw ScriptError("wrong number of words for " + Quoted(words[0]));
   }
   command.run(c, words);
 }
 
+// A script's "#> " lines (and bare "#>", an empty line), and the output it
+// printed, compared in order as both come.
+class Expectations {
+ public:
+  // A line of the script, before it runs.
+  void Read(long number, std::string_view line) {
+    lastLine_ = number;
+    if (line == "#>") expected_.push_back({number, ""});
+    if (line.starts_with("#> ")) expected_.push_back({number, std::string(line.substr(3))});
+  }
+
+  // The output printed so far, in whole lines: false with `message` at the
+  // first line that differs from the expected one.
+  bool Compare(std::string_view output, std::string& message) {
+    for (auto end = output.find('\n'); end != std::string_view::npos; end = output.find('\n')) {
+      printed_.emplace_back(output.substr(0, end));
+      output.remove_prefix(end + 1);
+    }
+    for (; !expected_.empty() && !printed_.empty(); expected_.pop_front(), printed_.pop_front()) {
+      if (expected_.front().text != printed_.front()) {
+        message = Difference(expected_.front().number, expected_.front().text, printed_.front());
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // At the end of the script: false when output is missing or left over.
+  bool Finish(std::string& message) const {
+    if (!expected_.empty()) message = Difference(lastLine_, expected_.front().text, "");
+    if (!printed_.empty()) message = Difference(lastLine_, "", printed_.front());
+    return expected_.empty() && printed_.empty();
+  }
+
+ private:
+  struct Line {
+    long number;
+    std::string text;
+  };
+  // Long enough for any line the game prints but a trace of a huge float.
+  static constexpr size_t kShownChars = 200;
+
+  static std::string Difference(long number, std::string_view expected, std::string_view got) {
+    return "line " + std::to_string(number) + ": expected " + Quoted(expected, kShownChars) +
+           ", got " + Quoted(got, kShownChars);
+  }
+
+  std::deque<Line> expected_;
+  std::deque<std::string> printed_;
+  long lastLine_ = 0;
+};
+
+// Runs the lines of `in` on `session`. With `expectations`, the output goes
+// to them instead of `out` (check); the result is then 1 at the first
+// difference. Otherwise as RunScript.
+int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
+             Expectations* expectations) {
+  Session session;
+  std::ostringstream captured;
+  Context context{session,
+                  expectations != nullptr ? captured : out,
+                  options.maxFrames,
+                  options.maxFrames,
+                  false,
+                  options.files};
+  const auto fail = [&out, &err](const std::string& message, int code) {
+    out.flush();
+    err << "kragmoor-sim: " << message << '\n';
+    return code;
+  };
+  // A stream that failed to open reads as empty: that is no empty script.
+  if (!in || in.rdbuf() == nullptr) return fail("cannot read " + options.inputName, 2);
+  std::string line;
+  for (long number = 1;; ++number) {
+    const auto failAt = [&fail, number](const std::string& message, int code) {
+      return fail("line " + std::to_string(number) + ": " + message, code);
+    };
+    LineRead read = LineRead::kEnd;
+    try {
+      read = ReadLine(*in.rdbuf(), line);
+    } catch (const std::system_error& error) {
+      return fail("cannot read " + options.inputName + " : " + error.code().message(), 2);
+    } catch (const std::bad_alloc&) {
+      return failAt("out of memory", 2);
+    }
+    if (read == LineRead::kEnd) break;
+    try {
+      if (read == LineRead::kTooLong) {
+        throw ScriptError("the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
+      }
+      if (expectations != nullptr) expectations->Read(number, line);
+      RunLine(context, line);
+    } catch (const ScriptError& error) {
+      return failAt(error.what(), 2);
+    } catch (const SaveError& error) {
+      return failAt(error.what(), 1);
+    } catch (const std::bad_alloc&) {
+      return failAt("out of memory", 2);
+    }
+    if (expectations != nullptr) {
+      std::string message;
+      const bool same = expectations->Compare(captured.view(), message);
+      captured.str("");
+      if (!same) return fail(message, 1);
+    }
+  }
+  std::string message;
+  if (expectations != nullptr && !expectations->Finish(message)) return fail(message, 1);
+  return 0;
+}
+
 }  // namespace
 
+int RunScript(std::istream& in, std::ostream& out, std::ostream& err,
+              const ScriptOptions& options) {
+  return RunLines(in, out, err, options, nullptr);
+}
+
+int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options) {
+  Expectations expectations;
+  std::ostringstream unused;
+  return RunLines(in, unused, err, options, &expectations);
+}
+
+bool LoadSavedGameText(std::string_view text, Session& session, std::string& error) {
+  if (!VerifySavedGame(text, error)) return false;
+  // Everything before the checksum line, run on a game of its own, so that
+  // a save refused half-way leaves `session` as it was.
+  const std::string_view body = text.substr(0, text.rfind('\n', text.size() - 2) + 1);
+  Session loaded;
+  std::ostringstream output;
+  Context context{loaded, output, 0, 0, true};
+  long number = 1;
+  for (std::string_view rest = body; !rest.empty(); ++number) {
+    const auto end = rest.find('\n');
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end + 1);
+    try {
+      RunLine(context, line);
+    } catch (const ScriptError& e) {
+      error = "line " + std::to_string(number) + ": " + e.what();
+      return false;
+    }
+  }
+  AssignGame(session, loaded);
+  return true;
+}
+
+bool LoadSavedGame(const std::string& path, Session& session, std::string& error) {
+  std::string text;
+  std::string why;
+  if (!ReadSmallFile(path, kMaxSavedGameBytes, text, why) ||
+      !LoadSavedGameText(text, session, why)) {
+    error = "cannot load " + Quoted(path) + " : " + why;
+    return false;
+  }
+  return true;
+}
+
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err) {
-  return RunScript(in, out, err, INT64_MAX);
+  return RunScript(in, out, err, ScriptOptions{});
 }
 
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err, int64_t maxFrames) {
-  Session session;
-  Context context{session, out, maxFrames, maxFrames};
-  std::string line;
-  for (long number = 1; std::getline(in, line); ++number) {
-    try {
-      RunLine(context, line);
-    } catch (const ScriptError& error) {
-      out.flush();
-      err << "kragmoor-sim: line " << number << ": " << error.what() << '\n';
-      return 2;
-    }
-  }
-  return 0;
+  ScriptOptions options;
+  options.maxFrames = maxFrames;
+  return RunScript(in, out, err, options);
 }
 
 }  // namespace kragmoor

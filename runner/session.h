@@ -1,15 +1,21 @@
-// The headless runner's state: a world plus everything the window would
-// otherwise hold (check boxes, panel size, radio items, tick count).
+// A game session: the world plus everything the window holds besides it
+// (check boxes, panel size, radio items, tick count), and the inputs that
+// change it. The window and the script commands both go through these
+// functions, so that a recording of the window replays exactly.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 #include "render/gl.h"
 #include "sim/frame_step.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
+
+class Recorder;
 
 // A tick count that stays at whatever it was last set to.
 class FixedTicks final : public TickSource {
@@ -30,11 +36,36 @@ struct Session {
   FixedTicks ticks;
   int32_t clickMode = 0;  // item of the click-mode radio group
   int32_t buildItem = 0;  // item of the build radio group
+  // When set, every input and frame step below is also written to it as
+  // the script command that does the same.
+  Recorder* recorder = nullptr;
 };
 
-// Runs one frame step on the session, drawing through `gl` (may be null). A
-// frame that ends early with the conversion error prints
-// "error: <message>" on `out` and returns false.
+// Replaces the game of `to` with that of `from`: the world, the boxes, the
+// panel size, the radio items and the tick count. The recorder and the tick
+// source stay.
+void AssignGame(Session& to, const Session& from);
+
+// The inputs, each named after its script command.
+void SetMouse(Session& session, int32_t x, int32_t y);   // mouse X Y
+void MoveMouse(Session& session, int32_t x, int32_t y);  // move X Y (y counted downwards)
+void SetCamera(Session& session, float x, float y);      // camera X Y
+void SetClickMode(Session& session, int32_t mode);       // mode M
+void SetBuildItem(Session& session, int32_t item);       // build K
+void SetComputerPlayers(Session& session, const std::array<bool, kSideCount>& ticked);  // ai
+void SetPanel(Session& session, int32_t width, int32_t height);                         // panel W H
+void Click(Session& session);                                                           // click
+
+// One frame step, drawing through `gl` (may be null). Returns false when the
+// frame ended early with the conversion error, whose whole message (NUL
+// bytes and all) is then in `error`.
+bool StepFrame(Session& session, Gl* gl, std::string& error);
+
+// resize W H: the panel's new size, then the one frame step a resize runs.
+bool Resize(Session& session, int32_t width, int32_t height, Gl* gl, std::string& error);
+
+// StepFrame for the runner: a frame that ends early prints "error: <message>"
+// on `out`, the message whole whatever bytes it holds, and returns false.
 bool StepFrame(Session& session, Gl* gl, std::ostream& out);
 
 }  // namespace kragmoor

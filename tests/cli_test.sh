@@ -1,17 +1,30 @@
 #!/bin/sh
-# The runner's command line: bad usage exits 2 with one "kragmoor-sim: ..."
+# The runner's command line: bad usage and input that cannot be read exit 2,
+# output that cannot be written exits 1, each with one "kragmoor-sim: ..."
 # line on standard error; --help and good runs exit 0.
 sim="$1"
 fail=0
+tmp=$(mktemp -d) || exit 1
+trap 'rm -rf "$tmp"' EXIT
+
+check() {  # check CODE STDERR-PATTERN GOT-CODE STDERR DESCRIPTION
+  if [ "$3" -ne "$1" ] || ! printf '%s\n' "$4" | grep -q -- "$2" ||
+     [ "$(printf '%s\n' "$4" | wc -l)" -ne 1 ]; then
+    echo "FAIL: $5: exit $3, stderr: $4"
+    fail=1
+  fi
+}
 
 expect() {  # expect CODE STDERR-PATTERN ARGS...
   code=$1; pattern=$2; shift 2
   err=$("$sim" "$@" 2>&1 >/dev/null </dev/null)
-  got=$?
-  if [ "$got" -ne "$code" ] || ! printf '%s\n' "$err" | grep -q -- "$pattern"; then
-    echo "FAIL: kragmoor-sim $*: exit $got, stderr: $err"
-    fail=1
-  fi
+  check "$code" "$pattern" $? "$err" "kragmoor-sim $*"
+}
+
+expect_full() {  # the same with standard output on a full device
+  code=$1; pattern=$2; shift 2
+  err=$("$sim" "$@" 2>&1 >/dev/full </dev/null)
+  check "$code" "$pattern" $? "$err" "kragmoor-sim $* >/dev/full"
 }
 
 expect 2 '^kragmoor-sim: missing command'
@@ -27,6 +40,34 @@ expect 2 "^kragmoor-sim: cannot open" run /nonexistent/script.sim
 expect 2 "^kragmoor-sim: 'run' takes at most one file" run a b
 expect 0 '' --help
 expect 0 'frames in' match --seed 4294967295 --frames 3 --ai 000
+
+# An option is named unknown before its value is looked for.
+expect 2 "^kragmoor-sim: unknown option '--bogus'" match --bogus
+expect 2 "^kragmoor-sim: unknown option '--frames=5'" match --frames=5
+expect 2 "^kragmoor-sim: unknown option '--help'" match --frames 5 --help
+
+# Input that cannot be read is an error, never the end of an empty script.
+expect 2 "^kragmoor-sim: cannot open '/nonexistent/script.sim' : No such file or directory$" \
+  run /nonexistent/script.sim
+expect 2 "^kragmoor-sim: cannot read '$tmp' : Is a directory$" run "$tmp"
+err=$("$sim" run 2>&1 >/dev/null <&-)
+check 2 '^kragmoor-sim: cannot read standard input : Bad file descriptor$' $? "$err" \
+  'kragmoor-sim run <&-'
+# A line without end is refused at the limit, not read into memory.
+expect 2 '^kragmoor-sim: line 1: the line is longer than 1048576 bytes$' run /dev/zero
+
+# Echoed input is escaped and cut short: no raw escape byte reaches a terminal.
+expect 2 "^kragmoor-sim: unknown command '\\\\x1b\\[2Ja\\{36\\}…'; try" \
+  "$(printf '\033[2J')$(printf '%0300d' 0 | tr 0 a)"
+err=$("$sim" "$(printf '\033[2J')" 2>&1)
+case "$err" in *"$(printf '\033')"*) echo "FAIL: an escape byte on standard error"; fail=1 ;; esac
+
+# Output that cannot be written is an error (exit 1), not a silent success.
+printf 'print 0\n' >"$tmp/print.sim"
+nospace='^kragmoor-sim: cannot write standard output : No space left on device$'
+expect_full 1 "$nospace" match --frames 10
+expect_full 1 "$nospace" run "$tmp/print.sim"
+expect_full 1 "$nospace" --help
 
 # The speed goes to standard error only; standard output depends on options only.
 a=$("$sim" match --frames 50 --hash-every 25 2>/dev/null)

@@ -6,10 +6,11 @@
 
 namespace kragmoor {
 
-ConversionError::ConversionError(std::string_view text)
-    : std::runtime_error("'" + std::string(text) + "' is not a valid integer value") {}
-
 namespace {
+
+std::string ConversionMessage(std::string_view text) {
+  return "'" + std::string(text) + "' is not a valid integer value";
+}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -62,6 +63,9 @@ bool ParseShortDecimal(std::string_view text, int32_t& value) {
 }
 
 }  // namespace
+
+ConversionError::ConversionError(std::string_view text)
+    : std::runtime_error(ConversionMessage(text)), message_(ConversionMessage(text)) {}
 
 bool TryStrToInt(std::string_view text, int32_t& value) {
   if (ParseShortDecimal(text, value)) return true;

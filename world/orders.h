@@ -19,10 +19,16 @@ inline constexpr std::string_view kVerbRepair = "chinit";    // chinit N: carrie
 inline constexpr std::string_view kOrderIdle = "idle";
 
 // The one error the game's logic can raise: a number in an order text that
-// does not convert. what() is "'<text>' is not a valid integer value".
+// does not convert. The message is "'<text>' is not a valid integer value",
+// the text byte for byte; what() is the same, but stops at a NUL byte.
 class ConversionError : public std::runtime_error {
  public:
   explicit ConversionError(std::string_view text);
+  // The whole message, NUL bytes included.
+  const std::string& message() const { return message_; }
+
+ private:
+  std::string message_;
 };
 
 // Converts the whole text to a 32-bit signed integer: leading spaces, an

@@ -1,40 +1,9 @@
 // FNV-1a fingerprint of the world.
 #include "world/state_hash.h"
 
-#include <bit>
-#include <string_view>
+#include "world/fnv1a.h"
 
 namespace kragmoor {
-
-namespace {
-
-class Fnv1a {
- public:
-  void Bytes(const unsigned char* p, size_t n) {
-    for (size_t i = 0; i < n; ++i) {
-      hash_ ^= p[i];
-      hash_ *= 0x100000001b3ull;
-    }
-  }
-  void U32(uint32_t v) {
-    const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                                static_cast<unsigned char>(v >> 16),
-                                static_cast<unsigned char>(v >> 24)};
-    Bytes(b, 4);
-  }
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-  void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
-  void Text(std::string_view s) {
-    U32(static_cast<uint32_t>(s.size()));
-    Bytes(reinterpret_cast<const unsigned char*>(s.data()), s.size());
-  }
-  uint64_t value() const { return hash_; }
-
- private:
-  uint64_t hash_ = 0xcbf29ce484222325ull;
-};
-
-}  // namespace
 
 uint64_t StateHash(const World& world) {
   Fnv1a h;

@@ -1,0 +1,68 @@
+// How the game starts and ends apart from its window's own controls: a
+// start-up that cannot reach a display, SIGTERM and SIGINT, and a window
+// destroyed by another program. Holds no game state.
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QtGlobal>
+#include <csignal>
+#include <functional>
+
+class QSocketNotifier;
+class QWidget;
+
+namespace kragmoor {
+
+// Qt ends a start-up it cannot complete (no display it can reach, no usable
+// platform plugin) with a fatal message and abort(). Installed before the
+// QApplication is made, this handler holds the messages of the start-up
+// back; on the fatal one it prints one line "kragmoor: cannot start: <the
+// first warning, or the fatal message>" on standard error and exits with 1.
+void StartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message);
+
+// After the QApplication is made: puts `previous` (what installing
+// StartUpMessage returned) back and passes it the messages held back.
+void EndStartUp(QtMessageHandler previous);
+
+// Blocks SIGTERM and SIGINT in the calling thread, except one that the
+// process was started with ignored (a shell ignores SIGINT for a job it runs
+// in the background): that one stays ignored. Called first thing in main,
+// before Qt starts a thread: every thread inherits the mask, so the signals
+// arrive only through QuitSignals and never interrupt anything. Returns the
+// blocked set.
+sigset_t BlockQuitSignals();
+
+// Calls `quit` from the event loop each time SIGTERM or SIGINT arrives
+// (read from a signalfd, so nothing runs in a signal handler). Should the
+// signalfd fail, the signals are unblocked again and keep their default.
+class QuitSignals final : public QObject {
+ public:
+  QuitSignals(const sigset_t& quitSet, std::function<void()> quit);
+  ~QuitSignals() override;
+  QuitSignals(const QuitSignals&) = delete;
+  QuitSignals& operator=(const QuitSignals&) = delete;
+
+ private:
+  void Read();
+
+  int fd_ = -1;
+  QSocketNotifier* notifier_ = nullptr;  // owned as a child
+  std::function<void()> quit_;
+};
+
+// Calls `destroyed` when another program destroys `window`'s native X
+// window: Qt itself would run on with no window at all. A native window
+// that Qt destroys or replaces itself does not count. Install with
+// QCoreApplication::installNativeEventFilter.
+class OutsideDestroyWatch final : public QAbstractNativeEventFilter {
+ public:
+  OutsideDestroyWatch(const QWidget& window, std::function<void()> destroyed);
+  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+ private:
+  const QWidget& window_;
+  std::function<void()> destroyed_;
+};
+
+}  // namespace kragmoor

@@ -1,0 +1,60 @@
+// Stream buffers over file descriptors.
+#include "runner/fd_stream.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+namespace kragmoor {
+
+FdInBuffer::int_type FdInBuffer::underflow() {
+  if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+  ssize_t count = 0;
+  do {
+    count = ::read(fd_, buffer_.data(), buffer_.size());
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) throw std::system_error(errno, std::generic_category());
+  if (count == 0) return traits_type::eof();
+  setg(buffer_.data(), buffer_.data(), buffer_.data() + count);
+  return traits_type::to_int_type(*gptr());
+}
+
+WriteError::WriteError(const std::string& stream, int error)
+    : std::runtime_error("cannot write " + stream + " : " +
+                         std::generic_category().message(error)) {}
+
+FdOutBuffer::FdOutBuffer(int fd, std::string name) : fd_(fd), name_(std::move(name)) {
+  setp(buffer_.data(), buffer_.data() + buffer_.size());
+}
+
+FdOutBuffer::int_type FdOutBuffer::overflow(int_type c) {
+  WriteOut();
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  *pptr() = traits_type::to_char_type(c);
+  pbump(1);
+  return c;
+}
+
+int FdOutBuffer::sync() {
+  WriteOut();
+  return 0;
+}
+
+void FdOutBuffer::WriteOut() {
+  const char* next = pbase();
+  while (next < pptr()) {
+    const ssize_t count = ::write(fd_, next, static_cast<size_t>(pptr() - next));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) {
+      const int error = errno;
+      setp(buffer_.data(), buffer_.data() + buffer_.size());  // what is lost stays lost
+      throw WriteError(name_, error);
+    }
+    next += count;
+  }
+  setp(buffer_.data(), buffer_.data() + buffer_.size());
+}
+
+}  // namespace kragmoor

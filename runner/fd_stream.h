@@ -1,0 +1,57 @@
+// Stream buffers over file descriptors for kragmoor-sim's standard input,
+// script files and standard output, that report every failed read or write
+// instead of taking it for the end of the input or dropping the output.
+#pragma once
+
+#include <array>
+#include <stdexcept>
+#include <streambuf>
+#include <string>
+
+namespace kragmoor {
+
+// Reads a descriptor with read(2). A failed read throws std::system_error
+// with the errno value (std::generic_category), which the script reader
+// reports naming its input; the end of the input is the end, nothing else.
+class FdInBuffer final : public std::streambuf {
+ public:
+  explicit FdInBuffer(int fd) : fd_(fd) {}
+
+ protected:
+  int_type underflow() override;
+
+ private:
+  int fd_;
+  std::array<char, 65536> buffer_{};
+};
+
+// What a failed write of an FdOutBuffer throws: the errno value and a
+// message "cannot write <stream> : <reason>".
+class WriteError : public std::runtime_error {
+ public:
+  WriteError(const std::string& stream, int error);
+};
+
+// Writes a descriptor with write(2), buffered; pubsync() (std::ostream's
+// flush()) writes out the buffer. A failed write throws WriteError: an
+// std::ostream over this buffer passes it on when its exceptions() include
+// badbit, and sets badbit otherwise. The destructor writes nothing: flush
+// before it.
+class FdOutBuffer final : public std::streambuf {
+ public:
+  // `name` is how the message names the stream, e.g. "standard output".
+  FdOutBuffer(int fd, std::string name);
+
+ protected:
+  int_type overflow(int_type c) override;
+  int sync() override;
+
+ private:
+  void WriteOut();  // throws WriteError
+
+  int fd_;
+  std::string name_;
+  std::array<char, 65536> buffer_{};
+};
+
+}  // namespace kragmoor

@@ -1,0 +1,56 @@
+// Recordings: a scenario script that the game writes while it runs, so that
+// `kragmoor-sim check` replays it and verifies every hash. First the state
+// when recording began, as a saved game's commands, then every input as its
+// script command, with `step N` for the frames between them, a `hash` and
+// its `#> hash H` line at least every 100 frames and at the end, and a
+// `#> ` line for every error line a frame produced.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace kragmoor {
+
+struct Session;
+
+// The first line of every recording: the format and its version.
+inline constexpr std::string_view kRecordingHeader = "# kragmoor recording 1";
+
+// Frames at most between two hashes of a recording.
+inline constexpr int32_t kRecordedHashEvery = 100;
+
+// Writes one recording to `out`. A failed write of `out` throws whatever the
+// stream throws (its owner sets its exceptions); the recorder holds nothing
+// back but the count of the frames since the last command.
+class Recorder {
+ public:
+  // Writes the header.
+  explicit Recorder(std::ostream& out);
+
+  // The whole state of `session`, as the commands that set it: when the
+  // recording begins, and again after a new game or a load. Returns false
+  // with the reason in `error` when the state cannot be written as commands.
+  bool State(const Session& session, std::string& error);
+
+  // An input, already applied: `command` is its script command.
+  void Input(std::string_view command);
+
+  // A frame step has run on `session`, by the timer or (byResize) as part of
+  // a `resize` already written; `error` is its conversion error or null.
+  void Frame(const Session& session, bool byResize, const std::string* error);
+
+  // The frames not yet written and a last hash: call when the game ends.
+  void Finish(const Session& session);
+
+ private:
+  void WriteSteps();
+  void WriteHash(const Session& session);
+
+  std::ostream& out_;
+  int32_t unwrittenFrames_ = 0;  // frames run since the last command written
+  int32_t framesSinceHash_ = 0;
+};
+
+}  // namespace kragmoor

@@ -1,0 +1,41 @@
+// Saved games: the whole game as a scenario script of commands that set
+// state, under a versioned header and over a checksum line, so that a save
+// is also a test case that `kragmoor-sim run` replays.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "runner/session.h"
+
+namespace kragmoor {
+
+// The first line of every saved game: the format and its version.
+inline constexpr std::string_view kSaveHeader = "# kragmoor save 1";
+
+// The commands that, run from the start-up state, rebuild `session`: every
+// field of every slot, the purses, the seed, the view state, the check boxes,
+// the radio items, the panel size and the tick count. Header first, one
+// command a line, no checksum. Returns false (and `error`) when a value
+// cannot be written so that it reads back to the same bits (a NaN with a
+// payload of its own); the game never makes one.
+bool SavedGameCommands(const Session& session, std::string& commands, std::string& error);
+
+// The whole saved game: SavedGameCommands and their checksum line.
+bool SavedGameText(const Session& session, std::string& text, std::string& error);
+
+// Larger files are not saved games: a save of 300 slots with the longest
+// texts stays far below it.
+inline constexpr size_t kMaxSavedGameBytes = size_t{64} << 20;
+
+// The checksum line that ends a saved game whose lines before it are
+// `body`: "# checksum " and 16 hex digits of FNV-1a over those bytes.
+std::string ChecksumLine(std::string_view body);
+
+// Whether `text` is a whole saved game: the header of a version this game
+// reads, a last line that is the checksum of everything before it, and
+// nothing after that line. Otherwise false, with the reason in `error`.
+bool VerifySavedGame(std::string_view text, std::string& error);
+
+}  // namespace kragmoor

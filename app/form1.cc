@@ -2,8 +2,11 @@
 #include "app/form1.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QOpenGLContext>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_filter.h"
 #include "app/play_field.h"
 #include "app/radio_group.h"
 #include "render/scene.h"
@@ -23,21 +27,23 @@
 
 namespace kragmoor {
 
-const char* const kFormCaption = "\"KRAGMOOR\" — авторы: команда KRAGMOOR";
+const char* const kFormCaption =
+    QT_TRANSLATE_NOOP("kragmoor::TForm1", "\"KRAGMOOR\" — авторы: команда KRAGMOOR");
 
 namespace {
 
 // Layout, in logical pixels.
 constexpr int kFormLeft = 54;  // initial position on the screen
 constexpr int kFormTop = 0;
-constexpr int kClientWidth = 694;  // initial client area; the play field gets 485 x 447
-constexpr int kClientHeight = 480;
 constexpr int kTitleHeight = 33;   // Panel1, along the top
 constexpr int kPanel2Width = 209;  // Panel2, along the left below Panel1
 constexpr int kListItemHeight = 13;
 constexpr int kFontPixels = 11;
+// A side's colour swatch, right of its check box and level with it.
+constexpr int kSwatchGap = 2;
+constexpr int kSwatchSize = 11;
 
-constexpr int kFrameIntervalMs = 10;  // Timer1: 100 frame steps per second
+constexpr int kFrameIntervalMs = 10;  // Timer1: 100 frame steps per second at x1
 constexpr int kInfoIntervalMs = 100;  // Timer2
 
 }  // namespace
@@ -50,61 +56,49 @@ uint32_t MillisecondClock::GetTickCount() {
 
 TForm1::TForm1() {
   setObjectName("Form1");
-  const QString caption = QString::fromUtf8(kFormCaption);
-  setWindowTitle(caption);
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(kFontPixels);
   setFont(font);
   move(kFormLeft, kFormTop);
-  resize(kClientWidth, kClientHeight);
 
-  panel1_ = new QLabel(caption, this);
+  client_ = new QWidget(this);
+  client_->setObjectName("Client");
+  client_->setMinimumSize(kMinClientWidth, kMinClientHeight);
+  client_->installEventFilter(this);  // its resizes lay out the panels
+  setCentralWidget(client_);
+
+  panel1_ = new QLabel(client_);
   panel1_->setObjectName("Panel1");
   panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
   panel1_->setAlignment(Qt::AlignCenter);
+  Caption(kFormCaption, [this](const QString& text) {
+    setWindowTitle(text);
+    panel1_->setText(text);
+  });
 
-  auto* panel2 = new QFrame(this);
+  auto* panel2 = new QFrame(client_);
   panel2->setObjectName("Panel2");
   panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
   panel2_ = panel2;
 
-  listBox1_ = new QListWidget(panel2_);
-  listBox1_->setObjectName("ListBox1");
-  listBox1_->setGeometry(8, 8, 193, 217);
-  listBox1_->setUniformItemSizes(true);
-
-  radioGroup1_ = new TRadioGroup(
-      QStringLiteral("Действие по клику мышки."),
-      {QStringLiteral("Выбрать"), QStringLiteral("Идти"), QStringLiteral("Атаковать"),
-       QStringLiteral("Строить"), QStringLiteral("Чинить")},
-      kModeSelect, panel2_);
-  radioGroup1_->setObjectName("RadioGroup1");
-  radioGroup1_->setGeometry(8, 232, 185, 105);
-
-  radioGroup2_ = new TRadioGroup(QStringLiteral("Строительство"),
-                                 {QStringLiteral("Главная база"), QStringLiteral("Крестьянин")},
-                                 kBuildBase, panel2_);
-  radioGroup2_->setObjectName("RadioGroup2");
-  radioGroup2_->setGeometry(8, 336, 185, 57);
-
-  for (int side = 0; side < kSideCount; ++side) {
-    const QString n = QString::number(side + 1);
-    auto* box = new QCheckBox(QStringLiteral("AI-") + n, panel2_);
-    box->setObjectName(QStringLiteral("CheckBox") + n);
-    box->setGeometry(16 + 56 * side, 408, 41, 17);
-    box->setChecked(true);
-    checkBoxes_[side] = box;
-  }
+  CreatePanel2Controls();
 
   playField_ = new TPlayField;
   playField_->setObjectName("Panel3");
-  panel3_ = QWidget::createWindowContainer(playField_, this);
+  panel3_ = QWidget::createWindowContainer(playField_, client_);
   panel3_->setObjectName("Panel3");
   panel3_->setPalette(QPalette(Qt::black));
   panel3_->setAutoFillBackground(true);
   playField_->onSizeReport = [this] { FormResize(); };
   playField_->onMouseMove = [this](QPointF p) { Panel3Cursor(p); };
+  playField_->onLeave = [this] { PointerAway(); };
   playField_->onClick = [this] { Panel3Click(); };
+
+  CreateBars();
+  // The client area keeps the game's size; the window grows by the bars.
+  resize(kClientWidth, kClientHeight);
+  layout()->activate();
+  resize(size() + QSize(kClientWidth, kClientHeight) - client_->size());
   LayOut();
 
   timer1_ = new QTimer(this);
@@ -122,16 +116,78 @@ TForm1::TForm1() {
   const QTime now = QDateTime::currentDateTimeUtc().time();
   world_.seed = SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
   SetUpScenario(world_);
+  ShowSideColours();
+  ShowStatus();
+
+  keys_ = std::make_unique<TKeyFilter>(
+      [this](const QObject* o) {
+        if (o == playField_ || o == windowHandle()) return true;
+        const auto* widget = qobject_cast<const QWidget*>(o);
+        return widget != nullptr && widget->window() == this;
+      },
+      [](const QKeyEvent& key) { return IsGameKey(key); },
+      [this](const QKeyEvent& key) { GameKey(key); });
 
   timer1_->start();
   timer2_->start();
 }
 
 TForm1::~TForm1() {
+  keys_.reset();
   gl_.reset();
   if (context_ != nullptr) {
     context_->doneCurrent();
     delete context_;
+  }
+}
+
+// The information list, the two radio groups, and the check boxes with
+// their sides' colours, at their places in Panel2.
+void TForm1::CreatePanel2Controls() {
+  listBox1_ = new QListWidget(panel2_);
+  listBox1_->setObjectName("ListBox1");
+  listBox1_->setGeometry(8, 8, 193, 217);
+  listBox1_->setUniformItemSizes(true);
+
+  const std::array<const char*, 5> modes = {QT_TR_NOOP("Выбрать"), QT_TR_NOOP("Идти"),
+                                            QT_TR_NOOP("Атаковать"), QT_TR_NOOP("Строить"),
+                                            QT_TR_NOOP("Чинить")};
+  radioGroup1_ = new TRadioGroup(QString(), QStringList(modes.size()), kModeSelect, panel2_);
+  radioGroup1_->setObjectName("RadioGroup1");
+  radioGroup1_->setGeometry(8, 232, 185, 105);
+  Caption(QT_TR_NOOP("Действие по клику мышки."),
+          [this](const QString& text) { radioGroup1_->setTitle(text); });
+  for (int i = 0; i < static_cast<int>(modes.size()); ++i) {
+    Caption(modes[i], [this, i](const QString& text) { radioGroup1_->button(i)->setText(text); });
+  }
+
+  const std::array<const char*, 2> builds = {QT_TR_NOOP("Главная база"), QT_TR_NOOP("Крестьянин")};
+  radioGroup2_ = new TRadioGroup(QString(), QStringList(builds.size()), kBuildBase, panel2_);
+  radioGroup2_->setObjectName("RadioGroup2");
+  radioGroup2_->setGeometry(8, 336, 185, 57);
+  Caption(QT_TR_NOOP("Строительство"),
+          [this](const QString& text) { radioGroup2_->setTitle(text); });
+  for (int i = 0; i < static_cast<int>(builds.size()); ++i) {
+    Caption(builds[i], [this, i](const QString& text) { radioGroup2_->button(i)->setText(text); });
+  }
+
+  for (int side = 0; side < kSideCount; ++side) {
+    const QString n = QString::number(side + 1);
+    auto* box = new QCheckBox(QStringLiteral("AI-") + n, panel2_);
+    box->setObjectName(QStringLiteral("CheckBox") + n);
+    box->setGeometry(16 + 56 * side, 408, 41, 17);
+    box->setChecked(true);
+    checkBoxes_[side] = box;
+
+    auto* swatch = new QFrame(panel2_);
+    swatch->setObjectName(QStringLiteral("Swatch") + n);
+    swatch->setFrameStyle(QFrame::Box | QFrame::Plain);  // a black rim round the colour
+    swatch->setAutoFillBackground(true);
+    swatch->setGeometry(box->geometry().right() + 1 + kSwatchGap,
+                        box->y() + (box->height() - kSwatchSize) / 2, kSwatchSize, kSwatchSize);
+    swatches_[side] = swatch;
+    Caption(QT_TR_NOOP("Цвет стороны %1"),
+            [swatch, n](const QString& text) { swatch->setToolTip(text.arg(n)); });
   }
 }
 
@@ -145,13 +201,22 @@ void TForm1::CreateGLContext() {
   gl_ = std::make_unique<OpenGlGl>([this] { SwapPlayField(); });
 }
 
-void TForm1::resizeEvent(QResizeEvent* /*event*/) { LayOut(); }
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) LayOut();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Retranslate();
+  QMainWindow::changeEvent(event);
+}
 
 void TForm1::LayOut() {
-  const int below = std::max(0, height() - kTitleHeight);
-  panel1_->setGeometry(0, 0, width(), kTitleHeight);
+  const int width = client_->width();
+  const int below = std::max(0, client_->height() - kTitleHeight);
+  panel1_->setGeometry(0, 0, width, kTitleHeight);
   panel2_->setGeometry(0, kTitleHeight, kPanel2Width, below);
-  panel3_->setGeometry(kPanel2Width, kTitleHeight, std::max(0, width() - kPanel2Width), below);
+  panel3_->setGeometry(kPanel2Width, kTitleHeight, std::max(0, width - kPanel2Width), below);
 }
 
 void TForm1::FormResize() {
@@ -165,10 +230,18 @@ void TForm1::FormResize() {
     SetProjection(*gl_, size.width(), size.height(), qRound(size.width() * ratio),
                   qRound(size.height() * ratio));
   }
-  RunFrameStep();
+  if (pace_.paused()) {
+    if (!pointerOver_) PointerAway();  // the resting pointer follows the centre
+    ViewChanged();                     // no frame: the still picture at the new size
+    return;
+  }
+  RunFrameStep(true);
 }
 
-void TForm1::TimerDraw() { RunFrameStep(); }
+void TForm1::TimerDraw() {
+  const int steps = pace_.StepsForTick();
+  for (int i = 1; i <= steps && !errorBox_; ++i) RunFrameStep(i == steps);
+}
 
 FrameInputs TForm1::Inputs() {
   FrameInputs inputs;
@@ -181,14 +254,19 @@ FrameInputs TForm1::Inputs() {
   return inputs;
 }
 
-void TForm1::RunFrameStep() {
+void TForm1::RunFrameStep(bool draw) {
+  if (!pointerOver_) PointerAway();  // follows the field's size, whatever reported it
   ++frameSteps_;
   try {
-    FrameStep(world_, Inputs(), gl_.get());
+    FrameStep(world_, Inputs(), draw ? gl_.get() : nullptr);
   } catch (const ConversionError& error) {
     const std::string& message = error.message();
     ShowError(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
   }
+}
+
+void TForm1::ShowStill() {
+  if (gl_ && playField_->isExposed()) DrawStill(world_, *gl_, &ticks_);
 }
 
 void TForm1::ShowError(const QString& message) {
@@ -206,29 +284,126 @@ void TForm1::ShowError(const QString& message) {
 }
 
 void TForm1::SwapPlayField() {
-  if (playField_->isExposed()) context_->swapBuffers(playField_);
+  if (!playField_->isExposed()) return;
+  // Only the window marks the selection, after the frame's own drawing.
+  DrawSelectionMark(world_, *gl_);
+  context_->swapBuffers(playField_);
 }
 
 void TForm1::ShowInfo() {
-  const std::vector<std::string> lines = InfoLines(world_);
-  bool same = listBox1_->count() == static_cast<int>(lines.size());
+  const std::vector<InfoItem> items = InfoItems(world_);
+  QStringList lines;
+  for (const InfoItem& item : items) {
+    lines << QCoreApplication::translate(kInfoLabelContext, item.label) +
+                 QString::fromStdString(item.value);
+  }
+  ShowStatus();
+  ShowSideColours();
+  bool same = listBox1_->count() == lines.size();
   for (int i = 0; same && i < listBox1_->count(); ++i) {
-    same = listBox1_->item(i)->text() == QString::fromStdString(lines[i]);
+    same = listBox1_->item(i)->text() == lines[i];
   }
   if (same) return;  // spares the list a repaint
   listBox1_->clear();
-  for (const std::string& line : lines) {
-    auto* item = new QListWidgetItem(QString::fromStdString(line), listBox1_);
+  for (const QString& line : lines) {
+    auto* item = new QListWidgetItem(line, listBox1_);
     item->setSizeHint(QSize(0, kListItemHeight));
+    item->setToolTip(line);  // the whole line, however long
   }
 }
 
 void TForm1::Panel3Cursor(QPointF position) {
+  pointerOver_ = true;
   kragmoor::Panel3Cursor(world_, qFloor(position.x()), qFloor(position.y()), playField_->height());
+  ViewChanged();
+}
+
+void TForm1::PointerAway() {
+  pointerOver_ = false;
+  if (CentrePointer(world_, playField_->width(), playField_->height())) ViewChanged();
 }
 
 void TForm1::Panel3Click() {
   kragmoor::Panel3Click(world_, radioGroup1_->itemIndex(), radioGroup2_->itemIndex());
+  if (pace_.paused()) ShowStill();  // the selection mark may have moved
+}
+
+void TForm1::MoveCamera(CameraOffset camera) {
+  SetCamera(world_.view, camera.x, camera.y);
+  ViewChanged();
+}
+
+void TForm1::ViewChanged() {
+  if (!pace_.paused()) return;
+  StoreCursorCell(world_.view);
+  ShowStill();
+}
+
+bool TForm1::IsGameKey(const QKeyEvent& key) {
+  if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  switch (key.key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+    case Qt::Key_Minus:
+    case Qt::Key_Home:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TForm1::GameKey(const QKeyEvent& key) {
+  const ViewState& view = world_.view;
+  // Held down, an arrow pans on; the other keys act once per press.
+  switch (key.key()) {
+    case Qt::Key_Left:
+      MoveCamera(PannedCamera(view, -1, 0));
+      break;
+    case Qt::Key_Right:
+      MoveCamera(PannedCamera(view, 1, 0));
+      break;
+    case Qt::Key_Up:
+      MoveCamera(PannedCamera(view, 0, 1));
+      break;
+    case Qt::Key_Down:
+      MoveCamera(PannedCamera(view, 0, -1));
+      break;
+    case Qt::Key_Home:
+      if (!key.isAutoRepeat()) MoveCamera(CameraOffset{});  // the start view
+      break;
+    case Qt::Key_Space:
+      if (!key.isAutoRepeat()) TogglePause();
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      if (!key.isAutoRepeat()) ChangeSpeed(true);
+      break;
+    case Qt::Key_Minus:
+      if (!key.isAutoRepeat()) ChangeSpeed(false);
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::TogglePause() {
+  pace_.TogglePause();
+  ViewChanged();
+  ShowStatus();
+}
+
+void TForm1::ChangeSpeed(bool faster) {
+  if (faster) {
+    pace_.Faster();
+  } else {
+    pace_.Slower();
+  }
+  ShowStatus();
 }
 
 }  // namespace kragmoor

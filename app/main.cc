@@ -1,10 +1,13 @@
-// kragmoor: the game in its window. Starts the toolkit, shows the main window
-// and runs the message loop until the window closes: by its own controls, on
-// SIGTERM or SIGINT, or when another program destroys it.
+// kragmoor: the game in its window. Starts the toolkit, reads the command
+// line, shows the main window and runs the message loop until the window
+// closes: by its own controls, on SIGTERM or SIGINT, or when another program
+// destroys it.
 #include <QApplication>
 
 #include "app/form1.h"
+#include "app/language.h"
 #include "app/lifecycle.h"
+#include "app/options.h"
 
 int main(int argc, char** argv) {
   const sigset_t quitSignals = kragmoor::BlockQuitSignals();
@@ -14,6 +17,9 @@ int main(int argc, char** argv) {
   // Ties the window to the installed menu entry (kragmoor.desktop), so a
   // desktop shows the entry's name and icon for it.
   QGuiApplication::setDesktopFileName(QStringLiteral("kragmoor"));
+  const kragmoor::Options options = kragmoor::ParseOptions(QCoreApplication::arguments());
+  kragmoor::ApplyLanguage(options.language.isEmpty() ? kragmoor::SavedLanguage()
+                                                     : options.language);
   kragmoor::TForm1 form;
   // A signal closes the window as its close button would; the last window
   // closed ends the loop with 0.

@@ -25,6 +25,11 @@ TPlayField::TPlayField() {
   setFormat(PlayFieldFormat());
 }
 
+bool TPlayField::event(QEvent* event) {
+  if (event->type() == QEvent::Leave && onLeave) onLeave();
+  return QWindow::event(event);
+}
+
 void TPlayField::exposeEvent(QExposeEvent* /*event*/) {
   if (isExposed() && onSizeReport) onSizeReport();
 }

@@ -18,10 +18,13 @@ class TPlayField final : public QWindow {
   // Called on every mouse movement over the window, in logical pixels, y
   // counted downwards.
   std::function<void(QPointF)> onMouseMove;
+  // Called when the pointer leaves the window.
+  std::function<void()> onLeave;
   // Called on a left click: press and release both over the window.
   std::function<void()> onClick;
 
  protected:
+  bool event(QEvent* event) override;
   void exposeEvent(QExposeEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -27,6 +27,9 @@ enum class GlEnum : uint32_t {
 // glClear mask bits.
 inline constexpr uint32_t kDepthBufferBit = 0x00000100;
 inline constexpr uint32_t kColorBufferBit = 0x00004000;
+// glPushAttrib mask bit: the current colour (and the rest of GL's current
+// values).
+inline constexpr uint32_t kCurrentBit = 0x00000001;
 
 // One method per GL call, named after it; SwapBuffers shows the back buffer.
 class Gl {
@@ -51,6 +54,8 @@ class Gl {
                      double zFar) = 0;
   virtual void Translatef(float x, float y, float z) = 0;
   virtual void Viewport(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+  virtual void PushAttrib(uint32_t mask) = 0;
+  virtual void PopAttrib() = 0;
   virtual void SwapBuffers() = 0;
 };
 

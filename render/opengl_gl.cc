@@ -39,6 +39,9 @@ void OpenGlGl::Viewport(int32_t x, int32_t y, int32_t width, int32_t height) {
   glViewport(x, y, width, height);
 }
 
+void OpenGlGl::PushAttrib(uint32_t mask) { glPushAttrib(mask); }
+void OpenGlGl::PopAttrib() { glPopAttrib(); }
+
 void OpenGlGl::SwapBuffers() {
   if (swapBuffers_) swapBuffers_();
 }

@@ -93,6 +93,11 @@ void RecordingGl::Viewport(int32_t x, int32_t y, int32_t width, int32_t height) 
   lines_.push_back(Call("glViewport", {std::to_string(x), std::to_string(y), std::to_string(width),
                                        std::to_string(height)}));
 }
+void RecordingGl::PushAttrib(uint32_t mask) {
+  lines_.push_back(Call("glPushAttrib", {mask == kCurrentBit ? std::string("GL_CURRENT_BIT")
+                                                             : std::to_string(mask)}));
+}
+void RecordingGl::PopAttrib() { lines_.push_back("glPopAttrib"); }
 void RecordingGl::SwapBuffers() { lines_.push_back("SwapBuffers"); }
 
 }  // namespace kragmoor

@@ -34,6 +34,8 @@ class RecordingGl final : public Gl {
              double zFar) override;
   void Translatef(float x, float y, float z) override;
   void Viewport(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  void PushAttrib(uint32_t mask) override;
+  void PopAttrib() override;
   void SwapBuffers() override;
 
  private:

@@ -45,4 +45,19 @@ void DrawBuildBar(const World& world, Gl& gl, int builder);
 // Last thing in a frame: show the picture.
 void EndFrame(Gl& gl);
 
+// Drawing that only the window does, never part of a frame step (so never in
+// a trace); marks.cc.
+
+// Right before the window shows a picture, with the camera translation of
+// DrawField still in force: a white square around the selected entity while
+// it is live. GL's current colour is left as it was, so the next frame's
+// pointer still takes the colour the frame set last.
+void DrawSelectionMark(const World& world, Gl& gl);
+
+// The picture of the world as it stands, without a frame step, for a paused
+// window: the pointer, the grid, the stored cursor cell and every live
+// entity; then the picture is shown. Attack lines and build bars belong to
+// the order pass and are left out.
+void DrawStill(const World& world, Gl& gl, TickSource* ticks);
+
 }  // namespace kragmoor

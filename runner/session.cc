@@ -2,6 +2,7 @@
 #include "runner/session.h"
 
 #include "runner/recorder.h"
+#include "sim/view.h"
 #include "sim/control.h"
 #include "world/float_text.h"
 #include "world/orders.h"
@@ -60,8 +61,7 @@ void MoveMouse(Session& session, int32_t x, int32_t y) {
 }
 
 void SetCamera(Session& session, float x, float y) {
-  session.world.view.cameraX = x;
-  session.world.view.cameraY = y;
+  SetCamera(session.world.view, x, y);
   Record(session, "camera " + FormatFloat(x) + ' ' + FormatFloat(y));
 }
 

@@ -1,5 +1,7 @@
-// Mouse orders and the information list.
+// Mouse orders, the information list and the census of live sides.
 #include "sim/control.h"
+
+#include <string_view>
 
 #include "world/convert.h"
 #include "world/orders.h"
@@ -14,6 +16,12 @@ int Selected(const World& world) {
   const int32_t s = world.view.selected;
   return IsSlot(s) ? s : -1;
 }
+
+// Marks a label of the information list for the window's translation tool,
+// which reads it as Qt's QT_TRANSLATE_NOOP(context, text); the game itself
+// uses the text as it is.
+constexpr const char* InfoLabel(const char* /*context*/, const char* text) { return text; }
+static_assert(std::string_view(kInfoLabelContext) == "InfoList", "the context every label names");
 
 }  // namespace
 
@@ -77,26 +85,61 @@ void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight) {
   world.view.mouseY = WrapSub(panelHeight, y);  // -y itself would overflow for INT32_MIN
 }
 
-std::vector<std::string> InfoLines(const World& world) {
-  std::vector<std::string> lines;
-  lines.push_back("Выбранный игрок: " + IntToStr(world.view.selected));
+bool CentrePointer(World& world, int32_t width, int32_t height) {
+  ViewState& v = world.view;
+  if (v.mouseX == width / 2 && v.mouseY == height / 2) return false;
+  v.mouseX = width / 2;
+  v.mouseY = height / 2;
+  return true;
+}
+
+std::vector<InfoItem> InfoItems(const World& world) {
+  std::vector<InfoItem> items;
+  items.push_back({InfoLabel("InfoList", "Выбранный игрок: "), IntToStr(world.view.selected)});
   if (const int s = Selected(world); s != -1) {
     const Tigrok& t = world.entities[s];
-    lines.push_back("Мысль игрока: " + t.order);
-    lines.push_back("Будущая мысль игрока: " + t.nextOrder);
-    lines.push_back("Тип игрока: " + IntToStr(t.kind));
-    lines.push_back("Здоровье игрока: " + IntToStr(RoundToInt32(t.hp)));
-    lines.push_back("Золото игрока: " + IntToStr(t.gold));
-    lines.push_back("Расса игрока: " + IntToStr(WrapAdd(t.owner, 1)));
-    lines.push_back("Ход выполнения:" + IntToStr(t.progress));
-    lines.push_back("План выполнения:" + IntToStr(t.plan));
+    items.push_back({InfoLabel("InfoList", "Мысль игрока: "), t.order});
+    items.push_back({InfoLabel("InfoList", "Будущая мысль игрока: "), t.nextOrder});
+    items.push_back({InfoLabel("InfoList", "Тип игрока: "), IntToStr(t.kind)});
+    items.push_back({InfoLabel("InfoList", "Здоровье игрока: "), IntToStr(RoundToInt32(t.hp))});
+    items.push_back({InfoLabel("InfoList", "Золото игрока: "), IntToStr(t.gold)});
+    items.push_back({InfoLabel("InfoList", "Расса игрока: "), IntToStr(WrapAdd(t.owner, 1))});
+    items.push_back({InfoLabel("InfoList", "Ход выполнения:"), IntToStr(t.progress)});
+    items.push_back({InfoLabel("InfoList", "План выполнения:"), IntToStr(t.plan)});
   }
-  lines.push_back("-------");
+  items.push_back({"-------", ""});
   for (int side = 0; side < kSideCount; ++side) {
-    lines.push_back("Злолто рассы N" + IntToStr(side + 1) + ": $" +
-                    IntToStr(world.players[side].gold));
+    items.push_back({InfoLabel("InfoList", "Злолто рассы N"),
+                     IntToStr(side + 1) + ": $" + IntToStr(world.players[side].gold)});
   }
+  return items;
+}
+
+std::vector<std::string> InfoLines(const World& world) {
+  std::vector<std::string> lines;
+  for (const InfoItem& item : InfoItems(world)) lines.push_back(item.label + item.value);
   return lines;
+}
+
+std::array<bool, kSideCount> LiveSides(const World& world) {
+  std::array<bool, kSideCount> live{};
+  for (const Tigrok& t : world.entities) {
+    if (IsLive(t) && IsSide(t.owner) && (t.kind == kKindPeasant || t.kind == kKindBase)) {
+      live[t.owner] = true;
+    }
+  }
+  return live;
+}
+
+int LastSideStanding(const World& world) {
+  const std::array<bool, kSideCount> live = LiveSides(world);
+  int last = -1;
+  for (int side = 0; side < kSideCount; ++side) {
+    if (!live[side]) continue;
+    if (last != -1) return -1;
+    last = side;
+  }
+  return last;
 }
 
 }  // namespace kragmoor

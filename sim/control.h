@@ -1,7 +1,9 @@
-// What the window does with the mouse and shows in its information list, as
-// functions of the world, so the window and the headless runner share them.
+// What the window does with the mouse and shows in its information list and
+// status bar, as functions of the world, so the window and the headless
+// runner share them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,8 +33,36 @@ void Panel3Click(World& world, int32_t mode, int32_t buildItem);
 // downwards as the toolkit reports it: stores it with y counted upwards.
 void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight);
 
-// The lines of the information list: the selection, its fields when an
+// The pointer is not over the play field (it has not entered it yet, or it
+// has left it): the game takes it to rest at the centre of the width x height
+// panel, (width / 2, height / 2) with y counted upwards. No edge scrolls there
+// on a panel at least twice the scroll margin wide and high. Returns whether
+// the mouse position changed.
+bool CentrePointer(World& world, int32_t width, int32_t height);
+
+// One line of the information list: its label as the game writes it (in
+// Russian) and the value that follows it at once.
+struct InfoItem {
+  const char* label;
+  std::string value;
+};
+
+// The translation context under which the window files the labels' other
+// languages (its translation tool finds each label in control.cc).
+inline constexpr char kInfoLabelContext[] = "InfoList";
+
+// The items of the information list: the selection, its fields when an
 // entity is selected, the dashes and each side's purse.
+std::vector<InfoItem> InfoItems(const World& world);
+
+// The same as lines of text, each label followed by its value.
 std::vector<std::string> InfoLines(const World& world);
+
+// The sides that still have a live peasant or main base, side 0 first.
+std::array<bool, kSideCount> LiveSides(const World& world);
+
+// The one side left with live peasants or bases; -1 while two or more sides
+// have some, and when none has any.
+int LastSideStanding(const World& world);
 
 }  // namespace kragmoor

@@ -1,4 +1,4 @@
-// Edge scroll and cursor cell.
+// Edge scroll, cursor cell and the camera's setters.
 #include "sim/view.h"
 
 #include "world/convert.h"
@@ -22,6 +22,16 @@ void StoreCursorCell(ViewState& view) {
   const double fieldY = static_cast<double>(view.mouseY) - static_cast<double>(view.cameraY);
   view.cursorColumn = TruncToInt32(fieldX / kCellSize);
   view.cursorRow = TruncToInt32(fieldY / kCellSize);
+}
+
+void SetCamera(ViewState& view, float x, float y) {
+  view.cameraX = x;
+  view.cameraY = y;
+}
+
+CameraOffset PannedCamera(const ViewState& view, int32_t columns, int32_t rows) {
+  return {static_cast<float>(static_cast<double>(view.cameraX) - double{kCellSize} * columns),
+          static_cast<float>(static_cast<double>(view.cameraY) - double{kCellSize} * rows)};
 }
 
 }  // namespace kragmoor

@@ -1,5 +1,6 @@
-// The view state's own rules, run by the frame step: the edge scroll of the
-// camera and the cursor cell under the pointer, which a click then reads.
+// The view state's own rules: the edge scroll of the camera and the cursor
+// cell under the pointer, which the frame step runs and a click then reads,
+// and the camera moves that scripts and the window's keys make.
 #pragma once
 
 #include <cstdint>
@@ -18,5 +19,20 @@ void ScrollCamera(ViewState& view, int32_t width, int32_t height);
 // under the mouse divided by the cell size and truncated toward zero (so
 // -0.6 is column 0, not -1). A quotient beyond 32 bits saturates, NaN gives 0.
 void StoreCursorCell(ViewState& view);
+
+// The camera offset set outright: the `camera X Y` script command, and the
+// window's Home and arrow keys.
+void SetCamera(ViewState& view, float x, float y);
+
+// A camera offset, field units.
+struct CameraOffset {
+  float x = 0.0f;
+  float y = 0.0f;
+};
+
+// The offset that pans the view `columns` cells to the right and `rows` cells
+// up (negative: left, down): the field moves the other way, as under the edge
+// scroll. Summed in double, rounded to float once.
+CameraOffset PannedCamera(const ViewState& view, int32_t columns, int32_t rows);
 
 }  // namespace kragmoor

@@ -1,12 +1,16 @@
 // The click handler and the information list at their edges: saturated
-// cells and positions, wrapped coordinates, rounded health.
+// cells and positions, wrapped coordinates, rounded health; the resting
+// pointer, the camera's key moves and the census of live sides.
 #include "sim/control.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include "sim/view.h"
 
 namespace kragmoor {
 namespace {
@@ -76,6 +80,77 @@ TEST(InfoLines, HealthRoundsHalvesToEvenAndSaturates) {
     ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[4], c.line);
   }
+}
+
+// The list's items are its lines split at the label: the window translates
+// the labels, the runner prints the lines.
+TEST(InfoItems, LabelAndValueMakeTheLine) {
+  World world;
+  SetUpScenario(world);
+  world.view.selected = 3;
+  world.players[2].gold = 15;
+  const std::vector<InfoItem> items = InfoItems(world);
+  const std::vector<std::string> lines = InfoLines(world);
+  ASSERT_EQ(items.size(), lines.size());
+  for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].label + items[i].value, lines[i]);
+  EXPECT_EQ(std::string(items[7].label), "Ход выполнения:");
+  EXPECT_EQ(std::string(items[12].label), "Злолто рассы N");
+  EXPECT_EQ(items[12].value, "3: $15");
+}
+
+// The pointer away from the field rests at its centre, y counted upwards;
+// there no edge scrolls on an even-sized panel of any size, nor on one at
+// least twice the margin each way.
+TEST(CentrePointer, RestsWhereNothingScrolls) {
+  for (const auto& [w, h] : {std::array{485, 447}, std::array{200, 200}, std::array{201, 433},
+                             std::array{0, 0}, std::array{150, 120}}) {
+    World world;
+    world.view.mouseX = 3;
+    world.view.mouseY = 3;
+    EXPECT_TRUE(CentrePointer(world, w, h));
+    EXPECT_FALSE(CentrePointer(world, w, h));  // already there
+    EXPECT_EQ(world.view.mouseX, w / 2);
+    EXPECT_EQ(world.view.mouseY, h / 2);
+    ScrollCamera(world.view, w, h);
+    EXPECT_EQ(world.view.cameraX, 0.0f) << w << "x" << h;
+    EXPECT_EQ(world.view.cameraY, 0.0f) << w << "x" << h;
+  }
+}
+
+// An arrow pans one cell the way the edge scroll goes; the sum is rounded
+// to float once.
+TEST(PannedCamera, OneCellPerStepFromAnyOffset) {
+  ViewState view;
+  const CameraOffset right = PannedCamera(view, 1, 0);
+  EXPECT_EQ(right.x, -50.0f);
+  EXPECT_EQ(right.y, 0.0f);
+  SetCamera(view, 1e8f, 0.25f);
+  const CameraOffset down = PannedCamera(view, 0, -1);
+  EXPECT_EQ(down.x, 1e8f);  // 1e8 + 0 stays; the float grid there is 8 wide
+  EXPECT_EQ(down.y, 50.25f);
+  SetCamera(view, down.x, down.y);
+  EXPECT_EQ(view.cameraY, 50.25f);
+}
+
+// A side is alive while it has a live peasant or main base; mines, dead
+// slots and owners outside the table count for nobody.
+TEST(LastSideStanding, OnlyPeasantsAndBasesCount) {
+  World world;
+  SetUpScenario(world);
+  EXPECT_EQ(LiveSides(world), (std::array<bool, 3>{true, true, true}));
+  EXPECT_EQ(LastSideStanding(world), -1);
+  for (const int slot : {2, 3}) world.entities[slot].hp = 0;  // side 1's base and peasant
+  world.entities[5].hp = -1;                                  // side 0's peasant
+  EXPECT_EQ(LiveSides(world), (std::array<bool, 3>{true, false, true}));
+  EXPECT_EQ(LastSideStanding(world), -1);
+  world.entities[4].hp = std::numeric_limits<float>::quiet_NaN();  // side 0's base
+  world.entities[9] = world.entities[7];
+  world.entities[9].owner = 7;             // no side
+  world.entities[10] = world.entities[0];  // a mine of side 0
+  EXPECT_EQ(LastSideStanding(world), 2);
+  world.entities[6].hp = 0;
+  world.entities[7].hp = 0;
+  EXPECT_EQ(LastSideStanding(world), -1);  // none left
 }
 
 }  // namespace

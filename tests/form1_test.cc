@@ -1,19 +1,27 @@
 // The game's window under a real display (Xvfb in CI): its controls, the
 // mouse orders and the information list through real events, the frame timer,
-// resizes, the error box, and the picture read back from the play field.
-// Exits with 77 (skipped) when there is no display at all.
+// resizes, the error box, the picture read back from the play field, and what
+// the window adds around the game: keys, pace, the resting pointer, the
+// smallest size, the bars and the English texts. Exits with 77 (skipped) when
+// there is no display at all.
 #include "app/form1.h"
 
 #include <GL/gl.h>
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 #include <array>
@@ -23,10 +31,13 @@
 #include <memory>
 #include <vector>
 
+#include "app/language.h"
+#include "app/options.h"
 #include "app/play_field.h"
 #include "render/opengl_gl.h"
 #include "sim/control.h"
 #include "world/random.h"
+#include "world/state_hash.h"
 
 namespace kragmoor {
 namespace {
@@ -127,24 +138,34 @@ class Form1Test : public QObject {
     return {0, 0, qRound(width * ratio), qRound(height * ratio)};
   }
 
-  // The picture of the field built by framePixels, top row first, in device
-  // pixels, with the camera at (0, 0).
-  void CheckPicture(const char* what, const QImage& picture) {
+  // The pixel of a picture of the field (top row first, device pixels, the
+  // camera at (0, 0)) that shows field point (x, y).
+  QPoint PixelOf(const QImage& picture, int x, int y) {
     const qreal ratio = form_->playField()->devicePixelRatio();
-    // Whether any pixel within `reach` of field point (x, y) has colour `want`.
-    const auto anyNear = [&](int x, int y, int reach, Rgb want) {
-      for (int dy = -reach; dy <= reach; ++dy) {
-        for (int dx = -reach; dx <= reach; ++dx) {
-          const QPoint p(qRound((x + dx) * ratio), picture.height() - 1 - qRound((y + dy) * ratio));
-          if (!picture.valid(p)) continue;
-          const QColor c = picture.pixelColor(p);
-          if (std::abs(c.red() - want.r) <= 2 && std::abs(c.green() - want.g) <= 2 &&
-              std::abs(c.blue() - want.b) <= 2) {
-            return true;
-          }
+    return QPoint(qRound(x * ratio), picture.height() - 1 - qRound(y * ratio));
+  }
+
+  // Whether any pixel within `reach` of field point (x, y) has colour `want`,
+  // give or take 2 levels.
+  bool AnyNear(const QImage& picture, int x, int y, int reach, Rgb want) {
+    for (int dy = -reach; dy <= reach; ++dy) {
+      for (int dx = -reach; dx <= reach; ++dx) {
+        const QPoint p = PixelOf(picture, x + dx, y + dy);
+        if (!picture.valid(p)) continue;
+        const QColor c = picture.pixelColor(p);
+        if (std::abs(c.red() - want.r) <= 2 && std::abs(c.green() - want.g) <= 2 &&
+            std::abs(c.blue() - want.b) <= 2) {
+          return true;
         }
       }
-      return false;
+    }
+    return false;
+  }
+
+  // The picture of the field built by framePixels.
+  void CheckPicture(const char* what, const QImage& picture) {
+    const auto anyNear = [&](int x, int y, int reach, Rgb want) {
+      return AnyNear(picture, x, y, reach, want);
     };
     const auto level = [](float c) { return qRound(c * 255); };
     const Player& side1 = form_->world().players[1];
@@ -180,10 +201,12 @@ class Form1Test : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
+    // Panel1, Panel2 and Panel3 lie in the client area between the menu bar
+    // and the status bar, placed as the window's own layout places them.
     QTest::newRow("Panel1") << "Panel1"
-                            << "Form1" << QRect(0, 0, 694, 33);
+                            << "Client" << QRect(0, 0, 694, 33);
     QTest::newRow("Panel2") << "Panel2"
-                            << "Form1" << QRect(0, 33, 209, 447);
+                            << "Client" << QRect(0, 33, 209, 447);
     QTest::newRow("ListBox1") << "ListBox1"
                               << "Panel2" << QRect(8, 8, 193, 217);
     QTest::newRow("RadioGroup1") << "RadioGroup1"
@@ -197,7 +220,7 @@ class Form1Test : public QObject {
     QTest::newRow("CheckBox3") << "CheckBox3"
                                << "Panel2" << QRect(128, 408, 41, 17);
     QTest::newRow("Panel3") << "Panel3"
-                            << "Form1" << QRect(209, 33, 485, 447);
+                            << "Client" << QRect(209, 33, 485, 447);
   }
 
   void controlsHaveTheirPlaces() {
@@ -212,7 +235,12 @@ class Form1Test : public QObject {
 
   void controlsStartAsDesigned() {
     QCOMPARE(form_->objectName(), QString("Form1"));
-    QCOMPARE(form_->size(), QSize(694, 480));
+    // The client area keeps the game's size; the bars add to the window's.
+    const QWidget* client = Control<QWidget>("Client");
+    QCOMPARE(client->size(), QSize(694, 480));
+    QCOMPARE(client->y(), form_->menuBar()->geometry().bottom() + 1);
+    QCOMPARE(form_->statusBar()->y(), client->geometry().bottom() + 1);
+    QCOMPARE(form_->height(), form_->statusBar()->geometry().bottom() + 1);
     QCOMPARE(form_->playField()->size(), QSize(485, 447));
     const QString caption = form_->windowTitle();
     QVERIFY2(caption.startsWith("\"KRAGMOOR\" ") && caption.size() > 11, qPrintable(caption));
@@ -238,7 +266,19 @@ class Form1Test : public QObject {
       QVERIFY(box != nullptr);
       QCOMPARE(box->text(), QString("AI-%1").arg(n));
       QVERIFY(box->isChecked());
+      // Beside it, its side's colour (framePixels compares it with the field's).
+      const QFrame* swatch = form_->findChild<QFrame*>(QString("Swatch%1").arg(n));
+      QVERIFY(swatch != nullptr);
+      QVERIFY(swatch->geometry().left() > box->geometry().right());
+      const Player& p = form_->world().players[n - 1];
+      const QColor c = swatch->palette().color(QPalette::Window);
+      QVERIFY(std::abs(c.red() - p.red * 255) <= 1 && std::abs(c.green() - p.green * 255) <= 1 &&
+              std::abs(c.blue() - p.blue * 255) <= 1);
     }
+    const QMenu* game = form_->menuBar()->findChild<QMenu*>("GameMenu");
+    QCOMPARE(game->title(), QString("Игра"));
+    QCOMPARE(game->actions().last()->text(), QString("Выход"));
+    QCOMPARE(game->actions().last()->shortcut(), QKeySequence("Ctrl+Q"));
 
     QCOMPARE(Timer("Timer1")->interval(), 10);
     QVERIFY(Timer("Timer1")->isActive());
@@ -345,6 +385,11 @@ class Form1Test : public QObject {
     QCOMPARE(lines[6], QString("Расса игрока: 2"));
     QCOMPARE(lines[9], QString("-------"));
     QCOMPARE(lines[12], QString("Злолто рассы N3: $0"));
+
+    // A line too long for the list is shown whole in its tooltip.
+    world.entities[3].order = "stroit 0,1050,1050 and a long way further";
+    QTRY_COMPARE(list->item(1)->toolTip(),
+                 QString("Мысль игрока: stroit 0,1050,1050 and a long way further"));
   }
 
   // A resize reports a resize and an expose; the game steps once per size,
@@ -362,7 +407,7 @@ class Form1Test : public QObject {
     QCOMPARE(ViewportNow(), ExpectedViewport(485, 447));
 
     const int64_t before = form_->frameSteps();
-    form_->resize(794, 530);
+    form_->resize(form_->size() + QSize(100, 50));
     QTRY_COMPARE(form_->playField()->size(), QSize(585, 497));
     QTRY_COMPARE(form_->frameSteps(), before + 1);
     QTest::qWait(300);
@@ -402,6 +447,12 @@ class Form1Test : public QObject {
     for (Tigrok& t : world.entities) t = Tigrok{};
     world.entities[0] = {125, 125, 100, 100, "", "", 0, 0, 0, kKindMine, 1000};
     world.entities[1] = {325, 225, 200, 200, "", "", 0, 0, 1, kKindBase, 0};
+    // A peasant of each side, too far apart to fight.
+    for (int side = 0; side < kSideCount; ++side) {
+      world.entities[2 + side] = {440,  75.0f + 150 * side, 100, 100, "", "", 0, 0,
+                                  side, kKindPeasant,       0};
+    }
+    world.view.selected = 1;
     world.view.cameraX = 0;
     world.view.cameraY = 0;
     QTest::mouseMove(form_->playField(), PanelPoint(240, 220));  // far from every edge
@@ -421,6 +472,173 @@ class Form1Test : public QObject {
 
     CheckPicture("read back", back.mirrored());
     CheckPicture("on screen", screen);
+
+    // Each swatch shows exactly the colour of its side's peasant on the field.
+    for (int side = 0; side < kSideCount; ++side) {
+      const QColor swatch = form_->findChild<QFrame*>(QString("Swatch%1").arg(side + 1))
+                                ->palette()
+                                .color(QPalette::Window);
+      QCOMPARE(back.mirrored().pixelColor(PixelOf(back, 440, 75 + 150 * side)).rgb(), swatch.rgb());
+    }
+    // The selected base is marked in white on the window's picture alone: the
+    // frame step itself draws no mark.
+    const Rgb white{255, 255, 255};
+    QVERIFY(AnyNear(screen, 325 - 23, 225, 1, white) && AnyNear(screen, 325, 225 + 23, 1, white));
+    QVERIFY(!AnyNear(back.mirrored(), 325 - 23, 225, 2, white));
+  }
+
+  // Space pauses and resumes, + and - double and halve the speed, whatever
+  // control has the focus, and that control never sees the key. At every
+  // speed a frame step is the same frame step.
+  void pauseAndSpeedKeys() {
+    HoldFrames();
+    QCheckBox* box = Control<QCheckBox>("CheckBox1");
+    box->setFocus();
+    const QLabel* status = Control<QLabel>("StatusText");
+    const auto ticks = [this](int n) {
+      const int64_t before = form_->frameSteps();
+      for (int i = 0; i < n; ++i) form_->TimerDraw();
+      return form_->frameSteps() - before;
+    };
+    QCOMPARE(ticks(10), 10);
+
+    QTest::keyClick(box, Qt::Key_Space);
+    QVERIFY(form_->pace().paused());
+    QVERIFY(!box->isChecked());  // Space did not tick the focused box
+    QCOMPARE(ticks(10), 0);
+    QVERIFY2(status->text().contains("Пауза"), qPrintable(status->text()));
+    // Paused, a click still acts on the cell under the pointer, and a resize
+    // runs no frame.
+    ClickCell(3, 3);
+    QCOMPARE(form_->world().view.selected, 3);
+    const int64_t frames = form_->frameSteps();
+    form_->resize(form_->size() + QSize(20, 0));
+    QTRY_COMPARE(form_->playField()->width(), 505);
+    QCOMPARE(form_->frameSteps(), frames);
+    QTest::keyClick(box, Qt::Key_Space);
+    QVERIFY(!status->text().contains("Пауза"));
+
+    World& world = form_->world();
+    for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3"}) {
+      Control<QCheckBox>(name)->setChecked(true);
+    }
+    World alone = world;  // the same frames, one by one, without the window
+    QTest::keyClick(Control<QListWidget>("ListBox1"), Qt::Key_Plus);
+    QVERIFY2(status->text().contains("Скорость: ×2"), qPrintable(status->text()));
+    QCOMPARE(ticks(10), 20);
+    for (int i = 0; i < 20; ++i) FrameStep(alone, form_->Inputs(), nullptr);
+    QCOMPARE(StateHash(world), StateHash(alone));
+
+    for (int i = 0; i < 5; ++i) QTest::keyClick(form_.get(), Qt::Key_Equal);
+    QVERIFY(status->text().contains("×8"));
+    QCOMPARE(ticks(1), 8);
+    for (int i = 0; i < 6; ++i) QTest::keyClick(form_.get(), Qt::Key_Minus);
+    QVERIFY(status->text().contains("×1/4"));
+    QCOMPARE(ticks(8), 2);
+  }
+
+  // Home puts the camera back at the start view; each arrow pans it one
+  // cell, as the edge scroll would move it.
+  void homeAndArrowKeys() {
+    HoldFrames();
+    const ViewState& view = form_->world().view;
+    form_->world().view.cameraX = 123.5f;
+    form_->world().view.cameraY = -40.0f;
+    // Sent to a radio button, whose own arrow keys would choose another item.
+    QRadioButton* radio = Control<QGroupBox>("RadioGroup1")->findChildren<QRadioButton*>().at(0);
+    radio->setFocus();
+    QTest::keyClick(radio, Qt::Key_Home);
+    QCOMPARE(view.cameraX, 0.0f);
+    QCOMPARE(view.cameraY, 0.0f);
+    QTest::keyClick(radio, Qt::Key_Right);
+    QCOMPARE(view.cameraX, -50.0f);
+    QTest::keyClick(radio, Qt::Key_Up);
+    QCOMPARE(view.cameraY, -50.0f);
+    QTest::keyClick(radio, Qt::Key_Left);
+    QTest::keyClick(radio, Qt::Key_Left);
+    QTest::keyClick(radio, Qt::Key_Down);
+    QCOMPARE(view.cameraX, 50.0f);
+    QCOMPARE(view.cameraY, 0.0f);
+    QCOMPARE(CheckedItem(Control<QGroupBox>("RadioGroup1")), 0);
+  }
+
+  // Until the pointer first enters the field, and after it leaves, the game
+  // takes it to rest at the field's centre: the view stays where it is.
+  void pointerAwayRestsAtTheCentre() {
+    form_.reset();
+    QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight());
+    ShowForm();
+    const ViewState& view = form_->world().view;
+    QCOMPARE(view.mouseX, 485 / 2);
+    QCOMPARE(view.mouseY, 447 / 2);
+    QTest::qWait(300);
+    QVERIFY(form_->frameSteps() > 10);
+    QCOMPARE(view.cameraX, 0.0f);
+    QCOMPARE(view.cameraY, 0.0f);
+
+    HoldFrames();
+    QTest::mouseMove(form_->playField(), QPoint(5, 440));  // near the lower-left corner
+    form_->TimerDraw();
+    QCOMPARE(view.cameraX, 1.0f);
+    QCOMPARE(view.cameraY, 1.0f);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(form_->playField(), &leave);
+    QCOMPARE(view.mouseX, 485 / 2);
+    QCOMPARE(view.mouseY, 447 / 2);
+    form_->TimerDraw();
+    QCOMPARE(view.cameraX, 1.0f);
+    QCOMPARE(view.cameraY, 1.0f);
+  }
+
+  // Shrunk as far as it goes, the window keeps every control of Panel2 whole
+  // and a field on which the resting pointer scrolls nothing.
+  void smallestSizeKeepsThePanelWhole() {
+    form_->resize(100, 100);
+    const QWidget* client = Control<QWidget>("Client");
+    QTRY_COMPARE(client->size(), QSize(kMinClientWidth, kMinClientHeight));
+    QTRY_COMPARE(form_->playField()->size(), QSize(200, 433));
+    const QWidget* panel2 = Control<QWidget>("Panel2");
+    QVERIFY(client->rect().contains(panel2->geometry()));
+    const QRect inside = panel2->contentsRect();
+    for (const QWidget* control : panel2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      QVERIFY2(inside.contains(control->geometry()), qPrintable(control->objectName()));
+    }
+    HoldFrames();
+    const float cameraX = form_->world().view.cameraX;
+    const float cameraY = form_->world().view.cameraY;
+    for (int i = 0; i < 5; ++i) form_->TimerDraw();
+    QCOMPARE(form_->world().view.cameraX, cameraX);
+    QCOMPARE(form_->world().view.cameraY, cameraY);
+  }
+
+  // The Language menu switches every text at once, the information list's
+  // labels too, and the choice is kept for the next run; --lang overrides it
+  // for one run.
+  void englishCaptions() {
+    QCOMPARE(ParseOptions({"kragmoor", "--lang", "en"}).language, QString("en"));
+    QCOMPARE(ParseOptions({"kragmoor"}).language, QString());
+
+    HoldFrames();
+    form_->findChild<QAction*>("Language_en")->trigger();
+    QCOMPARE(SavedLanguage(), QString("en"));
+    const QGroupBox* group1 = Control<QGroupBox>("RadioGroup1");
+    QTRY_COMPARE(group1->title(), QString("Mouse click action"));  // the change is posted
+    QCOMPARE(RadioItems(group1), QStringList({"Select", "Go", "Attack", "Build", "Repair"}));
+    QCOMPARE(RadioItems(Control<QGroupBox>("RadioGroup2")), QStringList({"Main base", "Peasant"}));
+    QCOMPARE(Control<QGroupBox>("RadioGroup2")->title(), QString("Building"));
+    QCOMPARE(form_->menuBar()->findChild<QMenu*>("GameMenu")->title(), QString("Game"));
+    QVERIFY(form_->windowTitle().startsWith("\"KRAGMOOR\" "));
+    QCOMPARE(Control<QLabel>("Panel1")->text(), form_->windowTitle());
+    QVERIFY(Control<QLabel>("StatusText")->text().startsWith("Frame: "));
+    const QListWidget* list = Control<QListWidget>("ListBox1");
+    QCOMPARE(list->item(0)->text(), QString("Selected: -1"));
+    QCOMPARE(list->item(2)->text(), QString("Gold of side 1: $0"));
+    QVERIFY(form_->findChild<QAction*>("Language_en")->isChecked());
+
+    form_->findChild<QAction*>("Language_ru")->trigger();
+    QCOMPARE(SavedLanguage(), QString("ru"));
+    QTRY_COMPARE(group1->title(), QString("Действие по клику мышки."));
+    QCOMPARE(list->item(0)->text(), QString("Выбранный игрок: -1"));
   }
 
   // How fast the window runs under this display; printed, not asserted on.
@@ -453,6 +671,7 @@ int main(int argc, char** argv) {
   // Ten hours east of UTC, with no daylight saving: see seedIsTheUtcTimeOfDay.
   setenv("TZ", "KRG-10", 1);
   tzset();
+  QStandardPaths::setTestModeEnabled(true);  // the language choice goes to a test folder
   QApplication app(argc, argv);
   kragmoor::Form1Test test;
   return QTest::qExec(&test, argc, argv);

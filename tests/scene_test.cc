@@ -258,6 +258,46 @@ World Fight() {
 
 // After 30 frames the world is the same with and without drawing (the random
 // draws included), and every hit set the line colour whether it showed or not.
+// The window's mark around a live selection keeps GL's current colour for
+// the next frame's pointer; nothing for no selection or a dead one.
+TEST(DrawSelectionMark, WhiteSquareAroundALiveSelection) {
+  World world = WithEntity(kKindBase, 200, 200);
+  world.view.selected = 0;
+  RecordingGl gl;
+  DrawSelectionMark(world, gl);
+  EXPECT_EQ(Text(gl.lines()),
+            "glPushAttrib GL_CURRENT_BIT\nglColor3f 1 1 1\nglBegin GL_LINE_LOOP\n"
+            "glVertex3f 77 77 0\nglVertex3f 123 77 0\nglVertex3f 123 123 0\n"
+            "glVertex3f 77 123 0\nglEnd\nglPopAttrib\n");
+  for (const auto& [selected, hp] :
+       {std::pair{-1, 200.0f}, std::pair{0, 0.0f}, std::pair{300, 1.0f}}) {
+    world.view.selected = selected;
+    world.entities[0].hp = hp;
+    gl.clear();
+    DrawSelectionMark(world, gl);
+    EXPECT_TRUE(gl.lines().empty()) << selected;
+  }
+}
+
+// A paused window's picture: a frame's drawing without the frame, the stored
+// cursor cell kept, the world untouched.
+TEST(DrawStill, DrawsTheFrameWithoutStepping) {
+  World world = WithEntity(kKindPeasant, 100, 100);
+  world.entities[0].order = "idti 500,500";
+  world.view.mouseX = 10;  // would scroll and move the cursor cell in a frame
+  world.view.cursorColumn = 4;
+  const uint64_t before = StateHash(world);
+  RecordingGl still;
+  DrawStill(world, still, nullptr);
+  EXPECT_EQ(StateHash(world), before);
+  RecordingGl frame;
+  BeginFrame(frame);
+  DrawField(world, frame);
+  DrawEntities(world, frame, nullptr);
+  EndFrame(frame);
+  EXPECT_EQ(Text(still.lines()), Text(frame.lines()));
+}
+
 TEST(Frames, WithoutAWindowTheWorldChangesAsWhenDrawn) {
   FrameInputs inputs;
   inputs.computerPlayer = {false, false, false};

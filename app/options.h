@@ -1,0 +1,20 @@
+// The game window's command line: what each option means and how it is read.
+// New options go in ParseOptions and Options.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kragmoor {
+
+struct Options {
+  QString language;  // "ru" or "en" for this run only; empty: the one chosen in the menu
+};
+
+// Reads the command line, the program's name first, with the toolkit's own
+// options already taken out (QCoreApplication::arguments()). --help prints
+// the options and exits with 0; bad usage prints one line on standard error
+// and exits with 1.
+Options ParseOptions(const QStringList& arguments);
+
+}  // namespace kragmoor

@@ -1,0 +1,118 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>InfoList</name>
+    <message>
+        <source>Выбранный игрок: </source>
+        <translation>Selected: </translation>
+    </message>
+    <message>
+        <source>Мысль игрока: </source>
+        <translation>Order: </translation>
+    </message>
+    <message>
+        <source>Будущая мысль игрока: </source>
+        <translation>Next order: </translation>
+    </message>
+    <message>
+        <source>Тип игрока: </source>
+        <translation>Kind: </translation>
+    </message>
+    <message>
+        <source>Здоровье игрока: </source>
+        <translation>Health: </translation>
+    </message>
+    <message>
+        <source>Золото игрока: </source>
+        <translation>Gold: </translation>
+    </message>
+    <message>
+        <source>Расса игрока: </source>
+        <translation>Side: </translation>
+    </message>
+    <message>
+        <source>Ход выполнения:</source>
+        <translation>Progress: </translation>
+    </message>
+    <message>
+        <source>План выполнения:</source>
+        <translation>Plan: </translation>
+    </message>
+    <message>
+        <source>Злолто рассы N</source>
+        <translation>Gold of side </translation>
+    </message>
+</context>
+<context>
+    <name>kragmoor::TForm1</name>
+    <message>
+        <source>&quot;KRAGMOOR&quot; — авторы: команда KRAGMOOR</source>
+        <translation>&quot;KRAGMOOR&quot; — by the KRAGMOOR team</translation>
+    </message>
+    <message>
+        <source>Выбрать</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>Идти</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>Атаковать</source>
+        <translation>Attack</translation>
+    </message>
+    <message>
+        <source>Строить</source>
+        <translation>Build</translation>
+    </message>
+    <message>
+        <source>Чинить</source>
+        <translation>Repair</translation>
+    </message>
+    <message>
+        <source>Действие по клику мышки.</source>
+        <translation>Mouse click action</translation>
+    </message>
+    <message>
+        <source>Главная база</source>
+        <translation>Main base</translation>
+    </message>
+    <message>
+        <source>Крестьянин</source>
+        <translation>Peasant</translation>
+    </message>
+    <message>
+        <source>Строительство</source>
+        <translation>Building</translation>
+    </message>
+    <message>
+        <source>Цвет стороны %1</source>
+        <translation>Colour of side %1</translation>
+    </message>
+    <message>
+        <source>Игра</source>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Кадр: %1</source>
+        <translation>Frame: %1</translation>
+    </message>
+    <message>
+        <source>Скорость: ×%1</source>
+        <translation>Speed: ×%1</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>Осталась одна сторона: %1</source>
+        <translation>One side left: %1</translation>
+    </message>
+</context>
+</TS>

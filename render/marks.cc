@@ -1,0 +1,43 @@
+// Drawing that only the window does: the selection mark and the still
+// picture of a paused game. Reads the world through the Gl seam; never part
+// of a frame step, so the headless trace never holds it.
+#include "render/scene.h"
+
+namespace kragmoor {
+
+namespace {
+
+// Half the side of the selection mark, field units: just outside the
+// largest glyph (a base's walls reach 20.8 below its position) and the bars.
+constexpr double kMarkHalfSide = 23.0;
+
+}  // namespace
+
+void DrawSelectionMark(const World& world, Gl& gl) {
+  const int32_t s = world.view.selected;
+  if (!IsSlot(s) || !IsLive(world.entities[s])) return;
+  const Tigrok& t = world.entities[s];
+  const double x = t.x;
+  const double y = t.y;
+  const auto vertex = [&gl](double vx, double vy) {
+    gl.Vertex3f(static_cast<float>(vx), static_cast<float>(vy), 0.0f);
+  };
+  gl.PushAttrib(kCurrentBit);
+  gl.Color3f(1.0f, 1.0f, 1.0f);
+  gl.Begin(GlEnum::kLineLoop);
+  vertex(x - kMarkHalfSide, y - kMarkHalfSide);
+  vertex(x + kMarkHalfSide, y - kMarkHalfSide);
+  vertex(x + kMarkHalfSide, y + kMarkHalfSide);
+  vertex(x - kMarkHalfSide, y + kMarkHalfSide);
+  gl.End();
+  gl.PopAttrib();
+}
+
+void DrawStill(const World& world, Gl& gl, TickSource* ticks) {
+  BeginFrame(gl);
+  DrawField(world, gl);
+  DrawEntities(world, gl, ticks);
+  EndFrame(gl);
+}
+
+}  // namespace kragmoor

@@ -45,6 +45,8 @@ constexpr int kSwatchSize = 11;
 
 constexpr int kFrameIntervalMs = 10;  // Timer1: 100 frame steps per second at x1
 constexpr int kInfoIntervalMs = 100;  // Timer2
+// A recording reaches its file at least this often: a crash loses no more.
+constexpr int kRecordingFlushMs = 1000;
 
 }  // namespace
 
@@ -111,11 +113,16 @@ TForm1::TForm1() {
   timer2_->setInterval(kInfoIntervalMs);
   connect(timer2_, &QTimer::timeout, this, &TForm1::ShowInfo);
 
+  recordingFlush_ = new QTimer(this);
+  recordingFlush_->setInterval(kRecordingFlushMs);
+  connect(recordingFlush_, &QTimer::timeout, this, &TForm1::FlushRecording);
+
   CreateGLContext();
   if (gl_) InitOpenGL(*gl_);
+  session_.inputs.ticks = &ticks_;
   const QTime now = QDateTime::currentDateTimeUtc().time();
-  world_.seed = SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
-  SetUpScenario(world_);
+  session_.world.seed = SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
+  SetUpScenario(session_.world);
   ShowSideColours();
   ShowStatus();
 
@@ -133,6 +140,7 @@ TForm1::TForm1() {
 }
 
 TForm1::~TForm1() {
+  StopRecording();  // when the loop ended without a close (the window destroyed from outside)
   keys_.reset();
   gl_.reset();
   if (context_ != nullptr) {
@@ -155,6 +163,9 @@ void TForm1::CreatePanel2Controls() {
   radioGroup1_ = new TRadioGroup(QString(), QStringList(modes.size()), kModeSelect, panel2_);
   radioGroup1_->setObjectName("RadioGroup1");
   radioGroup1_->setGeometry(8, 232, 185, 105);
+  radioGroup1_->onChosen = [this](int item) {
+    if (!showingControls_) SetClickMode(session_, item);
+  };
   Caption(QT_TR_NOOP("Действие по клику мышки."),
           [this](const QString& text) { radioGroup1_->setTitle(text); });
   for (int i = 0; i < static_cast<int>(modes.size()); ++i) {
@@ -165,6 +176,9 @@ void TForm1::CreatePanel2Controls() {
   radioGroup2_ = new TRadioGroup(QString(), QStringList(builds.size()), kBuildBase, panel2_);
   radioGroup2_->setObjectName("RadioGroup2");
   radioGroup2_->setGeometry(8, 336, 185, 57);
+  radioGroup2_->onChosen = [this](int item) {
+    if (!showingControls_) SetBuildItem(session_, item);
+  };
   Caption(QT_TR_NOOP("Строительство"),
           [this](const QString& text) { radioGroup2_->setTitle(text); });
   for (int i = 0; i < static_cast<int>(builds.size()); ++i) {
@@ -178,6 +192,12 @@ void TForm1::CreatePanel2Controls() {
     box->setGeometry(16 + 56 * side, 408, 41, 17);
     box->setChecked(true);
     checkBoxes_[side] = box;
+    connect(box, &QCheckBox::toggled, this, [this] {
+      if (showingControls_) return;
+      std::array<bool, kSideCount> ticked{};
+      for (int s = 0; s < kSideCount; ++s) ticked[s] = checkBoxes_[s]->isChecked();
+      SetComputerPlayers(session_, ticked);
+    });
 
     auto* swatch = new QFrame(panel2_);
     swatch->setObjectName(QStringLiteral("Swatch") + n);
@@ -230,12 +250,15 @@ void TForm1::FormResize() {
     SetProjection(*gl_, size.width(), size.height(), qRound(size.width() * ratio),
                   qRound(size.height() * ratio));
   }
+  SyncPanel();
+  if (!pointerOver_) PointerAway();  // the resting pointer follows the centre
   if (pace_.paused()) {
-    if (!pointerOver_) PointerAway();  // the resting pointer follows the centre
-    ViewChanged();                     // no frame: the still picture at the new size
+    ViewChanged();  // no frame: the still picture at the new size
     return;
   }
-  RunFrameStep(true);
+  ++frameSteps_;
+  std::string error;
+  if (!Resize(session_, size.width(), size.height(), gl_.get(), error)) ShowError(error);
 }
 
 void TForm1::TimerDraw() {
@@ -244,32 +267,44 @@ void TForm1::TimerDraw() {
 }
 
 FrameInputs TForm1::Inputs() {
-  FrameInputs inputs;
-  for (int side = 0; side < kSideCount; ++side) {
-    inputs.computerPlayer[side] = checkBoxes_[side]->isChecked();
-  }
-  inputs.panelWidth = playField_->width();
+  FrameInputs inputs = session_.inputs;
+  inputs.panelWidth = playField_->width();  // as the next frame will give it
   inputs.panelHeight = playField_->height();
-  inputs.ticks = &ticks_;
   return inputs;
 }
 
 void TForm1::RunFrameStep(bool draw) {
+  SyncPanel();
   if (!pointerOver_) PointerAway();  // follows the field's size, whatever reported it
   ++frameSteps_;
-  try {
-    FrameStep(world_, Inputs(), draw ? gl_.get() : nullptr);
-  } catch (const ConversionError& error) {
-    const std::string& message = error.message();
-    ShowError(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
+  std::string error;
+  if (!StepFrame(session_, draw ? gl_.get() : nullptr, error)) ShowError(error);
+}
+
+void TForm1::SyncPanel() {
+  const int width = playField_->width();
+  const int height = playField_->height();
+  if (session_.inputs.panelWidth != width || session_.inputs.panelHeight != height) {
+    SetPanel(session_, width, height);
   }
 }
 
-void TForm1::ShowStill() {
-  if (gl_ && playField_->isExposed()) DrawStill(world_, *gl_, &ticks_);
+void TForm1::ShowControls() {
+  showingControls_ = true;
+  for (int side = 0; side < kSideCount; ++side) {
+    checkBoxes_[side]->setChecked(session_.inputs.computerPlayer[side]);
+  }
+  radioGroup1_->setItemIndex(session_.clickMode);
+  radioGroup2_->setItemIndex(session_.buildItem);
+  showingControls_ = false;
 }
 
-void TForm1::ShowError(const QString& message) {
+void TForm1::ShowStill() {
+  if (gl_ && playField_->isExposed()) DrawStill(session_.world, *gl_, &ticks_);
+}
+
+void TForm1::ShowError(const std::string& error) {
+  const QString message = QString::fromUtf8(error.data(), static_cast<qsizetype>(error.size()));
   // One box at a time, and no frames behind it: a faulty order would fail
   // again in every frame and bury the window under boxes.
   if (errorBox_) return;
@@ -286,12 +321,12 @@ void TForm1::ShowError(const QString& message) {
 void TForm1::SwapPlayField() {
   if (!playField_->isExposed()) return;
   // Only the window marks the selection, after the frame's own drawing.
-  DrawSelectionMark(world_, *gl_);
+  DrawSelectionMark(session_.world, *gl_);
   context_->swapBuffers(playField_);
 }
 
 void TForm1::ShowInfo() {
-  const std::vector<InfoItem> items = InfoItems(world_);
+  const std::vector<InfoItem> items = InfoItems(session_.world);
   QStringList lines;
   for (const InfoItem& item : items) {
     lines << QCoreApplication::translate(kInfoLabelContext, item.label) +
@@ -314,28 +349,33 @@ void TForm1::ShowInfo() {
 
 void TForm1::Panel3Cursor(QPointF position) {
   pointerOver_ = true;
-  kragmoor::Panel3Cursor(world_, qFloor(position.x()), qFloor(position.y()), playField_->height());
+  SyncPanel();  // the move counts y from the panel's height
+  MoveMouse(session_, qFloor(position.x()), qFloor(position.y()));
   ViewChanged();
 }
 
 void TForm1::PointerAway() {
   pointerOver_ = false;
-  if (CentrePointer(world_, playField_->width(), playField_->height())) ViewChanged();
+  SyncPanel();
+  const ViewState before = session_.world.view;
+  CentrePointer(session_);
+  const ViewState& after = session_.world.view;
+  if (after.mouseX != before.mouseX || after.mouseY != before.mouseY) ViewChanged();
 }
 
 void TForm1::Panel3Click() {
-  kragmoor::Panel3Click(world_, radioGroup1_->itemIndex(), radioGroup2_->itemIndex());
+  Click(session_);
   if (pace_.paused()) ShowStill();  // the selection mark may have moved
 }
 
 void TForm1::MoveCamera(CameraOffset camera) {
-  SetCamera(world_.view, camera.x, camera.y);
+  SetCamera(session_, camera.x, camera.y);
   ViewChanged();
 }
 
 void TForm1::ViewChanged() {
   if (!pace_.paused()) return;
-  StoreCursorCell(world_.view);
+  StoreCursorCell(session_);
   ShowStill();
 }
 
@@ -358,7 +398,7 @@ bool TForm1::IsGameKey(const QKeyEvent& key) {
 }
 
 void TForm1::GameKey(const QKeyEvent& key) {
-  const ViewState& view = world_.view;
+  const ViewState& view = session_.world.view;
   // Held down, an arrow pans on; the other keys act once per press.
   switch (key.key()) {
     case Qt::Key_Left:

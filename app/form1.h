@@ -16,6 +16,8 @@
 #include "app/pace.h"
 #include "render/gl.h"
 #include "render/opengl_gl.h"
+#include "runner/recorder.h"
+#include "runner/session.h"
 #include "sim/frame_step.h"
 #include "sim/view.h"
 #include "world/tigrok.h"
@@ -80,8 +82,11 @@ class TForm1 final : public QMainWindow {
   // play field's size and the clock.
   FrameInputs Inputs();
 
-  World& world() { return world_; }
-  const World& world() const { return world_; }
+  World& world() { return session_.world; }
+  const World& world() const { return session_.world; }
+  // The game with everything the window passes it: every input goes through
+  // the session's functions, which a recording writes down.
+  const Session& session() const { return session_; }
   TPlayField* playField() const { return playField_; }
   // False when no GL context could be made: frames then run without drawing.
   bool hasGl() const { return gl_ != nullptr; }
@@ -92,6 +97,22 @@ class TForm1 final : public QMainWindow {
   QMessageBox* errorBox() const { return errorBox_; }
   const TPace& pace() const { return pace_; }
 
+  // Game files (form1_files.cc). Each shows a message box naming the file and
+  // the reason when it fails, and then leaves the game as it was.
+  // Новая игра: the start-up world with a seed from the time of day.
+  void NewGame();
+  // Открыть: replaces the game with the saved game in `path`.
+  bool OpenGame(const QString& path);
+  // Сохранить как: writes the game to `path`, whole or not at all.
+  bool SaveGame(const QString& path);
+  // Записывать игру: from now on every input and frame goes to `path`, until
+  // StopRecording or the window closes.
+  bool StartRecording(const QString& path);
+  void StopRecording();
+  bool recording() const { return recording_ != nullptr; }
+  // The open box of a failed file operation, or null.
+  QMessageBox* fileErrorBox() const { return fileErrorBox_; }
+
   // The keys the window takes whatever control has the focus: Space pauses
   // and resumes, + (or =) and - double and halve the speed, Home puts the
   // camera back at the start view, the arrows pan it one cell.
@@ -101,6 +122,7 @@ class TForm1 final : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // Panel1 along the top of the client area, Panel2 along the left below it,
@@ -113,7 +135,14 @@ class TForm1 final : public QMainWindow {
   // picture).
   void FormResize();
   void RunFrameStep(bool draw);
-  void ShowError(const QString& message);
+  // The play field's size, given to the game when it changed (the game's
+  // panel size is what its frames and mouse moves read).
+  void SyncPanel();
+  // The check boxes and radio groups show the session's, without passing
+  // the change back as an input (after a load).
+  void ShowControls();
+  // The conversion error that ended a frame, in its one box.
+  void ShowError(const std::string& error);
   void SwapPlayField();
   // The paused game's picture, redrawn after whatever changes it.
   void ShowStill();
@@ -132,6 +161,13 @@ class TForm1 final : public QMainWindow {
   void TogglePause();
   void ChangeSpeed(bool faster);
 
+  // Game files (form1_files.cc).
+  void ChooseAndOpen();
+  void ChooseAndSave();
+  void ToggleRecording();
+  void FlushRecording();
+  void ShowFileError(const QString& what, const std::string& reason);
+
   // Menu bar and status bar (form1_bars.cc).
   void CreateBars();
   // The Игра menu's entries, top to bottom.
@@ -146,7 +182,7 @@ class TForm1 final : public QMainWindow {
   void Caption(const char* source, std::function<void(const QString&)> set);
   void Retranslate();
 
-  World world_;
+  Session session_;
   MillisecondClock ticks_;
   TPace pace_;
 
@@ -176,7 +212,13 @@ class TForm1 final : public QMainWindow {
   qreal projectedRatio_ = 0;      // its device pixel ratio
   QPointer<QMessageBox> errorBox_;
   int64_t frameSteps_ = 0;
-  bool pointerOver_ = false;  // the pointer is over the play field
+  bool pointerOver_ = false;      // the pointer is over the play field
+  bool showingControls_ = false;  // ShowControls is setting them: no input
+
+  std::unique_ptr<RecordingFile> recording_;  // null while not recording
+  QTimer* recordingFlush_ = nullptr;          // once a second while recording
+  QAction* recordAction_ = nullptr;
+  QPointer<QMessageBox> fileErrorBox_;
 
   std::unique_ptr<TKeyFilter> keys_;  // last: gone before anything it calls
 };

@@ -49,6 +49,17 @@ void TForm1::CreateBars() {
 }
 
 void TForm1::FillGameMenu(QMenu* menu) {
+  AddAction(menu, QT_TR_NOOP("Новая игра"), QKeySequence(Qt::CTRL | Qt::Key_N),
+            [this] { NewGame(); });
+  AddAction(menu, QT_TR_NOOP("Открыть…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+            [this] { ChooseAndOpen(); });
+  AddAction(menu, QT_TR_NOOP("Сохранить как…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+            [this] { ChooseAndSave(); });
+  recordAction_ = AddAction(menu, QT_TR_NOOP("Записывать игру…"), QKeySequence(),
+                            [this] { ToggleRecording(); });
+  recordAction_->setObjectName("RecordAction");
+  recordAction_->setCheckable(true);  // ticked while a recording runs
+  menu->addSeparator();
   AddAction(menu, QT_TR_NOOP("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 }
 
@@ -87,7 +98,7 @@ void TForm1::ShowStatus() {
   QStringList parts;
   parts << tr("Кадр: %1").arg(frameSteps_) << tr("Скорость: ×%1").arg(pace_.SpeedText());
   if (pace_.paused()) parts << tr("Пауза");
-  if (const int side = LastSideStanding(world_); side != -1) {
+  if (const int side = LastSideStanding(session_.world); side != -1) {
     parts << tr("Осталась одна сторона: %1").arg(side + 1);
   }
   const QString text = parts.join(QStringLiteral("    "));
@@ -96,7 +107,7 @@ void TForm1::ShowStatus() {
 
 void TForm1::ShowSideColours() {
   for (int side = 0; side < kSideCount; ++side) {
-    const Player& p = world_.players[side];
+    const Player& p = session_.world.players[side];
     const QColor colour(Level(p.red), Level(p.green), Level(p.blue));
     QFrame* swatch = swatches_[side];
     if (swatch->palette().color(QPalette::Window) == colour) continue;

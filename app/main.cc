@@ -27,5 +27,9 @@ int main(int argc, char** argv) {
   kragmoor::OutsideDestroyWatch watch(form, [] { QCoreApplication::exit(0); });
   app.installNativeEventFilter(&watch);
   form.show();
+  // A save that cannot be opened, or a recording that cannot start, shows its
+  // box over a new game.
+  if (!options.load.isEmpty()) form.OpenGame(options.load);
+  if (!options.record.isEmpty()) form.StartRecording(options.record);
   return app.exec();
 }

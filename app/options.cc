@@ -30,15 +30,36 @@ Options ParseOptions(const QStringList& arguments) {
                      "chosen in the Language menu, at first Russian)."),
       QStringLiteral("en|ru"));
   parser.addOption(lang);
+  const QCommandLineOption load(QStringLiteral("load"),
+                                QStringLiteral("Open the saved game FILE at start (the same as "
+                                               "giving FILE alone)."),
+                                QStringLiteral("FILE"));
+  parser.addOption(load);
+  const QCommandLineOption record(
+      QStringLiteral("record"),
+      QStringLiteral("Record the game from its start to FILE, a script that `kragmoor-sim "
+                     "check FILE` replays, verifying every hash."),
+      QStringLiteral("FILE"));
+  parser.addOption(record);
+  parser.addPositionalArgument(QStringLiteral("FILE"),
+                               QStringLiteral("A saved game to open at start."), "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(qPrintable(parser.helpText()), stdout);
     std::exit(0);
   }
-  if (!parser.positionalArguments().isEmpty()) {
-    BadUsage(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) BadUsage(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+  if (!files.isEmpty() && parser.isSet(load)) {
+    BadUsage(QStringLiteral("give the saved game either as FILE or with --load, not both"));
   }
   Options options;
+  options.load = files.isEmpty() ? parser.value(load) : files.first();
+  options.record = parser.value(record);
+  if (parser.isSet(load) && options.load.isEmpty()) BadUsage(QStringLiteral("--load needs a FILE"));
+  if (parser.isSet(record) && options.record.isEmpty()) {
+    BadUsage(QStringLiteral("--record needs a FILE"));
+  }
   if (parser.isSet(lang)) {
     options.language = parser.value(lang);
     if (!IsLanguage(options.language)) {

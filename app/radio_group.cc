@@ -18,6 +18,9 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int i
     layout->addWidget(button);
   }
   setItemIndex(itemIndex);
+  connect(&buttons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    if (checked && onChosen) onChosen(id);
+  });
 }
 
 void TRadioGroup::setItemIndex(int index) {

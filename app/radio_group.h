@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace kragmoor {
 
@@ -23,6 +24,9 @@ class TRadioGroup final : public QGroupBox {
 
   // The radio button of item `index`. REQUIRES: 0 <= index < items().size().
   QAbstractButton* button(int index) const { return buttons_.button(index); }
+
+  // Called with the item each time one becomes the chosen one.
+  std::function<void(int)> onChosen;
 
  private:
   QButtonGroup buttons_;

@@ -1,6 +1,12 @@
 // Writing recordings.
 #include "runner/recorder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "runner/print.h"
 #include "runner/saved_game.h"
 #include "runner/session.h"
@@ -10,14 +16,17 @@ namespace kragmoor {
 
 Recorder::Recorder(std::ostream& out) : out_(out) { out_ << kRecordingHeader << '\n'; }
 
-bool Recorder::State(const Session& session, std::string& error) {
+void Recorder::State(const Session& session) {
   std::string commands;
-  if (!SavedGameCommands(session, commands, error)) return false;
+  std::string error;
+  if (!SavedGameCommands(session, commands, error)) {
+    if (failure_.empty()) failure_ = "the game cannot be recorded: " + error;
+    return;
+  }
   WriteSteps();
   // The saved game's own header would make the recording look like a save.
   out_ << std::string_view(commands).substr(kSaveHeader.size() + 1);
   WriteHash(session);
-  return true;
 }
 
 void Recorder::Input(std::string_view command) {
@@ -50,6 +59,50 @@ void Recorder::WriteHash(const Session& session) {
   WriteSteps();
   out_ << "hash\n#> hash " << FormatHash(StateHash(session.world)) << '\n';
   framesSinceHash_ = 0;
+}
+
+RecordingFile::~RecordingFile() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool RecordingFile::Open(const std::string& path, const Session& session, std::string& error) {
+  path_ = path;
+  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) {
+    error = "cannot write '" + path + "' : " + std::strerror(errno);
+    return false;
+  }
+  recorder_ = std::make_unique<Recorder>(buffer_);
+  recorder_->State(session);
+  return Flush(error);
+}
+
+bool RecordingFile::Flush(std::string& error) {
+  if (!recorder_->failure().empty()) {
+    error = recorder_->failure();
+    return false;
+  }
+  std::string_view text = buffer_.view();
+  while (!text.empty()) {
+    const ssize_t n = write(fd_, text.data(), text.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = "cannot write '" + path_ + "' : " + std::strerror(n < 0 ? errno : EIO);
+      return false;
+    }
+    text.remove_prefix(static_cast<size_t>(n));
+  }
+  buffer_.str("");
+  return true;
+}
+
+bool RecordingFile::Finish(const Session& session, std::string& error) {
+  recorder_->Finish(session);
+  const bool flushed = Flush(error);
+  const bool closed = close(fd_) == 0;
+  fd_ = -1;
+  if (flushed && !closed) error = "cannot write '" + path_ + "' : " + std::strerror(errno);
+  return flushed && closed;
 }
 
 }  // namespace kragmoor

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -30,9 +32,12 @@ class Recorder {
   explicit Recorder(std::ostream& out);
 
   // The whole state of `session`, as the commands that set it: when the
-  // recording begins, and again after a new game or a load. Returns false
-  // with the reason in `error` when the state cannot be written as commands.
-  bool State(const Session& session, std::string& error);
+  // recording begins, and again after a new game or a load. A state that
+  // cannot be written as commands breaks the recording (failure()).
+  void State(const Session& session);
+
+  // Why the recording no longer follows the game, or empty.
+  const std::string& failure() const { return failure_; }
 
   // An input, already applied: `command` is its script command.
   void Input(std::string_view command);
@@ -51,6 +56,38 @@ class Recorder {
   std::ostream& out_;
   int32_t unwrittenFrames_ = 0;  // frames run since the last command written
   int32_t framesSinceHash_ = 0;
+  std::string failure_;
+};
+
+// A recording going to a file, as the window makes it: the recorder writes
+// into memory, and Flush (at least once a second, and at the end) appends
+// that to the file, so a crash loses at most what came since.
+class RecordingFile {
+ public:
+  RecordingFile() = default;
+  RecordingFile(const RecordingFile&) = delete;
+  RecordingFile& operator=(const RecordingFile&) = delete;
+  ~RecordingFile();
+
+  // Creates or empties `path` and writes the header and `session`'s state.
+  // On failure returns false with "cannot write '<path>' : <reason>".
+  bool Open(const std::string& path, const Session& session, std::string& error);
+
+  Recorder& recorder() { return *recorder_; }
+
+  // Appends what the recorder wrote since the last flush. False, with the
+  // reason, when the file cannot be written or the recorder broke: the
+  // recording is then over.
+  bool Flush(std::string& error);
+
+  // The frames not yet written and a last hash, flushed; the file is closed.
+  bool Finish(const Session& session, std::string& error);
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  std::ostringstream buffer_;
+  std::unique_ptr<Recorder> recorder_;
 };
 
 }  // namespace kragmoor

@@ -290,10 +290,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
         }}},
       {"cursor",
        {3, 3,
-        [](Context& c, const Words& w) {
-          c.session.world.view.cursorColumn = ParseInt(w[1]);
-          c.session.world.view.cursorRow = ParseInt(w[2]);
-        }}},
+        [](Context& c, const Words& w) { SetCursor(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
       {"mode", {2, 2, [](Context& c, const Words& w) { SetClickMode(c.session, ParseInt(w[1])); }}},
       {"build",
        {2, 2, [](Context& c, const Words& w) { SetBuildItem(c.session, ParseInt(w[1])); }}},

@@ -2,8 +2,8 @@
 #include "runner/session.h"
 
 #include "runner/recorder.h"
-#include "sim/view.h"
 #include "sim/control.h"
+#include "sim/view.h"
 #include "world/float_text.h"
 #include "world/orders.h"
 
@@ -47,6 +47,14 @@ void AssignGame(Session& to, const Session& from) {
   to.ticks.value = from.ticks.value;
   to.clickMode = from.clickMode;
   to.buildItem = from.buildItem;
+  if (to.recorder != nullptr) to.recorder->State(to);
+}
+
+void NewGame(Session& session, uint32_t seed) {
+  session.world = World{};
+  session.world.seed = seed;
+  SetUpScenario(session.world);
+  if (session.recorder != nullptr) session.recorder->State(session);
 }
 
 void SetMouse(Session& session, int32_t x, int32_t y) {
@@ -63,6 +71,24 @@ void MoveMouse(Session& session, int32_t x, int32_t y) {
 void SetCamera(Session& session, float x, float y) {
   SetCamera(session.world.view, x, y);
   Record(session, "camera " + FormatFloat(x) + ' ' + FormatFloat(y));
+}
+
+void SetCursor(Session& session, int32_t column, int32_t row) {
+  session.world.view.cursorColumn = column;
+  session.world.view.cursorRow = row;
+  Record(session, Numbers("cursor", column, row));
+}
+
+void CentrePointer(Session& session) {
+  if (CentrePointer(session.world, session.inputs.panelWidth, session.inputs.panelHeight)) {
+    Record(session, Numbers("mouse", session.world.view.mouseX, session.world.view.mouseY));
+  }
+}
+
+void StoreCursorCell(Session& session) {
+  ViewState view = session.world.view;
+  StoreCursorCell(view);
+  SetCursor(session, view.cursorColumn, view.cursorRow);
 }
 
 void SetClickMode(Session& session, int32_t mode) {

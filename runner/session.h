@@ -42,19 +42,32 @@ struct Session {
 };
 
 // Replaces the game of `to` with that of `from`: the world, the boxes, the
-// panel size, the radio items and the tick count. The recorder and the tick
-// source stay.
+// panel size, the radio items and the tick count (a load). The recorder and
+// the tick source stay; the recorder writes the new state.
 void AssignGame(Session& to, const Session& from);
 
+// A new game: the start-up world with the seed `seed`; boxes, panel size and
+// radio items stay. The recorder writes the new state.
+void NewGame(Session& session, uint32_t seed);
+
 // The inputs, each named after its script command.
-void SetMouse(Session& session, int32_t x, int32_t y);   // mouse X Y
-void MoveMouse(Session& session, int32_t x, int32_t y);  // move X Y (y counted downwards)
-void SetCamera(Session& session, float x, float y);      // camera X Y
-void SetClickMode(Session& session, int32_t mode);       // mode M
-void SetBuildItem(Session& session, int32_t item);       // build K
+void SetMouse(Session& session, int32_t x, int32_t y);          // mouse X Y
+void MoveMouse(Session& session, int32_t x, int32_t y);         // move X Y (y counted downwards)
+void SetCamera(Session& session, float x, float y);             // camera X Y
+void SetCursor(Session& session, int32_t column, int32_t row);  // cursor C R
+void SetClickMode(Session& session, int32_t mode);              // mode M
+void SetBuildItem(Session& session, int32_t item);              // build K
 void SetComputerPlayers(Session& session, const std::array<bool, kSideCount>& ticked);  // ai
 void SetPanel(Session& session, int32_t width, int32_t height);                         // panel W H
 void Click(Session& session);                                                           // click
+
+// The pointer is away from the play field: the mouse position rests at the
+// panel's centre (written as `mouse X Y` when it moves).
+void CentrePointer(Session& session);
+
+// The cursor cell stored from the mouse and the camera as a frame would
+// (written as `cursor C R`): for a paused game, in which no frame runs.
+void StoreCursorCell(Session& session);
 
 // One frame step, drawing through `gl` (may be null). Returns false when the
 // frame ended early with the conversion error, whose whole message (NUL

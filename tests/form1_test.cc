@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <array>
@@ -29,12 +30,14 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "app/language.h"
 #include "app/options.h"
 #include "app/play_field.h"
 #include "render/opengl_gl.h"
+#include "runner/script.h"
 #include "sim/control.h"
 #include "world/random.h"
 #include "world/state_hash.h"
@@ -639,6 +642,71 @@ class Form1Test : public QObject {
     QCOMPARE(SavedLanguage(), QString("ru"));
     QTRY_COMPARE(group1->title(), QString("Действие по клику мышки."));
     QCOMPARE(list->item(0)->text(), QString("Выбранный игрок: -1"));
+  }
+
+  // A game played through the window's own inputs while it is recorded:
+  // clicks, click modes, a build item and a check box, with the timer
+  // running. The recording replays under check, every hash equal.
+  void recordingReplaysUnderCheck() {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("played.sim");
+    QVERIFY(form_->StartRecording(path));
+    QVERIFY(form_->findChild<QAction*>("RecordAction")->isChecked());
+    Control<QCheckBox>("CheckBox2")->click();  // side 1 to the player
+    ClickCell(5, 5);                           // select its base (slot 2)
+    ChooseItem("RadioGroup2", 1);
+    ChooseItem("RadioGroup1", 3);
+    ClickCell(2, 3);  // the base trains a peasant there
+    QTest::qWait(300);
+    ChooseItem("RadioGroup1", 0);
+    ClickCell(3, 3);  // select the peasant in slot 3
+    ChooseItem("RadioGroup1", 1);
+    ClickCell(7, 2);  // send it there
+    QTest::qWait(300);
+    form_->StopRecording();
+    QVERIFY(!form_->recording());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    for (const char* input : {"\nai 1 0 1\n", "\nmode 3\n", "\nbuild 1\n", "\nclick\n"}) {
+      QVERIFY2(text.contains(input), input);
+    }
+    std::istringstream in(text.toStdString());
+    std::ostringstream err;
+    QCOMPARE(CheckScript(in, err, ScriptOptions{}), 0);
+    QCOMPARE(QString::fromStdString(err.str()), QString());
+  }
+
+  // A game saved in the window and opened again plays on as if it had never
+  // stopped, check boxes included; a damaged save is refused with a box
+  // naming it, and the game it would have replaced stays.
+  void savedGameOpensWhereItWas() {
+    Control<QCheckBox>("CheckBox2")->click();
+    QTest::qWait(200);
+    Timer("Timer1")->stop();  // the test alone runs the frames from here on
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("game.save");
+    QVERIFY(form_->SaveGame(path));
+    for (int i = 0; i < 300; ++i) form_->TimerDraw();
+    const uint64_t played = StateHash(form_->world());
+
+    Control<QCheckBox>("CheckBox2")->click();
+    form_->NewGame();
+    QVERIFY(form_->OpenGame(path));
+    QVERIFY(!Control<QCheckBox>("CheckBox2")->isChecked());
+    for (int i = 0; i < 300; ++i) form_->TimerDraw();
+    QCOMPARE(StateHash(form_->world()), played);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.resize(file.size() / 2));
+    file.close();
+    QVERIFY(!form_->OpenGame(path));
+    QTRY_VERIFY(form_->fileErrorBox() != nullptr && form_->fileErrorBox()->isVisible());
+    QVERIFY(form_->fileErrorBox()->text().contains(path));
+    QVERIFY(form_->fileErrorBox()->informativeText().contains("cut short"));
+    QCOMPARE(StateHash(form_->world()), played);
   }
 
   // How fast the window runs under this display; printed, not asserted on.

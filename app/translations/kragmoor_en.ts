@@ -114,5 +114,61 @@
         <source>Осталась одна сторона: %1</source>
         <translation>One side left: %1</translation>
     </message>
+    <message>
+        <source>Новая игра</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>Открыть…</source>
+        <translation>Open…</translation>
+    </message>
+    <message>
+        <source>Сохранить как…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>Записывать игру…</source>
+        <translation>Record game…</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть игру «%1».</source>
+        <translation>Cannot open the game “%1”.</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить игру в «%1».</source>
+        <translation>Cannot save the game to “%1”.</translation>
+    </message>
+    <message>
+        <source>Не удалось начать запись в «%1».</source>
+        <translation>Cannot start recording to “%1”.</translation>
+    </message>
+    <message>
+        <source>Запись игры прервана.</source>
+        <translation>The recording of the game has stopped.</translation>
+    </message>
+    <message>
+        <source>Открыть игру</source>
+        <translation>Open game</translation>
+    </message>
+    <message>
+        <source>Сохранённые игры (*.save);;Все файлы (*)</source>
+        <translation>Saved games (*.save);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Сохранить игру</source>
+        <translation>Save game</translation>
+    </message>
+    <message>
+        <source>Сохранённые игры (*.save)</source>
+        <translation>Saved games (*.save)</translation>
+    </message>
+    <message>
+        <source>Записывать игру</source>
+        <translation>Record game</translation>
+    </message>
+    <message>
+        <source>Записи игры (*.sim)</source>
+        <translation>Game recordings (*.sim)</translation>
+    </message>
 </context>
 </TS>

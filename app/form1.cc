@@ -140,7 +140,13 @@ TForm1::TForm1() {
 }
 
 TForm1::~TForm1() {
-  StopRecording();  // when the loop ended without a close (the window destroyed from outside)
+  // The loop can end without a close (the window destroyed from outside):
+  // the recording still gets its last hash, with no one left to tell.
+  if (recording_) {
+    std::string error;
+    recording_->Finish(session_, error);
+    session_.recorder = nullptr;
+  }
   keys_.reset();
   gl_.reset();
   if (context_ != nullptr) {

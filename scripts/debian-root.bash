@@ -32,7 +32,8 @@ link_debs() {
 
 # root_make NAME [PACKAGE...]: bootstraps a root (minbase and PACKAGEs) into
 # a new folder, sets root_dir to it, writes the apt sources and reads them,
-# mounts /proc, and puts apt-NAME's cached packages into its apt cache.
+# mounts /proc and /dev/pts, and puts apt-NAME's cached packages into its apt
+# cache.
 root_make() {
   local name=$1
   shift
@@ -57,7 +58,14 @@ EOF
   # running system, and a daemon left behind would keep it busy.
   printf '#!/bin/sh\nexit 101\n' >"$root_dir/usr/sbin/policy-rc.d"
   chmod 755 "$root_dir/usr/sbin/policy-rc.d"
+  # What an installed system has and debootstrap leaves out: the machine's
+  # name in /etc/hosts (sudo looks it up), and pseudo-terminals (apt-get logs
+  # through one), here an instance of their own for the root.
+  printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n' "$(uname -n)" >"$root_dir/etc/hosts"
   mount -t proc proc "$root_dir/proc" || return 1
+  mount -t devpts -o newinstance,ptmxmode=0666,mode=0620,gid=5 devpts "$root_dir/dev/pts" || return 1
+  rm -f "$root_dir/dev/ptmx"
+  ln -s pts/ptmx "$root_dir/dev/ptmx"
   in_root apt-get update || return 1
   # debootstrap leaves its packages in the root's apt cache; they are in its
   # own cache already.
@@ -80,11 +88,13 @@ root_mounts() {
   awk -v r="$root_dir" '$5 == r || index($5, r "/") == 1 { print $5 }' /proc/self/mountinfo
 }
 
-# The ids of the processes whose root directory is the root.
+# The ids of the processes whose root directory is the root or below it.
 root_processes() {
   local p
   for p in /proc/[0-9]*; do
-    [ "$(readlink "$p/root" 2>/dev/null)" != "$root_dir" ] || echo "${p#/proc/}"
+    case $(readlink "$p/root" 2>/dev/null) in
+      "$root_dir" | "$root_dir"/*) echo "${p#/proc/}" ;;
+    esac
   done
 }
 

@@ -98,21 +98,24 @@ void Aggression(World& world, const LiveSlots& live) {
 }
 
 // ContactPass over the gathered live slots, leaving out the pairs with a
-// dead slot and the pairs that the per-axis test rules out, which cannot
-// touch.
+// dead slot, the pairs that the per-axis test rules out, which cannot touch,
+// and the pairs of one owner neither of which may act, which do nothing.
 void Contacts(World& world, LiveSlots& live) {
   auto& e = world.entities;
   for (int a = 0; a < live.count; ++a) {
     const int i = live.slot[a];
-    for (int b = NextNear(live, a, 2 * kContactRadius, a + 1); b < live.count;
-         b = NextNear(live, a, 2 * kContactRadius, b + 1)) {
+    for (int b = NextActiveNear(live, a, 2 * kContactRadius, a + 1); b < live.count;
+         b = NextActiveNear(live, a, 2 * kContactRadius, b + 1)) {
       const int j = live.slot[b];
       ContactPair(world, live, i, j);
-      // A push may have moved either entity; the next tests must see where.
+      // A push may have moved either entity, and a take or a delivery changed
+      // what they carry; the next tests must see both.
       live.x[a] = e[i].x;
       live.y[a] = e[i].y;
       live.x[b] = e[j].x;
       live.y[b] = e[j].y;
+      live.acts[a] = MayAct(e[i]) ? -1 : 0;
+      live.acts[b] = MayAct(e[j]) ? -1 : 0;
     }
   }
 }

@@ -67,9 +67,16 @@ unsigned LaneBits(Int4 low, Int4 high) {
   return static_cast<unsigned>(bits[0] | bits[1] | bits[2] | bits[3]);
 }
 
+// Which entries besides the per-axis test a scan rules out.
+enum class Partners {
+  kAll,      // none
+  kEnemies,  // those of a's own owner
+  kActive,   // those of a's own owner that may not act (a itself may not)
+};
+
 // The first entry from `from` on that passes the per-axis test against entry
-// a and, when `enemiesOnly`, has another owner than a.
-template <bool enemiesOnly>
+// a and is not ruled out as `partners` says.
+template <Partners partners>
 int NextFrom(const LiveSlots& live, int a, float range, int from) {
   const Float4 px{live.x[a], live.x[a], live.x[a], live.x[a]};
   const Float4 py{live.y[a], live.y[a], live.y[a], live.y[a]};
@@ -78,9 +85,12 @@ int NextFrom(const LiveSlots& live, int a, float range, int from) {
   for (int k = from; k < live.count; k += kScanBlock) {
     Int4 low = Near(live, k, px, py, r);
     Int4 high = Near(live, k + 4, px, py, r);
-    if (enemiesOnly) {
+    if (partners == Partners::kEnemies) {
       low &= LoadInt(&live.owner[k]) != own;
       high &= LoadInt(&live.owner[k + 4]) != own;
+    } else if (partners == Partners::kActive) {
+      low &= (LoadInt(&live.owner[k]) != own) | LoadInt(&live.acts[k]);
+      high &= (LoadInt(&live.owner[k + 4]) != own) | LoadInt(&live.acts[k + 4]);
     }
     if (!Any(low | high)) continue;
     // The padding after count may pass the test: a hit there means none.
@@ -100,6 +110,7 @@ void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
     live.x[n] = t.x;
     live.y[n] = t.y;
     live.owner[n] = t.owner;
+    live.acts[n] = MayAct(t) ? -1 : 0;
     ++n;
   }
   live.count = n;
@@ -107,15 +118,21 @@ void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
     live.x[k] = 0.0f;
     live.y[k] = 0.0f;
     live.owner[k] = 0;
+    live.acts[k] = 0;
   }
 }
 
 int NextNear(const LiveSlots& live, int a, float range, int from) {
-  return NextFrom<false>(live, a, range, from);
+  return NextFrom<Partners::kAll>(live, a, range, from);
 }
 
 int NextEnemyNear(const LiveSlots& live, int a, float range, int from) {
-  return NextFrom<true>(live, a, range, from);
+  return NextFrom<Partners::kEnemies>(live, a, range, from);
+}
+
+int NextActiveNear(const LiveSlots& live, int a, float range, int from) {
+  if (live.acts[a] != 0) return NextFrom<Partners::kAll>(live, a, range, from);
+  return NextFrom<Partners::kActive>(live, a, range, from);
 }
 
 }  // namespace kragmoor

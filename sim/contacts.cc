@@ -85,7 +85,12 @@ void ContactPair(World& world, const LiveSlots& live, int i, int j) {
 // per-axis test rules out, none of which would do anything.
 void Aggression(World& world, const LiveSlots& live) {
   auto& e = world.entities;
-  for (int a = 0; a < live.count; ++a) {
+  // The entries after the last one whose owner differs from the final
+  // entry's all have that one owner: their rows hold no pair of two owners.
+  // When a single side is left on the field, no row is scanned at all.
+  int lastOther = live.count - 1;
+  while (lastOther >= 0 && live.owner[lastOther] == live.owner[live.count - 1]) --lastOther;
+  for (int a = 0; a <= lastOther; ++a) {
     const int i = live.slot[a];
     for (int b = NextEnemyNear(live, a, kAttackRange, a + 1); b < live.count;
          b = NextEnemyNear(live, a, kAttackRange, b + 1)) {

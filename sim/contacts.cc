@@ -1,6 +1,7 @@
 // Contacts between entities: the two all-pairs passes of every frame.
 #include "sim/contacts.h"
 
+#include <bit>
 #include <cassert>
 
 #include "sim/pair_scan.h"
@@ -82,7 +83,8 @@ void ContactPair(World& world, const LiveSlots& live, int i, int j) {
 
 // AggressionPass over the gathered live slots: the pairs in the rules' order,
 // leaving out pairs with a dead slot, pairs of one owner and pairs that the
-// per-axis test rules out, none of which would do anything.
+// per-axis test rules out, none of which would do anything. The pass moves
+// nothing and changes no owner, so a block's lanes stay as found.
 void Aggression(World& world, const LiveSlots& live) {
   auto& e = world.entities;
   // The entries after the last one whose owner differs from the final
@@ -92,37 +94,67 @@ void Aggression(World& world, const LiveSlots& live) {
   while (lastOther >= 0 && live.owner[lastOther] == live.owner[live.count - 1]) --lastOther;
   for (int a = 0; a <= lastOther; ++a) {
     const int i = live.slot[a];
-    for (int b = NextEnemyNear(live, a, kAttackRange, a + 1); b < live.count;
-         b = NextEnemyNear(live, a, kAttackRange, b + 1)) {
-      const int j = live.slot[b];
-      if (!(Distance2D(e[i], e[j]) < kAttackRange)) continue;
-      if (e[i].kind != kKindMine) WriteOrder(e[j].order, kVerbAttack, {i});
-      if (e[j].kind != kKindMine) WriteOrder(e[i].order, kVerbAttack, {j});
+    for (NearBlock block = NextEnemyNearBlock(live, a, kAttackRange, a + 1); block.lanes != 0;
+         block = NextEnemyNearBlock(live, a, kAttackRange, block.base + kScanBlock)) {
+      for (unsigned lanes = block.lanes; lanes != 0; lanes &= lanes - 1) {
+        const int j = live.slot[block.base + std::countr_zero(lanes)];
+        if (!(Distance2D(e[i], e[j]) < kAttackRange)) continue;
+        if (e[i].kind != kKindMine) WriteOrder(e[j].order, kVerbAttack, {i});
+        if (e[j].kind != kKindMine) WriteOrder(e[i].order, kVerbAttack, {j});
+      }
     }
   }
 }
 
-// ContactPass over the gathered live slots, leaving out the pairs with a
-// dead slot, the pairs that the per-axis test rules out, which cannot touch,
+// ContactPair for entries a and b, then their copies refreshed: a push may
+// have moved either, a take or a delivery changed what they carry, and the
+// next tests must see both.
+void VisitPair(World& world, LiveSlots& live, int a, int b) {
+  const int i = live.slot[a];
+  const int j = live.slot[b];
+  ContactPair(world, live, i, j);
+  const Tigrok& ta = world.entities[i];
+  const Tigrok& tb = world.entities[j];
+  live.x[a] = ta.x;
+  live.y[a] = ta.y;
+  live.x[b] = tb.x;
+  live.y[b] = tb.y;
+  live.acts[a] = MayAct(ta) ? -1 : 0;
+  live.acts[b] = MayAct(tb) ? -1 : 0;
+}
+
+// The pairs of entry a with the entries after it, in ascending order,
+// leaving out the pairs that the per-axis test rules out, which cannot touch,
 // and the pairs of one owner neither of which may act, which do nothing.
-void Contacts(World& world, LiveSlots& live) {
-  auto& e = world.entities;
-  for (int a = 0; a < live.count; ++a) {
-    const int i = live.slot[a];
-    for (int b = NextActiveNear(live, a, 2 * kContactRadius, a + 1); b < live.count;
-         b = NextActiveNear(live, a, 2 * kContactRadius, b + 1)) {
-      const int j = live.slot[b];
-      ContactPair(world, live, i, j);
-      // A push may have moved either entity, and a take or a delivery changed
-      // what they carry; the next tests must see both.
-      live.x[a] = e[i].x;
-      live.y[a] = e[i].y;
-      live.x[b] = e[j].x;
-      live.y[b] = e[j].y;
-      live.acts[a] = MayAct(e[i]) ? -1 : 0;
-      live.acts[b] = MayAct(e[j]) ? -1 : 0;
+//
+// A visit changes only a and b, so the block's later lanes need testing
+// again only against what a is now. The next visit goes on with the lanes
+// as they were found, and the new test only decides whether to start the
+// scan again after b: the chain of visits in a crowded row waits for a's
+// position, never for a scan of it as well.
+void ContactRow(World& world, LiveSlots& live, int a) {
+  constexpr float kTouch = 2 * kContactRadius;
+  int from = a + 1;
+  while (from < live.count) {
+    const NearBlock block = NextActiveNearBlock(live, a, kTouch, from);
+    from = block.base + kScanBlock;
+    unsigned lanes = block.lanes;
+    while (lanes != 0) {
+      const int lane = std::countr_zero(lanes);
+      VisitPair(world, live, a, block.base + lane);
+      lanes &= lanes - 1;
+      const unsigned later = ~((2u << lane) - 1);  // the lanes after b
+      if ((ActiveNearLanes(live, a, kTouch, block.base) & later) != lanes) {
+        from = block.base + lane + 1;
+        break;
+      }
     }
   }
+}
+
+// ContactPass over the gathered live slots, row by row.
+void Contacts(World& world, LiveSlots& live) {
+  for (int a = 0; a < live.count; ++a) ContactRow(world, live, a);
 }
 
 }  // namespace

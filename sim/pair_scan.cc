@@ -14,7 +14,6 @@
 // exactly, and |.| drops the sign).
 #include "sim/pair_scan.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -74,29 +73,46 @@ enum class Partners {
   kActive,   // those of a's own owner that may not act (a itself may not)
 };
 
-// The first entry from `from` on that passes the per-axis test against entry
-// a and is not ruled out as `partners` says.
+// Entry a's position and owner, in every lane.
+struct Probe {
+  Probe(const LiveSlots& live, int a, float range)
+      : px{live.x[a], live.x[a], live.x[a], live.x[a]},
+        py{live.y[a], live.y[a], live.y[a], live.y[a]},
+        r{range, range, range, range},
+        own{live.owner[a], live.owner[a], live.owner[a], live.owner[a]} {}
+  Float4 px, py, r;
+  Int4 own;
+};
+
+// The lanes of entries k to k + 7 that pass the per-axis test against the
+// probe and are not ruled out as `partners` says, entries from live.count on
+// (the padding block) left out. Always inlined: it is the scan loop's body.
 template <Partners partners>
-int NextFrom(const LiveSlots& live, int a, float range, int from) {
-  const Float4 px{live.x[a], live.x[a], live.x[a], live.x[a]};
-  const Float4 py{live.y[a], live.y[a], live.y[a], live.y[a]};
-  const Float4 r{range, range, range, range};
-  const Int4 own{live.owner[a], live.owner[a], live.owner[a], live.owner[a]};
-  for (int k = from; k < live.count; k += kScanBlock) {
-    Int4 low = Near(live, k, px, py, r);
-    Int4 high = Near(live, k + 4, px, py, r);
-    if (partners == Partners::kEnemies) {
-      low &= LoadInt(&live.owner[k]) != own;
-      high &= LoadInt(&live.owner[k + 4]) != own;
-    } else if (partners == Partners::kActive) {
-      low &= (LoadInt(&live.owner[k]) != own) | LoadInt(&live.acts[k]);
-      high &= (LoadInt(&live.owner[k + 4]) != own) | LoadInt(&live.acts[k + 4]);
-    }
-    if (!Any(low | high)) continue;
-    // The padding after count may pass the test: a hit there means none.
-    return std::min(k + std::countr_zero(LaneBits(low, high)), live.count);
+[[gnu::always_inline]] inline unsigned Lanes(const LiveSlots& live, const Probe& p, int k) {
+  Int4 low = Near(live, k, p.px, p.py, p.r);
+  Int4 high = Near(live, k + 4, p.px, p.py, p.r);
+  if (partners == Partners::kEnemies) {
+    low &= LoadInt(&live.owner[k]) != p.own;
+    high &= LoadInt(&live.owner[k + 4]) != p.own;
+  } else if (partners == Partners::kActive) {
+    low &= (LoadInt(&live.owner[k]) != p.own) | LoadInt(&live.acts[k]);
+    high &= (LoadInt(&live.owner[k + 4]) != p.own) | LoadInt(&live.acts[k + 4]);
   }
-  return live.count;
+  if (!Any(low | high)) return 0;
+  const unsigned lanes = LaneBits(low, high);
+  const int inside = live.count - k;
+  return inside >= kScanBlock ? lanes : lanes & ((1u << inside) - 1);
+}
+
+// The first block from `from` on with a lane set, as Lanes finds it.
+template <Partners partners>
+NearBlock NextFrom(const LiveSlots& live, int a, float range, int from) {
+  const Probe p(live, a, range);
+  for (int k = from; k < live.count; k += kScanBlock) {
+    const unsigned lanes = Lanes<partners>(live, p, k);
+    if (lanes != 0) return {k, lanes};
+  }
+  return {live.count, 0};
 }
 
 }  // namespace
@@ -122,17 +138,23 @@ void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
   }
 }
 
-int NextNear(const LiveSlots& live, int a, float range, int from) {
+NearBlock NextNearBlock(const LiveSlots& live, int a, float range, int from) {
   return NextFrom<Partners::kAll>(live, a, range, from);
 }
 
-int NextEnemyNear(const LiveSlots& live, int a, float range, int from) {
+NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from) {
   return NextFrom<Partners::kEnemies>(live, a, range, from);
 }
 
-int NextActiveNear(const LiveSlots& live, int a, float range, int from) {
+NearBlock NextActiveNearBlock(const LiveSlots& live, int a, float range, int from) {
   if (live.acts[a] != 0) return NextFrom<Partners::kAll>(live, a, range, from);
   return NextFrom<Partners::kActive>(live, a, range, from);
+}
+
+unsigned ActiveNearLanes(const LiveSlots& live, int a, float range, int base) {
+  const Probe p(live, a, range);
+  if (live.acts[a] != 0) return Lanes<Partners::kAll>(live, p, base);
+  return Lanes<Partners::kActive>(live, p, base);
 }
 
 }  // namespace kragmoor

@@ -42,18 +42,29 @@ inline bool MayAct(const Tigrok& t) {
 // only at the members of `mayBeLive`, which must hold every live slot.
 void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live);
 
-// The first k >= from (live.count when there is none) whose pair with entry
-// a passes the per-axis test: the float differences on x and on y are both
-// below `range` in size. Any other pair has a Distance2D that is `range` or
-// more, or NaN, and does nothing in either pair pass.
-int NextNear(const LiveSlots& live, int a, float range, int from);
+// A block of eight consecutive entries as a scan finds it: bit l of `lanes`
+// is set when entry base + l, below live.count, passes the test.
+struct NearBlock {
+  int base = 0;        // the block's first entry; live.count when the scan found none
+  unsigned lanes = 0;  // bit l: entry base + l passes
+};
 
-// As NextNear, also ruling out the entries of a's own owner.
-int NextEnemyNear(const LiveSlots& live, int a, float range, int from);
+// The first block from entry `from` on that holds an entry whose pair with
+// entry a passes the per-axis test: the float differences on x and on y are
+// both below `range` in size. Any other pair has a Distance2D that is `range`
+// or more, or NaN, and does nothing in either pair pass.
+NearBlock NextNearBlock(const LiveSlots& live, int a, float range, int from);
 
-// As NextNear, also ruling out, when entry a may not act, the entries of its
-// own owner that may not act either: the pairs that do nothing even when they
-// touch.
-int NextActiveNear(const LiveSlots& live, int a, float range, int from);
+// As NextNearBlock, also ruling out the entries of a's own owner.
+NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from);
+
+// As NextNearBlock, also ruling out, when entry a may not act, the entries of
+// its own owner that may not act either: the pairs that do nothing even when
+// they touch.
+NearBlock NextActiveNearBlock(const LiveSlots& live, int a, float range, int from);
+
+// The lanes of the block of entries base to base + 7 (base < live.count) as
+// NextActiveNearBlock tests them against entry a now.
+unsigned ActiveNearLanes(const LiveSlots& live, int a, float range, int base);
 
 }  // namespace kragmoor

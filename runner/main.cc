@@ -1,10 +1,12 @@
 // kragmoor-sim: the game's simulation, drawing and click logic without a
 // window, driven by scenario scripts or played out as a computer-player match.
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,11 @@ constexpr const char* kUsage =
     "  --seed S          random seed, 0 to 4294967295 (default 1)\n"
     "  --frames N        frame steps to run, 0 to 2147483647 (default 10000)\n"
     "  --ai B0B1B2       computer-player boxes as three digits 0/1, side 0 first (default 111)\n"
-    "  --hash-every K    print 'frame F hash H' after every K-th frame\n";
+    "  --hash-every K    print 'frame F hash H' after every K-th frame\n"
+    "  --seeds A-B       one match for each seed from A to B, in place of --seed; each\n"
+    "                    match's output follows a line 'seed S', in seed order\n"
+    "  --jobs N          with --seeds, matches run at once, 1 to 1024 (default: the\n"
+    "                    number of cores); the output is the same for every N\n";
 
 int Fail(const std::string& what) {
   std::cerr << "kragmoor-sim: " << what << '\n';
@@ -39,6 +45,9 @@ bool ParseWhole(std::string_view text, T low, T high, T& value) {
 
 int Match(int argc, char** argv) {
   kragmoor::MatchOptions options;
+  bool seedGiven = false;
+  std::optional<kragmoor::SeedRange> seeds;
+  int32_t jobs = kragmoor::DefaultJobs();
   for (int i = 2; i < argc; ++i) {
     const std::string_view option = argv[i];
     if (i + 1 >= argc) return Fail("option '" + std::string(option) + "' needs a value");
@@ -46,6 +55,11 @@ int Match(int argc, char** argv) {
     const std::string bad = "bad value '" + std::string(value) + "' for " + std::string(option);
     if (option == "--seed") {
       if (!ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed)) return Fail(bad);
+      seedGiven = true;
+    } else if (option == "--seeds") {
+      if (!kragmoor::ParseSeedRange(value, seeds.emplace())) return Fail(bad);
+    } else if (option == "--jobs") {
+      if (!ParseWhole<int32_t>(value, 1, kragmoor::kMaxJobs, jobs)) return Fail(bad);
     } else if (option == "--frames") {
       if (!ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
     } else if (option == "--hash-every") {
@@ -60,15 +74,27 @@ int Match(int argc, char** argv) {
       return Fail("unknown option '" + std::string(option) + "'");
     }
   }
+  if (seedGiven && seeds) return Fail("--seed and --seeds cannot be given together");
   const auto start = std::chrono::steady_clock::now();
-  kragmoor::RunMatch(options, std::cout);
+  if (seeds) {
+    kragmoor::RunMatches(options, *seeds, jobs, std::cout);
+  } else {
+    kragmoor::RunMatch(options, std::cout);
+  }
   std::cout.flush();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  char line[128];
-  std::snprintf(line, sizeof line, "%d frames in %.3f s (%.0f frames/s)", options.frames, seconds,
-                seconds > 0 ? options.frames / seconds : 0.0);
-  std::cerr << line << '\n';
+  const uint64_t matches = seeds ? seeds->Count() : 1;
+  const uint64_t frames = matches * static_cast<uint64_t>(options.frames);  // below 2^63
+  char line[160];
+  std::snprintf(line, sizeof line, "%llu frames in %.3f s (%.0f frames/s)",
+                static_cast<unsigned long long>(frames), seconds,
+                seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
+  std::cerr << line;
+  if (seeds) {
+    std::cerr << ", " << matches << " matches, " << std::min<uint64_t>(matches, jobs) << " at once";
+  }
+  std::cerr << '\n';
   return 0;
 }
 

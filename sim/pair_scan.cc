@@ -106,7 +106,7 @@ template <Partners partners>
 
 // The first block from `from` on with a lane set, as Lanes finds it.
 template <Partners partners>
-NearBlock NextFrom(const LiveSlots& live, int a, float range, int from) {
+[[gnu::always_inline]] inline NearBlock NextFrom(const LiveSlots& live, int a, float range, int from) {
   const Probe p(live, a, range);
   for (int k = from; k < live.count; k += kScanBlock) {
     const unsigned lanes = Lanes<partners>(live, p, k);

@@ -53,7 +53,9 @@ void Take(World& world, const LiveSlots& live, int ti, int mi, int32_t limit) {
   WriteOrder(t.nextOrder, kVerbWalk, {mi});
 }
 
-void ContactPair(World& world, const LiveSlots& live, int i, int j) {
+// The rules for one pair; false, having changed nothing, when they do not
+// touch.
+bool ContactPair(World& world, const LiveSlots& live, int i, int j) {
   Tigrok& a = world.entities[i];
   Tigrok& b = world.entities[j];
   Vec2 pa{a.x, a.y};
@@ -63,7 +65,7 @@ void ContactPair(World& world, const LiveSlots& live, int i, int j) {
   a.y = pa.y;
   b.x = pb.x;
   b.y = pb.y;
-  if (!touching) return;
+  if (!touching) return false;
 
   if (a.owner == b.owner) {
     if (a.kind == kKindBase && b.gold > 0) Deliver(world, b, a);
@@ -79,6 +81,7 @@ void ContactPair(World& world, const LiveSlots& live, int i, int j) {
   } else if (a.owner != b.owner) {
     WriteOrder(b.order, kVerbAttack, {i});
   }
+  return true;
 }
 
 // AggressionPass over the gathered live slots: the pairs in the rules' order,
@@ -106,13 +109,13 @@ void Aggression(World& world, const LiveSlots& live) {
   }
 }
 
-// ContactPair for entries a and b, then their copies refreshed: a push may
-// have moved either, a take or a delivery changed what they carry, and the
-// next tests must see both.
-void VisitPair(World& world, LiveSlots& live, int a, int b) {
+// ContactPair for entries a and b, then their copies refreshed when they
+// touched: a push may have moved either, a take or a delivery changed what
+// they carry, and the next tests must see both. Returns whether they touched.
+bool VisitPair(World& world, LiveSlots& live, int a, int b) {
   const int i = live.slot[a];
   const int j = live.slot[b];
-  ContactPair(world, live, i, j);
+  if (!ContactPair(world, live, i, j)) return false;
   const Tigrok& ta = world.entities[i];
   const Tigrok& tb = world.entities[j];
   live.x[a] = ta.x;
@@ -121,6 +124,7 @@ void VisitPair(World& world, LiveSlots& live, int a, int b) {
   live.y[b] = tb.y;
   live.acts[a] = MayAct(ta) ? -1 : 0;
   live.acts[b] = MayAct(tb) ? -1 : 0;
+  return true;
 }
 
 // The pairs of entry a with the entries after it, in ascending order,
@@ -141,8 +145,9 @@ void ContactRow(World& world, LiveSlots& live, int a) {
     unsigned lanes = block.lanes;
     while (lanes != 0) {
       const int lane = std::countr_zero(lanes);
-      VisitPair(world, live, a, block.base + lane);
+      const bool touched = VisitPair(world, live, a, block.base + lane);
       lanes &= lanes - 1;
+      if (!touched) continue;                      // nothing changed
       const unsigned later = ~((2u << lane) - 1);  // the lanes after b
       if ((ActiveNearLanes(live, a, kTouch, block.base) & later) != lanes) {
         from = block.base + lane + 1;

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runner/print.h"
@@ -53,7 +54,7 @@ class MatchQueue {
   // A match threw `error`: no more matches start, and Next rethrows it.
   void Fail(std::exception_ptr error) {
     const std::lock_guard lock(mutex_);
-    if (!error_) error_ = error;
+    if (!error_) error_ = std::move(error);
     stopped_ = true;
     changed_.notify_all();
   }

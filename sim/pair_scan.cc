@@ -106,7 +106,8 @@ template <Partners partners>
 
 // The first block from `from` on with a lane set, as Lanes finds it.
 template <Partners partners>
-[[gnu::always_inline]] inline NearBlock NextFrom(const LiveSlots& live, int a, float range, int from) {
+[[gnu::always_inline]] inline NearBlock NextFrom(const LiveSlots& live, int a, float range,
+                                                 int from) {
   const Probe p(live, a, range);
   for (int k = from; k < live.count; k += kScanBlock) {
     const unsigned lanes = Lanes<partners>(live, p, k);
@@ -136,10 +137,6 @@ void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
     live.owner[k] = 0;
     live.acts[k] = 0;
   }
-}
-
-NearBlock NextNearBlock(const LiveSlots& live, int a, float range, int from) {
-  return NextFrom<Partners::kAll>(live, a, range, from);
 }
 
 NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from) {

@@ -49,18 +49,18 @@ struct NearBlock {
   unsigned lanes = 0;  // bit l: entry base + l passes
 };
 
-// The first block from entry `from` on that holds an entry whose pair with
-// entry a passes the per-axis test: the float differences on x and on y are
-// both below `range` in size. Any other pair has a Distance2D that is `range`
-// or more, or NaN, and does nothing in either pair pass.
-NearBlock NextNearBlock(const LiveSlots& live, int a, float range, int from);
+// The per-axis test of a pair: the float differences on x and on y are both
+// below `range` in size. Any other pair has a Distance2D that is `range` or
+// more, or NaN, and does nothing in either pair pass.
 
-// As NextNearBlock, also ruling out the entries of a's own owner.
+// The first block from entry `from` on that holds an entry of another owner
+// than entry a whose pair with a passes the per-axis test.
 NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from);
 
-// As NextNearBlock, also ruling out, when entry a may not act, the entries of
-// its own owner that may not act either: the pairs that do nothing even when
-// they touch.
+// The first block from entry `from` on that holds an entry whose pair with
+// entry a passes the per-axis test and may act: when a itself may not act,
+// the entries of its own owner that may not act either are ruled out, as
+// such pairs do nothing even when they touch.
 NearBlock NextActiveNearBlock(const LiveSlots& live, int a, float range, int from);
 
 // The lanes of the block of entries base to base + 7 (base < live.count) as

@@ -1,6 +1,7 @@
 // kragmoor_bench: what a frame costs, against the floor of the pair passes.
-// Run with scripts/bench; after the table it prints the full-table frame as a
-// share of the floor and the headless match's frames per second.
+// Run with scripts/bench; after the table it prints the spread and the jammed
+// full-table frames as shares of the floor and the headless match's frames
+// per second.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "bench/full_table.h"
+#include "bench/jammed_table.h"
 #include "runner/match.h"
 #include "sim/frame_step.h"
 #include "sim/vec2d.h"
@@ -59,9 +61,24 @@ void TimeFrames(benchmark::State& state, const World& start) {
   int live = 0;
   for (const Tigrok& t : world.entities) live += IsLive(t) ? 1 : 0;
   state.counters["live_after"] = live;
+  int touching = 0;  // pairs of live entities closer than 50 in `start`
+  const auto& e = start.entities;
+  for (int i = 0; i < kSlotCount; ++i) {
+    for (int j = i + 1; j < kSlotCount; ++j) {
+      touching += IsLive(e[i]) && IsLive(e[j]) && Distance2D(e[i], e[j]) < 50.0f;
+    }
+  }
+  state.counters["touching"] = touching;
 }
 
 void BM_FrameStepFullTable(benchmark::State& state) { TimeFrames(state, FullTable(kTableSeed)); }
+
+// The same on a table from a real match, where the main bases have piled up.
+// The match is played once per run, outside any timing.
+void BM_FrameStepJammedTable(benchmark::State& state) {
+  static const World jammed = JammedTable();
+  TimeFrames(state, jammed);
+}
 
 void BM_FrameStepInitialScenario(benchmark::State& state) {
   World start;
@@ -88,6 +105,7 @@ void BM_Match(benchmark::State& state) {
 
 BENCHMARK(BM_Floor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameStepFullTable)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameStepJammedTable)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameStepInitialScenario)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Match)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
@@ -135,10 +153,15 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 void PrintSummary(const SummaryReporter& reporter) {
   const double floor = reporter.Seconds("BM_Floor");
   const double fullTable = reporter.Seconds("BM_FrameStepFullTable");
+  const double jammedTable = reporter.Seconds("BM_FrameStepJammedTable");
   const double match = reporter.Seconds("BM_Match");
   if (floor > 0 && fullTable > 0) {
-    std::printf("full-table frame / floor = %.1f us / %.1f us = %.3f (target <= 0.5)\n",
+    std::printf("spread full-table frame / floor = %.1f us / %.1f us = %.3f (target <= 0.5)\n",
                 fullTable * 1e6, floor * 1e6, fullTable / floor);
+  }
+  if (floor > 0 && jammedTable > 0) {
+    std::printf("jammed full-table frame / floor = %.1f us / %.1f us = %.3f (target <= 0.65)\n",
+                jammedTable * 1e6, floor * 1e6, jammedTable / floor);
   }
   if (match > 0) {
     std::printf("match --seed 1 --frames %d: %.0f frames/s (target >= 200000)\n", kMatchFrames,

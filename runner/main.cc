@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -38,6 +40,10 @@ constexpr const char* kUsage =
     "  --ai B0B1B2       computer-player boxes as three digits 0/1, side 0 first (default 111)\n"
     "  --hash-every K    print 'frame F hash H' after every K-th frame\n"
     "  --save PATH       after the last frame, write the game as a saved game to PATH\n"
+    "  --seeds A-B       one match for each seed from A to B, in place of --seed; each\n"
+    "                    match's output follows a line 'seed S', in seed order\n"
+    "  --jobs N          with --seeds, matches run at once, 1 to 1024 (default: the\n"
+    "                    number of cores); the output is the same for every N\n"
     "\n"
     "exit status: 0 done (check: the output is as expected); 1 standard output or a saved\n"
     "game could not be written (check: the output differs); 2 bad usage, a script that\n"
@@ -60,12 +66,15 @@ bool ParseWhole(std::string_view text, T low, T high, T& value) {
 
 bool IsMatchOption(std::string_view option) {
   return option == "--seed" || option == "--frames" || option == "--hash-every" ||
-         option == "--ai" || option == "--save";
+         option == "--ai" || option == "--save" || option == "--seeds" || option == "--jobs";
 }
 
 int Match(int argc, char** argv, std::ostream& out) {
   kragmoor::MatchOptions options;
   std::string savePath;
+  bool seedGiven = false;
+  std::optional<kragmoor::SeedRange> seeds;
+  int32_t jobs = kragmoor::DefaultJobs();
   for (int i = 2; i < argc; ++i) {
     const std::string_view option = argv[i];
     if (!IsMatchOption(option)) {
@@ -76,6 +85,11 @@ int Match(int argc, char** argv, std::ostream& out) {
     const std::string bad = "bad value " + kragmoor::Quoted(value) + " for " + std::string(option);
     if (option == "--seed") {
       if (!ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed)) return Fail(bad);
+      seedGiven = true;
+    } else if (option == "--seeds") {
+      if (!kragmoor::ParseSeedRange(value, seeds.emplace())) return Fail(bad);
+    } else if (option == "--jobs") {
+      if (!ParseWhole<int32_t>(value, 1, kragmoor::kMaxJobs, jobs)) return Fail(bad);
     } else if (option == "--frames") {
       if (!ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
     } else if (option == "--hash-every") {
@@ -91,23 +105,37 @@ int Match(int argc, char** argv, std::ostream& out) {
       }
     }
   }
+  if (seedGiven && seeds) return Fail("--seed and --seeds cannot be given together");
+  if (seeds && !savePath.empty()) return Fail("--save and --seeds cannot be given together");
   const auto start = std::chrono::steady_clock::now();
-  kragmoor::Session session;
-  kragmoor::RunMatch(options, out, session);
-  out.flush();
-  std::string text;
-  std::string error;
-  if (!savePath.empty() && !(kragmoor::SavedGameText(session, text, error) &&
-                             kragmoor::WriteFileAtomically(savePath, text, error))) {
-    std::cerr << "kragmoor-sim: " << error << '\n';
-    return 1;
+  if (seeds) {
+    kragmoor::RunMatches(options, *seeds, jobs, out);
+    out.flush();
+  } else {
+    kragmoor::Session session;
+    kragmoor::RunMatch(options, out, session);
+    out.flush();
+    std::string text;
+    std::string error;
+    if (!savePath.empty() && !(kragmoor::SavedGameText(session, text, error) &&
+                               kragmoor::WriteFileAtomically(savePath, text, error))) {
+      std::cerr << "kragmoor-sim: " << error << '\n';
+      return 1;
+    }
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  char line[128];
-  std::snprintf(line, sizeof line, "%d frames in %.3f s (%.0f frames/s)", options.frames, seconds,
-                seconds > 0 ? options.frames / seconds : 0.0);
-  std::cerr << line << '\n';
+  const uint64_t matches = seeds ? seeds->Count() : 1;
+  const uint64_t frames = matches * static_cast<uint64_t>(options.frames);  // below 2^63
+  char line[160];
+  std::snprintf(line, sizeof line, "%llu frames in %.3f s (%.0f frames/s)",
+                static_cast<unsigned long long>(frames), seconds,
+                seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
+  std::cerr << line;
+  if (seeds) {
+    std::cerr << ", " << matches << " matches, " << std::min<uint64_t>(matches, jobs) << " at once";
+  }
+  std::cerr << '\n';
   return 0;
 }
 

@@ -1,10 +1,11 @@
-// A headless match: the three computer players play from the initial
-// scenario for a fixed number of frames.
+// Headless matches: the three computer players play from the initial
+// scenario for a fixed number of frames, one seed or a range of seeds.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <ostream>
+#include <string_view>
 
 namespace kragmoor {
 
@@ -24,5 +25,31 @@ void RunMatch(const MatchOptions& options, std::ostream& out);
 // The same on `session`, which starts in the start-up state and ends in the
 // state after the last frame (for `match --save`).
 void RunMatch(const MatchOptions& options, std::ostream& out, Session& session);
+
+// The seeds from `first` to `last`, both included.
+struct SeedRange {
+  uint32_t first = 0;
+  uint32_t last = 0;
+  uint64_t Count() const { return uint64_t{last} - first + 1; }
+};
+
+// Reads "A-B": two decimal seeds, 0 to 4294967295, with A <= B. Returns
+// false, leaving `range` as it was, for anything else.
+bool ParseSeedRange(std::string_view text, SeedRange& range);
+
+inline constexpr int kMaxJobs = 1024;  // matches at once; far above any machine's cores
+
+// The number of cores, as the default for RunMatches' `jobs` (1 when the
+// system does not say).
+int DefaultJobs();
+
+// Plays one match per seed of `seeds`, with the other options as given, up
+// to `jobs` (1 or more) at once on threads of their own. Prints on `out`,
+// for each seed in ascending order, a line "seed S" and then exactly what
+// RunMatch prints for it: the output is the same whatever `jobs` is, and
+// comes as soon as the seeds before it are done. A match's output waits in
+// memory until its turn; at most 4 * jobs matches are started ahead of the
+// next one printed.
+void RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out);
 
 }  // namespace kragmoor

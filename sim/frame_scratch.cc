@@ -36,7 +36,7 @@ bool SameLiveSlots(const LiveSlots& a, const LiveSlots& b) {
   if (a.count != b.count) return false;
   for (int k = 0; k < a.count; ++k) {
     // Bit patterns, so that NaN copies compare equal to themselves.
-    if (a.slot[k] != b.slot[k] || a.owner[k] != b.owner[k] ||
+    if (a.slot[k] != b.slot[k] || a.owner[k] != b.owner[k] || a.acts[k] != b.acts[k] ||
         std::bit_cast<uint32_t>(a.x[k]) != std::bit_cast<uint32_t>(b.x[k]) ||
         std::bit_cast<uint32_t>(a.y[k]) != std::bit_cast<uint32_t>(b.y[k])) {
       return false;

@@ -40,8 +40,9 @@ struct FrameScratch {
   UnitLists units;
   bool unitsGathered = false;
 
-  // Gathered by AggressionPass, which changes no position, owner or hp, and
-  // kept up to date by ContactPass, which moves peasants.
+  // Gathered by AggressionPass, which changes no position, owner, hp or
+  // gold, and kept up to date by ContactPass, which moves peasants and
+  // hands gold over.
   LiveSlots live;
   bool liveGathered = false;
 };

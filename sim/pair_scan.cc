@@ -14,7 +14,6 @@
 // exactly, and |.| drops the sign).
 #include "sim/pair_scan.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -67,26 +66,54 @@ unsigned LaneBits(Int4 low, Int4 high) {
   return static_cast<unsigned>(bits[0] | bits[1] | bits[2] | bits[3]);
 }
 
-// The first entry from `from` on that passes the per-axis test against entry
-// a and, when `enemiesOnly`, has another owner than a.
-template <bool enemiesOnly>
-int NextFrom(const LiveSlots& live, int a, float range, int from) {
-  const Float4 px{live.x[a], live.x[a], live.x[a], live.x[a]};
-  const Float4 py{live.y[a], live.y[a], live.y[a], live.y[a]};
-  const Float4 r{range, range, range, range};
-  const Int4 own{live.owner[a], live.owner[a], live.owner[a], live.owner[a]};
-  for (int k = from; k < live.count; k += kScanBlock) {
-    Int4 low = Near(live, k, px, py, r);
-    Int4 high = Near(live, k + 4, px, py, r);
-    if (enemiesOnly) {
-      low &= LoadInt(&live.owner[k]) != own;
-      high &= LoadInt(&live.owner[k + 4]) != own;
-    }
-    if (!Any(low | high)) continue;
-    // The padding after count may pass the test: a hit there means none.
-    return std::min(k + std::countr_zero(LaneBits(low, high)), live.count);
+// Which entries besides the per-axis test a scan rules out.
+enum class Partners {
+  kAll,      // none
+  kEnemies,  // those of a's own owner
+  kActive,   // those of a's own owner that may not act (a itself may not)
+};
+
+// Entry a's position and owner, in every lane.
+struct Probe {
+  Probe(const LiveSlots& live, int a, float range)
+      : px{live.x[a], live.x[a], live.x[a], live.x[a]},
+        py{live.y[a], live.y[a], live.y[a], live.y[a]},
+        r{range, range, range, range},
+        own{live.owner[a], live.owner[a], live.owner[a], live.owner[a]} {}
+  Float4 px, py, r;
+  Int4 own;
+};
+
+// The lanes of entries k to k + 7 that pass the per-axis test against the
+// probe and are not ruled out as `partners` says, entries from live.count on
+// (the padding block) left out. Always inlined: it is the scan loop's body.
+template <Partners partners>
+[[gnu::always_inline]] inline unsigned Lanes(const LiveSlots& live, const Probe& p, int k) {
+  Int4 low = Near(live, k, p.px, p.py, p.r);
+  Int4 high = Near(live, k + 4, p.px, p.py, p.r);
+  if (partners == Partners::kEnemies) {
+    low &= LoadInt(&live.owner[k]) != p.own;
+    high &= LoadInt(&live.owner[k + 4]) != p.own;
+  } else if (partners == Partners::kActive) {
+    low &= (LoadInt(&live.owner[k]) != p.own) | LoadInt(&live.acts[k]);
+    high &= (LoadInt(&live.owner[k + 4]) != p.own) | LoadInt(&live.acts[k + 4]);
   }
-  return live.count;
+  if (!Any(low | high)) return 0;
+  const unsigned lanes = LaneBits(low, high);
+  const int inside = live.count - k;
+  return inside >= kScanBlock ? lanes : lanes & ((1u << inside) - 1);
+}
+
+// The first block from `from` on with a lane set, as Lanes finds it.
+template <Partners partners>
+[[gnu::always_inline]] inline NearBlock NextFrom(const LiveSlots& live, int a, float range,
+                                                 int from) {
+  const Probe p(live, a, range);
+  for (int k = from; k < live.count; k += kScanBlock) {
+    const unsigned lanes = Lanes<partners>(live, p, k);
+    if (lanes != 0) return {k, lanes};
+  }
+  return {live.count, 0};
 }
 
 }  // namespace
@@ -100,6 +127,7 @@ void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
     live.x[n] = t.x;
     live.y[n] = t.y;
     live.owner[n] = t.owner;
+    live.acts[n] = MayAct(t) ? -1 : 0;
     ++n;
   }
   live.count = n;
@@ -107,15 +135,23 @@ void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
     live.x[k] = 0.0f;
     live.y[k] = 0.0f;
     live.owner[k] = 0;
+    live.acts[k] = 0;
   }
 }
 
-int NextNear(const LiveSlots& live, int a, float range, int from) {
-  return NextFrom<false>(live, a, range, from);
+NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from) {
+  return NextFrom<Partners::kEnemies>(live, a, range, from);
 }
 
-int NextEnemyNear(const LiveSlots& live, int a, float range, int from) {
-  return NextFrom<true>(live, a, range, from);
+NearBlock NextActiveNearBlock(const LiveSlots& live, int a, float range, int from) {
+  if (live.acts[a] != 0) return NextFrom<Partners::kAll>(live, a, range, from);
+  return NextFrom<Partners::kActive>(live, a, range, from);
+}
+
+unsigned ActiveNearLanes(const LiveSlots& live, int a, float range, int base) {
+  const Probe p(live, a, range);
+  if (live.acts[a] != 0) return Lanes<Partners::kAll>(live, p, base);
+  return Lanes<Partners::kActive>(live, p, base);
 }
 
 }  // namespace kragmoor

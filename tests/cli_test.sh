@@ -36,6 +36,11 @@ expect 2 "^kragmoor-sim: bad value '0' for --hash-every" match --hash-every 0
 expect 2 "^kragmoor-sim: bad value '1101' for --ai" match --ai 1101
 expect 2 "^kragmoor-sim: unknown option '--fast'" match --fast 1
 expect 2 "^kragmoor-sim: option '--seed' needs a value" match --seed
+expect 2 "^kragmoor-sim: bad value '3-1' for --seeds" match --seeds 3-1
+expect 2 "^kragmoor-sim: bad value '7' for --seeds" match --seeds 7
+expect 2 "^kragmoor-sim: bad value '1-4294967296' for --seeds" match --seeds 1-4294967296
+expect 2 "^kragmoor-sim: bad value '0' for --jobs" match --seeds 1-2 --jobs 0
+expect 2 "^kragmoor-sim: --seed and --seeds" match --seed 1 --seeds 1-2
 expect 2 "^kragmoor-sim: cannot open" run /nonexistent/script.sim
 expect 2 "^kragmoor-sim: 'run' takes at most one file" run a b
 expect 0 '' --help
@@ -74,4 +79,17 @@ a=$("$sim" match --frames 50 --hash-every 25 2>/dev/null)
 b=$("$sim" match --frames 50 --hash-every 25 2>/dev/null)
 [ "$a" = "$b" ] || { echo "FAIL: two identical matches differ"; fail=1; }
 [ "$(printf '%s\n' "$a" | wc -l)" -eq 6 ] || { echo "FAIL: match output: $a"; fail=1; }
+# --seeds: "seed S" and then what --seed S prints, in seed order, whatever
+# --jobs is (more jobs than seeds too); the speed line counts every frame.
+options="--frames 300 --hash-every 100 --ai 110"
+want=$(for seed in 4294967294 4294967295; do echo "seed $seed"; "$sim" match --seed $seed $options 2>/dev/null; done)
+got=$("$sim" match --seeds 4294967294-4294967295 $options 2>/dev/null)
+[ "$got" = "$want" ] || { echo "FAIL: --seeds 4294967294-4294967295 differs from single matches"; fail=1; }
+want=$(for seed in 5 6 7 8 9; do echo "seed $seed"; "$sim" match --seed $seed $options 2>/dev/null; done)
+for jobs in 1 2 3 8; do
+  got=$("$sim" match --seeds 5-9 --jobs $jobs $options 2>/dev/null)
+  [ "$got" = "$want" ] || { echo "FAIL: --seeds 5-9 --jobs $jobs differs from single matches"; fail=1; }
+done
+err=$("$sim" match --seeds 5-9 --jobs 2 --frames 10 2>&1 >/dev/null)
+printf '%s\n' "$err" | grep -q '^50 frames in .*, 5 matches, 2 at once$' || { echo "FAIL: speed line: $err"; fail=1; }
 exit $fail

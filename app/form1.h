@@ -166,6 +166,8 @@ class TForm1 final : public QMainWindow {
   void ChooseAndSave();
   void ToggleRecording();
   void FlushRecording();
+  // Detaches the recording from the game and closes its file, finished or not.
+  void EndRecording();
   void ShowFileError(const QString& what, const std::string& reason);
 
   // Menu bar and status bar (form1_bars.cc).

@@ -79,10 +79,7 @@ void TForm1::StopRecording() {
   if (!recording_) return;
   std::string error;
   const bool finished = recording_->Finish(session_, error);
-  session_.recorder = nullptr;
-  recording_.reset();
-  recordingFlush_->stop();
-  recordAction_->setChecked(false);
+  EndRecording();
   if (!finished) ShowFileError(tr("Запись игры прервана."), error);
 }
 
@@ -90,11 +87,15 @@ void TForm1::FlushRecording() {
   if (!recording_) return;
   std::string error;
   if (recording_->Flush(error)) return;
-  session_.recorder = nullptr;  // what follows would not replay: the recording ends here
+  EndRecording();  // what follows would not replay: the recording ends here
+  ShowFileError(tr("Запись игры прервана."), error);
+}
+
+void TForm1::EndRecording() {
+  session_.recorder = nullptr;
   recording_.reset();
   recordingFlush_->stop();
   recordAction_->setChecked(false);
-  ShowFileError(tr("Запись игры прервана."), error);
 }
 
 void TForm1::ChooseAndOpen() {

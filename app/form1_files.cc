@@ -13,8 +13,8 @@
 #include <string>
 
 #include "app/form1.h"
-#include "runner/files.h"
-#include "runner/saved_game.h"
+#include "game/files.h"
+#include "game/saved_game.h"
 #include "runner/script.h"
 #include "world/random.h"
 

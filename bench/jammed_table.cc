@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "runner/print.h"
+#include "game/print.h"
 #include "runner/script.h"
-#include "runner/session.h"
+#include "game/session.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {

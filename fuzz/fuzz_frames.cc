@@ -28,7 +28,7 @@
 #include "fuzz/table_bytes.h"
 #include "render/recording_gl.h"
 #include "render/scene.h"
-#include "runner/session.h"
+#include "game/session.h"
 #include "sim/control.h"
 #include "sim/frame_step.h"
 #include "world/orders.h"

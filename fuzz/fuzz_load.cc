@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "runner/saved_game.h"
+#include "game/saved_game.h"
 #include "runner/script.h"
-#include "runner/session.h"
+#include "game/session.h"
 #include "world/state_hash.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "fuzz/table_bytes.h"
-#include "runner/print.h"
+#include "game/print.h"
 #include "sim/contacts.h"
 #include "sim/frame_step.h"
 #include "sim/slot_set.h"

@@ -18,12 +18,12 @@
 #include <utility>
 
 #include "runner/fd_stream.h"
-#include "runner/files.h"
+#include "game/files.h"
 #include "runner/match.h"
-#include "runner/quote.h"
-#include "runner/saved_game.h"
+#include "game/quote.h"
+#include "game/saved_game.h"
 #include "runner/script.h"
-#include "runner/session.h"
+#include "game/session.h"
 
 namespace {
 

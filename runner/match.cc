@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "runner/print.h"
-#include "runner/session.h"
+#include "game/print.h"
+#include "game/session.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {

@@ -12,9 +12,6 @@ namespace kragmoor {
 
 struct Session;
 
-// The longest text value (`order`, `nextOrder`), in bytes between its quotes.
-inline constexpr size_t kMaxTextBytes = size_t{1} << 16;
-
 struct ScriptOptions {
   // How a read error names the input: "standard input", "'path'".
   std::string inputName = "the script";

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "runner/print.h"
+#include "game/print.h"
 #include "sim/computer_player.h"
 #include "sim/contacts.h"
 #include "sim/frame_step.h"

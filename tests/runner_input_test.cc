@@ -13,7 +13,8 @@
 
 #include "runner/fd_stream.h"
 #include "runner/line_reader.h"
-#include "runner/quote.h"
+#include "game/quote.h"
+#include "game/words.h"
 #include "runner/script.h"
 
 namespace kragmoor {

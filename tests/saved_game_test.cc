@@ -2,7 +2,7 @@
 // as the game it was taken from; damage of every kind is refused and leaves
 // the game as it was; a write that fails half-way leaves the old file; a
 // recording of inputs and frames replays under check.
-#include "runner/saved_game.h"
+#include "game/saved_game.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -14,10 +14,10 @@
 #include <sstream>
 #include <string>
 
-#include "runner/files.h"
-#include "runner/recorder.h"
+#include "game/files.h"
+#include "game/recorder.h"
 #include "runner/script.h"
-#include "runner/session.h"
+#include "game/session.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {

@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runner/print.h"
-#include "runner/session.h"
+#include "game/print.h"
+#include "game/session.h"
 #include "world/orders.h"
 #include "world/state_hash.h"
 #include "world/str_man.h"

@@ -2,7 +2,7 @@
 // the state hash.
 #include <gtest/gtest.h>
 
-#include "runner/print.h"
+#include "game/print.h"
 #include "world/random.h"
 #include "world/state_hash.h"
 #include "world/tigrok.h"

@@ -14,6 +14,9 @@
 
 namespace kragmoor {
 
+// The longest text value (`order`, `nextOrder`), in bytes between its quotes.
+inline constexpr size_t kMaxTextBytes = size_t{1} << 16;
+
 // A script error: its message, without the line number.
 class ScriptError : public std::runtime_error {
  public:

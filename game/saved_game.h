@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runner/session.h"
+#include "game/session.h"
 
 namespace kragmoor {
 

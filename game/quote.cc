@@ -1,5 +1,5 @@
 // Quoting input for messages.
-#include "runner/quote.h"
+#include "game/quote.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The game session and its inputs.
-#include "runner/session.h"
+#include "game/session.h"
 
-#include "runner/recorder.h"
+#include "game/recorder.h"
 #include "sim/control.h"
 #include "sim/view.h"
 #include "world/float_text.h"

@@ -1,13 +1,12 @@
 // Words and values of script lines.
-#include "runner/script_words.h"
+#include "game/words.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-#include "runner/quote.h"
-#include "runner/script.h"
+#include "game/quote.h"
 #include "world/float_text.h"
 
 namespace kragmoor {

@@ -1,5 +1,5 @@
 // Whole files with POSIX calls: open and read; mkstemp, write, fsync, rename.
-#include "runner/files.h"
+#include "game/files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

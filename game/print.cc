@@ -1,5 +1,5 @@
 // Output lines of the headless runner.
-#include "runner/print.h"
+#include "game/print.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // Writing recordings.
-#include "runner/recorder.h"
+#include "game/recorder.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "runner/print.h"
-#include "runner/saved_game.h"
-#include "runner/session.h"
+#include "game/print.h"
+#include "game/saved_game.h"
+#include "game/session.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {

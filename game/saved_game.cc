@@ -1,11 +1,11 @@
 // Writing saved games and checking their header and checksum.
-#include "runner/saved_game.h"
+#include "game/saved_game.h"
 
 #include <bit>
 #include <charconv>
 #include <cstdio>
 
-#include "runner/print.h"
+#include "game/print.h"
 #include "world/float_text.h"
 #include "world/fnv1a.h"
 

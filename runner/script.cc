@@ -13,15 +13,16 @@
 #include <system_error>
 #include <vector>
 
-#include "render/recording_gl.h"
-#include "render/scene.h"
 #include "game/files.h"
-#include "runner/line_reader.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
-#include "game/words.h"
 #include "game/session.h"
+#include "game/words.h"
+#include "render/recording_gl.h"
+#include "render/scene.h"
+#include "runner/line_reader.h"
+#include "sim/computer_player.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 
@@ -72,6 +73,21 @@ void RunFrames(Context& c, int32_t count, bool traced) {
 }
 
 int32_t OptionalCount(const Words& w) { return w.size() == 2 ? ParseInt(w[1], 0) : 1; }
+
+// level L0 L1 L2: the computer players' levels, 1 to 3, side 0 first.
+void SetLevelsCommand(Context& c, const Words& w) {
+  std::array<int32_t, kSideCount> levels{};
+  for (int side = 0; side < kSideCount; ++side) {
+    levels[side] = ParseInt(w[side + 1], kLevelEasiest, kLevelNormal);
+  }
+  SetLevels(c.session, levels);
+}
+
+// order SLOT "TEXT": a player's order to one entity.
+void OrderCommand(Context& c, const Words& w) {
+  const int slot = ParseSlot(w[1]);
+  GiveOrder(c.session, slot, ParseText(w[2]));
+}
 
 struct Command {
   size_t minWords;  // including the command itself
@@ -126,6 +142,8 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           }
           SetComputerPlayers(c.session, ticked);
         }}},
+      {"level", {4, 4, [](Context& c, const Words& w) { SetLevelsCommand(c, w); }}},
+      {"order", {3, 3, [](Context& c, const Words& w) { OrderCommand(c, w); }}},
       {"panel",
        {3, 3,
         [](Context& c, const Words& w) {

@@ -21,6 +21,7 @@
 #include "game/quote.h"
 #include "game/saved_game.h"
 #include "game/session.h"
+#include "runner/arena.h"
 #include "runner/fd_stream.h"
 #include "runner/match.h"
 #include "runner/script.h"
@@ -194,6 +195,7 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
   if (command == "run") return Run(argc, argv, out);
   if (command == "check") return Check(argc, argv, out);
   if (command == "match") return Match(argc, argv, out);
+  if (command == "arena") return kragmoor::ArenaCommand(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }
 

@@ -123,7 +123,10 @@ void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) 
       out << "frame " << frame << " hash " << FormatHash(StateHash(session.world)) << '\n';
     }
   }
-  const World& world = session.world;
+  PrintMatchSummary(session.world, options.frames, out);
+}
+
+void PrintMatchSummary(const World& world, int32_t frames, std::ostream& out) {
   int live = 0;
   for (const Tigrok& t : world.entities) live += IsLive(t) ? 1 : 0;
   for (int side = 0; side < kSideCount; ++side) {
@@ -137,7 +140,7 @@ void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) 
     out << "side " << side + 1 << " gold=" << world.players[side].gold << " peasants=" << peasants
         << " bases=" << bases << '\n';
   }
-  out << "frames=" << options.frames << " live=" << live << " hash=" << FormatHash(StateHash(world))
+  out << "frames=" << frames << " live=" << live << " hash=" << FormatHash(StateHash(world))
       << '\n';
 }
 

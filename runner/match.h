@@ -10,6 +10,7 @@
 namespace kragmoor {
 
 struct Session;
+struct World;
 
 struct MatchOptions {
   uint32_t seed = 1;
@@ -26,6 +27,10 @@ void RunMatch(const MatchOptions& options, std::ostream& out);
 // The same on `session`, which starts in the start-up state and ends in the
 // state after the last frame (for `match --save`).
 void RunMatch(const MatchOptions& options, std::ostream& out, Session& session);
+
+// One line per side ("side 1 gold=G peasants=P bases=B") and the last line
+// "frames=N live=L hash=H", as a match ends.
+void PrintMatchSummary(const World& world, int32_t frames, std::ostream& out);
 
 // The seeds from `first` to `last`, both included.
 struct SeedRange {

@@ -1,0 +1,310 @@
+// Bot programs as child processes: spawning, the pipes, polling, ending.
+#include "game/bot_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+extern char** environ;
+
+namespace kragmoor {
+
+namespace {
+
+constexpr size_t kReadChunkBytes = 65536;
+// A standard-error line longer than this is passed on in pieces of it.
+constexpr size_t kMaxErrorLineBytes = 65536;
+// How often Stop looks whether the bot has exited, milliseconds.
+constexpr int kStopPollMs = 5;
+
+// write(2) to a pipe whose reader has gone raises SIGPIPE. The signal is
+// blocked in this thread for the call, and one the call raised is taken
+// back before the mask is restored, so it never reaches the process.
+ssize_t WriteWithoutSigpipe(int fd, const char* data, size_t size) {
+  sigset_t pipeOnly;
+  sigemptyset(&pipeOnly);
+  sigaddset(&pipeOnly, SIGPIPE);
+  sigset_t old;
+  pthread_sigmask(SIG_BLOCK, &pipeOnly, &old);
+  sigset_t pending;
+  sigpending(&pending);
+  const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
+  const ssize_t n = write(fd, data, size);
+  const int saved = errno;
+  if (n < 0 && saved == EPIPE && !wasPending) {
+    const timespec zero{0, 0};
+    while (sigtimedwait(&pipeOnly, nullptr, &zero) < 0 && errno == EINTR) {
+    }
+  }
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  errno = saved;
+  return n;
+}
+
+void CloseFd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
+int MillisecondsUntil(BotClock::time_point deadline) {
+  const auto left = deadline - BotClock::now();
+  if (left <= BotClock::duration::zero()) return 0;
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+  return static_cast<int>(std::min<int64_t>(ms, 1000000));
+}
+
+}  // namespace
+
+BotProcess::~BotProcess() { Kill(); }
+
+bool BotProcess::Start(const std::string& command, std::string& error) {
+  int in[2], out[2], err[2];
+  if (pipe2(in, O_CLOEXEC) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+    error = std::strerror(errno);
+    close(in[0]), close(in[1]);
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  // A group of its own, so that ending the bot ends whatever it started;
+  // default SIGPIPE and no blocked signals, whatever this process has.
+  sigset_t defaults, none;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  char sh[] = "/bin/sh";
+  char dashC[] = "-c";
+  std::string text = command;
+  char* argv[] = {sh, dashC, text.data(), nullptr};
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, sh, &actions, &attributes, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  close(in[0]), close(out[1]), close(err[1]);
+  if (spawned != 0) {
+    error = std::strerror(spawned);
+    close(in[1]), close(out[0]), close(err[0]);
+    return false;
+  }
+  pid_ = pid;
+  in_ = in[1];
+  out_ = out[0];
+  err_ = err[0];
+  for (int fd : {in_, out_, err_}) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  return true;
+}
+
+void BotProcess::Send(std::string_view line) {
+  if (in_ < 0) return;
+  if (pendingSent_ == pending_.size()) {
+    pending_.clear();
+    pendingSent_ = 0;
+  }
+  pending_ += line;
+  pending_ += '\n';
+  WriteSome();
+}
+
+std::optional<std::string> BotProcess::TakeLine() {
+  if (!lineReady_) return std::nullopt;
+  const size_t end = outBuffer_.find('\n');
+  std::string line = outBuffer_.substr(0, end);
+  outBuffer_.erase(0, end + 1);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  const size_t next = outBuffer_.find('\n');
+  lineReady_ = next != std::string::npos;
+  scanned_ = lineReady_ ? 0 : outBuffer_.size();
+  if (!lineReady_ && outBuffer_.size() > kMaxBotLineBytes) end_ = BotEnd::kOverlong;
+  return line;
+}
+
+void BotProcess::WriteSome() {
+  while (in_ >= 0 && pendingSent_ < pending_.size()) {
+    const ssize_t n =
+        WriteWithoutSigpipe(in_, pending_.data() + pendingSent_, pending_.size() - pendingSent_);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+    if (n <= 0) {  // the bot no longer reads: what it was sent is lost
+      CloseInput();
+      return;
+    }
+    pendingSent_ += static_cast<size_t>(n);
+  }
+}
+
+void BotProcess::ReadOutput() {
+  char chunk[kReadChunkBytes];
+  const ssize_t n = read(out_, chunk, sizeof chunk);
+  if (n < 0) {
+    if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) return;
+    end_ = BotEnd::kClosed;
+    return;
+  }
+  if (n == 0) {
+    end_ = BotEnd::kClosed;
+    return;
+  }
+  outBuffer_.append(chunk, static_cast<size_t>(n));
+  if (outBuffer_.find('\n', scanned_) != std::string::npos) {
+    lineReady_ = true;
+    return;
+  }
+  scanned_ = outBuffer_.size();
+  if (outBuffer_.size() > kMaxBotLineBytes) end_ = BotEnd::kOverlong;
+}
+
+void BotProcess::ReadErrors(bool flushAll) {
+  if (err_ >= 0) {
+    char chunk[kReadChunkBytes];
+    const ssize_t n = read(err_, chunk, sizeof chunk);
+    if (n > 0) {
+      errBuffer_.append(chunk, static_cast<size_t>(n));
+    } else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)) {
+      CloseFd(err_);
+      flushAll = true;
+    }
+  }
+  for (size_t end = errBuffer_.find('\n'); end != std::string::npos || !errBuffer_.empty();
+       end = errBuffer_.find('\n')) {
+    if (end == std::string::npos) {
+      if (!flushAll && errBuffer_.size() < kMaxErrorLineBytes) break;
+      end = std::min(errBuffer_.size(), kMaxErrorLineBytes);
+      if (onErrorLine) onErrorLine(std::string_view(errBuffer_).substr(0, end));
+      errBuffer_.erase(0, end);
+      continue;
+    }
+    if (onErrorLine) onErrorLine(std::string_view(errBuffer_).substr(0, end));
+    errBuffer_.erase(0, end + 1);
+  }
+}
+
+void BotProcess::CloseInput() {
+  CloseFd(in_);
+  pending_.clear();
+  pendingSent_ = 0;
+}
+
+void BotProcess::Pump(std::span<BotProcess* const> bots, std::span<const bool> waiting,
+                      BotClock::time_point deadline) {
+  std::vector<pollfd> fds;
+  std::vector<std::pair<BotProcess*, int>> owners;  // bot and which stream: 0 in, 1 out, 2 err
+  for (;;) {
+    bool done = true;
+    for (size_t i = 0; i < bots.size(); ++i) {
+      if (waiting[i]) done = bots[i]->Answered();
+      if (waiting[i] && done) break;
+    }
+    fds.clear();
+    owners.clear();
+    for (BotProcess* bot : bots) {
+      if (bot->in_ >= 0 && bot->pendingSent_ < bot->pending_.size()) {
+        fds.push_back({bot->in_, POLLOUT, 0});
+        owners.emplace_back(bot, 0);
+      }
+      if (bot->out_ >= 0 && bot->end_ == BotEnd::kNone && !bot->lineReady_) {
+        fds.push_back({bot->out_, POLLIN, 0});
+        owners.emplace_back(bot, 1);
+      }
+      if (bot->err_ >= 0) {
+        fds.push_back({bot->err_, POLLIN, 0});
+        owners.emplace_back(bot, 2);
+      }
+    }
+    const int timeout = done ? 0 : MillisecondsUntil(deadline);
+    if (fds.empty()) return;
+    const int ready = poll(fds.data(), fds.size(), timeout);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) {
+      if (done || timeout == 0) return;
+      continue;
+    }
+    for (size_t k = 0; k < fds.size(); ++k) {
+      if (fds[k].revents == 0) continue;
+      BotProcess* bot = owners[k].first;
+      switch (owners[k].second) {
+        case 0:
+          if (fds[k].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            bot->CloseInput();
+          } else {
+            bot->WriteSome();
+          }
+          break;
+        case 1:
+          bot->ReadOutput();
+          break;
+        default:
+          bot->ReadErrors(false);
+          break;
+      }
+    }
+    if (done) return;  // one look at what was ready, then back to the caller
+  }
+}
+
+void BotProcess::Stop(std::chrono::milliseconds grace) {
+  if (pid_ <= 0) return;
+  WriteSome();
+  CloseInput();
+  const auto deadline = BotClock::now() + grace;
+  while (BotClock::now() < deadline) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      kill(-pid_, SIGKILL);  // whatever it left behind in its group
+      pid_ = -1;
+      break;
+    }
+    pollfd fds[2] = {{err_, POLLIN, 0}, {out_, POLLIN, 0}};
+    if (poll(fds, 2, kStopPollMs) > 0) {
+      if (fds[0].revents != 0) ReadErrors(false);
+      if (fds[1].revents != 0) {
+        char chunk[kReadChunkBytes];
+        if (read(out_, chunk, sizeof chunk) <= 0) CloseFd(out_);  // no more answers are read
+      }
+    }
+  }
+  Kill();
+}
+
+void BotProcess::Kill() {
+  if (pid_ > 0) {
+    kill(-pid_, SIGKILL);
+    kill(pid_, SIGKILL);
+    while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+  }
+  // What is still in the pipe; a writer outside the group may keep it open,
+  // so a few reads at most.
+  constexpr int kFinalReads = 16;
+  for (int i = 0; i < kFinalReads && err_ >= 0; ++i) ReadErrors(false);
+  ReadErrors(true);
+  CloseInput();
+  CloseFd(out_);
+  CloseFd(err_);
+  if (end_ == BotEnd::kNone) end_ = BotEnd::kClosed;
+}
+
+}  // namespace kragmoor

@@ -1,0 +1,67 @@
+// The arena: a match from the initial scenario in which each side is the
+// computer player (at a level), nobody, or a bot program that plays through
+// the bot protocol; and its command line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "world/tigrok.h"
+
+namespace kragmoor {
+
+struct ArenaOptions {
+  uint32_t seed = 1;
+  int32_t frames = 10000;
+  int32_t turn = 10;           // frames per turn
+  int32_t budgetMs = 100;      // for one answer
+  int32_t overtimeMs = 10000;  // pool for the whole match, paid from by late answers
+  std::string recordPath;      // empty: no recording
+};
+
+// Who plays a side: `ai` / `ai:L`, `none`, or any other text, a command.
+struct ArenaSide {
+  enum class Kind { kAi, kNone, kBot };
+  Kind kind = Kind::kNone;
+  int32_t level = 3;    // kAi
+  std::string command;  // kBot
+};
+
+// Reads one SIDE word; false for an empty text or `ai:` with a bad level.
+bool ParseArenaSide(std::string_view text, ArenaSide& side);
+
+// How one side's player did.
+struct SeatResult {
+  std::string name;     // a bot's name from its ready message
+  std::string status;   // ok, ai, none, timeout, exited, bad-output, no-start
+  int64_t orders = 0;   // accepted
+  int64_t refused = 0;  // refused orders, and answers refused whole
+  int64_t lateMs = 0;   // paid from the overtime pool
+};
+
+struct ArenaResult {
+  std::array<SeatResult, kSideCount> seats;
+  std::array<int, kSideCount> places{};
+  std::string matchLines;  // what `match` prints for the same game
+};
+
+// Plays the match. Each line a bot writes on standard error goes to
+// `errorLine` as "side N: <line>" (N shown as 1 to 3). False, with the
+// reason, only when the recording cannot be written (the match is played
+// out all the same).
+bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCount>& sides,
+              const std::function<void(const std::string&)>& errorLine, ArenaResult& result,
+              std::string& error);
+
+// "bot N name="..." status=S orders=O refused=R late_ms=L" for each side
+// (only name and status for ai and none).
+void PrintSeatLines(const ArenaResult& result, std::ostream& out);
+
+// kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").
+int ArenaCommand(int argc, char** argv, std::ostream& out);
+
+}  // namespace kragmoor

@@ -62,6 +62,22 @@ int MillisecondsUntil(BotClock::time_point deadline) {
   return static_cast<int>(std::min<int64_t>(ms, 1000000));
 }
 
+// The shell replaces itself with a simple command ("exec "), so that the
+// bot is the child itself: no shell between holds its output open after the
+// bot closed it, or outlives it. A command with operators, redirections, a
+// reserved word or an assignment first is run as written.
+std::string ShellCommand(const std::string& command) {
+  if (command.find_first_of(";&|()`$<>\n{}!#*?[~") != std::string::npos) return command;
+  const auto start = command.find_first_not_of(" \t");
+  if (start == std::string::npos) return command;
+  const std::string first = command.substr(start, command.find_first_of(" \t", start) - start);
+  for (const char* word : {"if", "for", "while", "until", "case", "exec", "cd"}) {
+    if (first == word) return command;
+  }
+  if (first.find('=') != std::string::npos) return command;
+  return "exec " + command;
+}
+
 }  // namespace
 
 BotProcess::~BotProcess() { Kill(); }
@@ -97,7 +113,7 @@ bool BotProcess::Start(const std::string& command, std::string& error) {
                            POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   char sh[] = "/bin/sh";
   char dashC[] = "-c";
-  std::string text = command;
+  std::string text = ShellCommand(command);
   char* argv[] = {sh, dashC, text.data(), nullptr};
   pid_t pid = -1;
   const int spawned = posix_spawn(&pid, sh, &actions, &attributes, argv, environ);

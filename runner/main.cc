@@ -25,6 +25,7 @@
 #include "runner/fd_stream.h"
 #include "runner/match.h"
 #include "runner/script.h"
+#include "runner/tournament.h"
 
 namespace {
 
@@ -196,6 +197,7 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
   if (command == "check") return Check(argc, argv, out);
   if (command == "match") return Match(argc, argv, out);
   if (command == "arena") return kragmoor::ArenaCommand(argc, argv, out);
+  if (command == "tournament") return kragmoor::TournamentCommand(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }
 

@@ -276,7 +276,9 @@ void BotProcess::Pump(std::span<BotProcess* const> bots, std::span<const bool> w
           break;
       }
     }
-    if (done) return;  // one look at what was ready, then back to the caller
+    // One look at what was ready, then back to the caller; and never past
+    // the deadline, however much a bot keeps writing.
+    if (done || BotClock::now() >= deadline) return;
   }
 }
 

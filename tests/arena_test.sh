@@ -28,6 +28,10 @@ expect_status() {
 
 case $case_name in
   late) expect_status late timeout ;;
+  chatty)
+    play "sh $bots/chatty.sh" none ai:2
+    grep -q '^bot 1 name="chatty" status=timeout ' "$tmp/out" || fail "not status=timeout"
+    grep -q '^side 1: chatter$' "$tmp/err" || fail "standard error is not passed on" ;;
   exits) expect_status exits exited ;;
   closes) expect_status closes exited ;;
   garbage)

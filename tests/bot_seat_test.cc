@@ -1,0 +1,50 @@
+// A bot in a game that never waits for it (the window's way): its orders
+// arrive as `order` inputs between frames, and a bot that stops answering is
+// ended while every frame goes on without waiting.
+#include "game/bot_seat.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "game/session.h"
+
+namespace kragmoor {
+namespace {
+
+// Runs frames, a millisecond apart, until `done` or ten seconds have passed.
+template <typename Done>
+int64_t PlayUntil(BotSeat& seat, Session& session, int64_t frame, Done done) {
+  for (int i = 0; i < 10000 && !done(); ++i, ++frame) {
+    seat.BeforeFrame(session, frame);
+    std::string error;
+    StepFrame(session, nullptr, error);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return frame;
+}
+
+TEST(BotSeat, OrdersArriveBetweenFramesAndAStuckBotIsEnded) {
+  Session session;
+  SetComputerPlayers(session, {false, false, false});
+  BotSeat seat;
+  std::string error;
+  // Side 0's peasant (slot 5) is sent towards 300,300, at every turn for
+  // three turns; then the bot reads on but never answers again.
+  ASSERT_TRUE(seat.Start(
+      "read l; echo '{\"type\":\"ready\",\"name\":\"walker\"}'; for k in 1 2 3; do read l; "
+      "echo '{\"type\":\"orders\",\"orders\":[{\"slot\":5,\"do\":\"go\",\"x\":300,\"y\":300}]}'; "
+      "done; cat >/dev/null",
+      0, 5, 20, 0, error))
+      << error;
+  EXPECT_EQ(seat.status(), "starting");
+  int64_t frame = PlayUntil(seat, session, 0, [&] { return seat.status() != "starting"; });
+  EXPECT_EQ(seat.status(), "ok");
+  EXPECT_EQ(seat.name(), "walker");
+  PlayUntil(seat, session, frame, [&] { return !seat.playing(); });
+  EXPECT_EQ(seat.status(), "timeout");
+  EXPECT_EQ(session.world.entities[5].order, "idti 300,300");
+}
+
+}  // namespace
+}  // namespace kragmoor

@@ -283,6 +283,7 @@ void TForm1::RunFrameStep(bool draw) {
   SyncPanel();
   if (!pointerOver_) PointerAway();  // follows the field's size, whatever reported it
   ++frameSteps_;
+  BotsBeforeFrame();
   std::string error;
   if (!StepFrame(session_, draw ? gl_.get() : nullptr, error)) ShowError(error);
 }

@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "app/pace.h"
-#include "render/gl.h"
-#include "render/opengl_gl.h"
+#include "game/bot_seat.h"
 #include "game/recorder.h"
 #include "game/session.h"
+#include "render/gl.h"
+#include "render/opengl_gl.h"
 #include "sim/frame_step.h"
 #include "sim/view.h"
 #include "world/tigrok.h"
@@ -97,6 +98,13 @@ class TForm1 final : public QMainWindow {
   QMessageBox* errorBox() const { return errorBox_; }
   const TPace& pace() const { return pace_; }
 
+  // Bots (form1_bots.cc): gives `side` to the bot program `command`, which
+  // plays through the bot protocol with a turn every `turn` frames; its AI
+  // box is unticked. The game never waits for it: a bot that is slow, stuck
+  // or broken is ended, its side plays on with no one, and the status bar
+  // says so. False, with a box saying why, when it cannot be started.
+  bool StartBot(int side, const QString& command, int32_t turn = 10);
+
   // Game files (form1_files.cc). Each shows a message box naming the file and
   // the reason when it fails, and then leaves the game as it was.
   // Новая игра: the start-up world with a seed from the time of day.
@@ -171,6 +179,9 @@ class TForm1 final : public QMainWindow {
   void ShowFileError(const QString& what, const std::string& reason);
 
   // Menu bar and status bar (form1_bars.cc).
+  void AskForBot();
+  void BotsBeforeFrame();
+  QString BotsStatus() const;
   void CreateBars();
   // The Игра menu's entries, top to bottom.
   void FillGameMenu(QMenu* menu);
@@ -185,6 +196,7 @@ class TForm1 final : public QMainWindow {
   void Retranslate();
 
   Session session_;
+  std::array<BotSeat, kSideCount> bots_;  // the sides given to bot programs
   MillisecondClock ticks_;
   TPace pace_;
 

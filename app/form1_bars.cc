@@ -59,6 +59,7 @@ void TForm1::FillGameMenu(QMenu* menu) {
                             [this] { ToggleRecording(); });
   recordAction_->setObjectName("RecordAction");
   recordAction_->setCheckable(true);  // ticked while a recording runs
+  AddAction(menu, QT_TR_NOOP("Отдать сторону боту…"), QKeySequence(), [this] { AskForBot(); });
   menu->addSeparator();
   AddAction(menu, QT_TR_NOOP("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 }
@@ -101,6 +102,7 @@ void TForm1::ShowStatus() {
   if (const int side = LastSideStanding(session_.world); side != -1) {
     parts << tr("Осталась одна сторона: %1").arg(side + 1);
   }
+  if (const QString bots = BotsStatus(); !bots.isEmpty()) parts << bots;
   const QString text = parts.join(QStringLiteral("    "));
   if (statusText_->text() != text) statusText_->setText(text);
 }

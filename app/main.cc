@@ -31,5 +31,9 @@ int main(int argc, char** argv) {
   // box over a new game.
   if (!options.load.isEmpty()) form.OpenGame(options.load);
   if (!options.record.isEmpty()) form.StartRecording(options.record);
+  for (const QString& bot : options.bots) {
+    const qsizetype eq = bot.indexOf(QLatin1Char('='));
+    form.StartBot(bot.left(eq).toInt() - 1, bot.mid(eq + 1), options.turn);
+  }
   return app.exec();
 }

@@ -41,6 +41,17 @@ Options ParseOptions(const QStringList& arguments) {
                      "check FILE` replays, verifying every hash."),
       QStringLiteral("FILE"));
   parser.addOption(record);
+  const QCommandLineOption bot(
+      QStringLiteral("bot"),
+      QStringLiteral("Side SIDE (1 to 3) is played by the bot program COMMAND, run with "
+                     "/bin/sh -c, through the bot protocol of `kragmoor-sim arena`; may be "
+                     "given for each side."),
+      QStringLiteral("SIDE=COMMAND"));
+  parser.addOption(bot);
+  const QCommandLineOption turn(QStringLiteral("turn"),
+                                QStringLiteral("Frames per bot turn (default 10)."),
+                                QStringLiteral("K"));
+  parser.addOption(turn);
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("A saved game to open at start."), "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
@@ -59,6 +70,20 @@ Options ParseOptions(const QStringList& arguments) {
   if (parser.isSet(load) && options.load.isEmpty()) BadUsage(QStringLiteral("--load needs a FILE"));
   if (parser.isSet(record) && options.record.isEmpty()) {
     BadUsage(QStringLiteral("--record needs a FILE"));
+  }
+  for (const QString& given : parser.values(bot)) {
+    const qsizetype eq = given.indexOf(QLatin1Char('='));
+    const int side = given.left(eq).toInt();
+    if (eq < 0 || side < 1 || side > 3 || given.mid(eq + 1).isEmpty()) {
+      BadUsage(QStringLiteral("--bot takes SIDE=COMMAND, SIDE 1 to 3, not '%1'").arg(given));
+    }
+    options.bots << given;
+  }
+  if (parser.isSet(turn)) {
+    bool ok = false;
+    options.turn = parser.value(turn).toInt(&ok);
+    if (!ok || options.turn < 1)
+      BadUsage(QStringLiteral("--turn takes a number of frames, 1 or more"));
   }
   if (parser.isSet(lang)) {
     options.language = parser.value(lang);

@@ -11,6 +11,8 @@ struct Options {
   QString language;  // "ru" or "en" for this run only; empty: the one chosen in the menu
   QString load;      // a saved game to open at start ([FILE] or --load FILE); empty: none
   QString record;    // where to record the game from its start (--record FILE); empty: none
+  QStringList bots;  // --bot SIDE=COMMAND, as given: sides played by bot programs
+  int turn = 10;     // --turn K: frames per bot turn
 };
 
 // Reads the command line, the program's name first, with the toolkit's own

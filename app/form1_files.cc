@@ -51,7 +51,7 @@ bool TForm1::SaveGame(const QString& path) {
   session_.ticks.value = ticks_.GetTickCount();  // the picture's clock, for a replay's trace
   std::string text;
   std::string error;
-  if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, error)) {
+  if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, kSaveFormat, error)) {
     ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(path), error);
     return false;
   }

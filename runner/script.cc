@@ -2,7 +2,6 @@
 #include "runner/script.h"
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <map>
 #include <new>
@@ -41,8 +40,14 @@ struct Context {
   int64_t maxFrames;       // frame steps the whole script may run
   int64_t framesLeft;      // of those, not yet run
   bool stateOnly = false;  // a saved game: only commands that set state
-  bool files = true;       // save and load may touch files
+  std::string files;       // the folder save and load may touch (--files); empty: none
+  const std::function<void(int64_t)>* onFrame = nullptr;  // after every frame step
 };
+
+// After each frame step: the caller's hook, with the frames run so far.
+void FrameDone(Context& c) {
+  if (c.onFrame != nullptr && *c.onFrame) (*c.onFrame)(c.maxFrames - c.framesLeft);
+}
 
 // Counts `count` frame steps against the script's frame limit.
 void TakeFrames(Context& c, int32_t count) {
@@ -55,10 +60,13 @@ void TakeFrames(Context& c, int32_t count) {
 // Runs `count` frame steps, printing each frame's drawing calls when traced.
 void RunFrames(Context& c, int32_t count, bool traced) {
   TakeFrames(c, count);
+  c.framesLeft += count;  // taken again frame by frame, so the hook sees each
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
+    --c.framesLeft;
     if (!traced) {
       StepFrame(c.session, nullptr, c.out);
+      FrameDone(c);
       continue;
     }
     // A frame ends at its error: every call it recorded came before the
@@ -68,6 +76,7 @@ void RunFrames(Context& c, int32_t count, bool traced) {
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
     c.out << error.str();
     recorder.clear();
+    FrameDone(c);
   }
 }
 
@@ -80,10 +89,12 @@ struct Command {
   bool setsState = true;  // and nothing else: a saved game may hold it
 };
 
-// The path of a `save` or `load`, when files may be touched.
+// The path of a `save` or `load`, when the rule for script files allows it.
 std::string FilePath(const Context& c, const std::string& word) {
-  if (!c.files) throw ScriptError("save and load touch no files here");
-  return ParsePath(word);
+  std::string resolved;
+  std::string error;
+  if (!ScriptFilePath(c.files, ParsePath(word), resolved, error)) throw ScriptError(error);
+  return resolved;
 }
 
 const std::map<std::string, Command, std::less<>>& Commands() {
@@ -140,6 +151,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           std::string error;
           if (!Resize(c.session, width, height, nullptr, error))
             c.out << "error: " << error << '\n';
+          FrameDone(c);
         },
         false}},
       {"mouse",
@@ -178,9 +190,9 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           std::string text;
           std::string error;
           if (!SavedGameText(c.session, text, error)) {
-            throw ScriptError("cannot save " + Quoted(path) + " : " + error);
+            throw ScriptError("cannot save " + QuotedPath(path) + " : " + error);
           }
-          if (!WriteFileAtomically(path, text, error)) throw SaveError(error);
+          if (!WriteFileAtomically(path, text, kSaveFormat, error)) throw SaveError(error);
         },
         false}},
       {"load",
@@ -239,80 +251,27 @@ void RunLine(Context& c, std::string_view line) {
   command.run(c, words);
 }
 
-// A script's "#> " lines (and bare "#>", an empty line), and the output it
-// printed, compared in order as both come.
-class Expectations {
- public:
-  // A line of the script, before it runs.
-  void Read(long number, std::string_view line) {
-    lastLine_ = number;
-    if (line == "#>") expected_.push_back({number, ""});
-    if (line.starts_with("#> ")) expected_.push_back({number, std::string(line.substr(3))});
-  }
-
-  // The output printed so far, in whole lines: false with `message` at the
-  // first line that differs from the expected one.
-  bool Compare(std::string_view output, std::string& message) {
-    for (auto end = output.find('\n'); end != std::string_view::npos; end = output.find('\n')) {
-      printed_.emplace_back(output.substr(0, end));
-      output.remove_prefix(end + 1);
-    }
-    for (; !expected_.empty() && !printed_.empty(); expected_.pop_front(), printed_.pop_front()) {
-      if (expected_.front().text != printed_.front()) {
-        message = Difference(expected_.front().number, expected_.front().text, printed_.front());
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // At the end of the script: false when output is missing or left over.
-  bool Finish(std::string& message) const {
-    if (!expected_.empty()) message = Difference(lastLine_, expected_.front().text, "");
-    if (!printed_.empty()) message = Difference(lastLine_, "", printed_.front());
-    return expected_.empty() && printed_.empty();
-  }
-
- private:
-  struct Line {
-    long number;
-    std::string text;
-  };
-  // Long enough for any line the game prints but a trace of a huge float.
-  static constexpr size_t kShownChars = 200;
-
-  static std::string Difference(long number, std::string_view expected, std::string_view got) {
-    return "line " + std::to_string(number) + ": expected " + Quoted(expected, kShownChars) +
-           ", got " + Quoted(got, kShownChars);
-  }
-
-  std::deque<Line> expected_;
-  std::deque<std::string> printed_;
-  long lastLine_ = 0;
-};
-
-// Runs the lines of `in` on `session`. With `expectations`, the output goes
-// to them instead of `out` (check); the result is then 1 at the first
-// difference. Otherwise as RunScript.
+// Runs the lines of `in` on a session of its own, each seen first by
+// `watcher` when there is one (check). As RunScript otherwise.
 int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
-             Expectations* expectations) {
+             ScriptWatcher* watcher) {
   Session session;
-  std::ostringstream captured;
-  Context context{session,
-                  expectations != nullptr ? captured : out,
-                  options.maxFrames,
-                  options.maxFrames,
-                  false,
-                  options.files};
+  Context context{session, out, options.maxFrames, options.maxFrames, false, options.files,
+                  &options.onFrame};
   const auto fail = [&out, &err](const std::string& message, int code) {
-    out.flush();
-    err << "kragmoor-sim: " << message << '\n';
+    try {
+      out.flush();
+    } catch (const ScriptStop&) {  // the message already says how the script ends
+    } catch (const std::ios_base::failure&) {  // a stream broken by one of those
+    }
+    if (!message.empty()) err << "kragmoor-sim: " << message << '\n';
     return code;
   };
   // A stream that failed to open reads as empty: that is no empty script.
   if (!in || in.rdbuf() == nullptr) return fail("cannot read " + options.inputName, 2);
   std::string line;
-  for (long number = 1;; ++number) {
+  long number = 1;
+  for (;; ++number) {
     const auto failAt = [&fail, number](const std::string& message, int code) {
       return fail("line " + std::to_string(number) + ": " + message, code);
     };
@@ -329,25 +288,28 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const Scrip
       if (read == LineRead::kTooLong) {
         throw ScriptError("the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
       }
-      if (expectations != nullptr) expectations->Read(number, line);
-      RunLine(context, line);
+      if (watcher == nullptr || watcher->Line(number, line, read != LineRead::kUnended)) {
+        RunLine(context, line);
+      }
     } catch (const ScriptError& error) {
       return failAt(error.what(), 2);
     } catch (const SaveError& error) {
       return failAt(error.what(), 1);
+    } catch (const ScriptStop& stop) {
+      return fail(stop.what(), stop.code);
     } catch (const std::bad_alloc&) {
       return failAt("out of memory", 2);
     }
-    if (expectations != nullptr) {
-      std::string message;
-      const bool same = expectations->Compare(captured.view(), message);
-      captured.str("");
-      if (!same) return fail(message, 1);
-    }
   }
+  if (watcher == nullptr) return 0;
   std::string message;
-  if (expectations != nullptr && !expectations->Finish(message)) return fail(message, 1);
-  return 0;
+  try {
+    out.flush();
+    const int code = watcher->End(number - 1, message);
+    return fail(message, code);
+  } catch (const ScriptStop& stop) {
+    return fail(stop.what(), stop.code);
+  }
 }
 
 }  // namespace
@@ -357,20 +319,21 @@ int RunScript(std::istream& in, std::ostream& out, std::ostream& err,
   return RunLines(in, out, err, options, nullptr);
 }
 
-int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options) {
-  Expectations expectations;
-  std::ostringstream unused;
-  return RunLines(in, unused, err, options, &expectations);
+int RunWatched(std::istream& in, std::ostream& out, std::ostream& err,
+               const ScriptOptions& options, ScriptWatcher& watcher) {
+  return RunLines(in, out, err, options, &watcher);
 }
 
-bool LoadSavedGameText(std::string_view text, Session& session, std::string& error) {
+bool LoadSavedGameText(std::string_view original, Session& session, std::string& error) {
+  const std::string plain = PlainLineEnds(original);  // CRLF and a BOM read as written
+  const std::string_view text = plain;
   if (!VerifySavedGame(text, error)) return false;
   // Everything before the checksum line, run on a game of its own, so that
   // a save refused half-way leaves `session` as it was.
   const std::string_view body = text.substr(0, text.rfind('\n', text.size() - 2) + 1);
   Session loaded;
   std::ostringstream output;
-  Context context{loaded, output, 0, 0, true};
+  Context context{loaded, output, 0, 0, true, "", nullptr};
   long number = 1;
   for (std::string_view rest = body; !rest.empty(); ++number) {
     const auto end = rest.find('\n');
@@ -392,7 +355,7 @@ bool LoadSavedGame(const std::string& path, Session& session, std::string& error
   std::string why;
   if (!ReadSmallFile(path, kMaxSavedGameBytes, text, why) ||
       !LoadSavedGameText(text, session, why)) {
-    error = "cannot load " + Quoted(path) + " : " + why;
+    error = "cannot load " + QuotedPath(path) + " : " + why;
     return false;
   }
   return true;

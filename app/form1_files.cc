@@ -14,6 +14,7 @@
 
 #include "app/form1.h"
 #include "game/files.h"
+#include "game/recorder.h"
 #include "game/saved_game.h"
 #include "runner/script.h"
 #include "world/random.h"
@@ -24,6 +25,13 @@ namespace {
 
 // File names from the dialogs and the command line, as the system spells them.
 std::string Path(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// A path as a message box shows it: escaped and cut short (QuotedPath),
+// without the quotes, which the message's own text puts around it.
+QString Shown(const QString& path) {
+  const std::string quoted = QuotedPath(Path(path));
+  return QString::fromStdString(quoted.substr(1, quoted.size() - 2));
+}
 
 }  // namespace
 
@@ -38,7 +46,7 @@ void TForm1::NewGame() {
 bool TForm1::OpenGame(const QString& path) {
   std::string error;
   if (!LoadSavedGame(Path(path), session_, error)) {
-    ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
+    ShowFileError(tr("Не удалось открыть игру «%1».").arg(Shown(path)), error);
     return false;
   }
   ShowControls();
@@ -52,7 +60,7 @@ bool TForm1::SaveGame(const QString& path) {
   std::string text;
   std::string error;
   if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, kSaveFormat, error)) {
-    ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(path), error);
+    ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(Shown(path)), error);
     return false;
   }
   return true;
@@ -64,7 +72,7 @@ bool TForm1::StartRecording(const QString& path) {
   auto file = std::make_unique<RecordingFile>();
   std::string error;
   if (!file->Open(Path(path), session_, error)) {
-    ShowFileError(tr("Не удалось начать запись в «%1».").arg(path), error);
+    ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)), error);
     recordAction_->setChecked(false);
     return false;
   }
@@ -73,6 +81,36 @@ bool TForm1::StartRecording(const QString& path) {
   recordingFlush_->start();
   recordAction_->setChecked(true);
   return true;
+}
+
+void TForm1::RecordFromStart(const QString& path, const QString& loaded) {
+  const QFileInfo target(path);
+  if (!loaded.isEmpty() && target.exists() &&
+      target.canonicalFilePath() == QFileInfo(loaded).canonicalFilePath()) {
+    ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)),
+                  tr("Игра открыта из этого файла: запись заменила бы его.").toStdString());
+    return;
+  }
+  // Only an empty file or a recording may be replaced (the file layer
+  // refuses anything else with its reason); either is asked about first.
+  if (!target.exists() || target.size() == 0 || !FileStartsWith(Path(path), kRecordingFormat)) {
+    StartRecording(path);
+    return;
+  }
+  if (replaceBox_) replaceBox_->close();
+  auto* box = new QMessageBox(
+      QMessageBox::Question, QStringLiteral("KRAGMOOR"),
+      tr("Запись «%1» уже есть. Заменить её записью этой игры?").arg(Shown(path)),
+      QMessageBox::Yes | QMessageBox::No, this);
+  box->setObjectName("ReplaceRecordingBox");
+  box->setTextFormat(Qt::PlainText);
+  box->setDefaultButton(QMessageBox::No);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QMessageBox::finished, this, [this, path](int answer) {
+    if (answer == QMessageBox::Yes) StartRecording(path);
+  });
+  replaceBox_ = box;
+  box->open();
 }
 
 void TForm1::StopRecording() {
@@ -130,6 +168,8 @@ void TForm1::ShowFileError(const QString& what, const std::string& reason) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), what,
                               QMessageBox::Ok, this);
   box->setObjectName("FileErrorBox");
+  // Plain text: a name or a reason holding markup is shown as it is.
+  box->setTextFormat(Qt::PlainText);
   box->setInformativeText(QString::fromStdString(reason));
   box->setAttribute(Qt::WA_DeleteOnClose);
   fileErrorBox_ = box;

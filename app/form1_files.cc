@@ -59,7 +59,8 @@ bool TForm1::SaveGame(const QString& path) {
   session_.ticks.value = ticks_.GetTickCount();  // the picture's clock, for a replay's trace
   std::string text;
   std::string error;
-  if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, kSaveFormat, error)) {
+  if (!SavedGameText(session_, text, error) ||
+      !WriteFileAtomically(Path(path), text, kSaveFormat, error)) {
     ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(Shown(path)), error);
     return false;
   }
@@ -98,10 +99,10 @@ void TForm1::RecordFromStart(const QString& path, const QString& loaded) {
     return;
   }
   if (replaceBox_) replaceBox_->close();
-  auto* box = new QMessageBox(
-      QMessageBox::Question, QStringLiteral("KRAGMOOR"),
-      tr("Запись «%1» уже есть. Заменить её записью этой игры?").arg(Shown(path)),
-      QMessageBox::Yes | QMessageBox::No, this);
+  auto* box =
+      new QMessageBox(QMessageBox::Question, QStringLiteral("KRAGMOOR"),
+                      tr("Запись «%1» уже есть. Заменить её записью этой игры?").arg(Shown(path)),
+                      QMessageBox::Yes | QMessageBox::No, this);
   box->setObjectName("ReplaceRecordingBox");
   box->setTextFormat(Qt::PlainText);
   box->setDefaultButton(QMessageBox::No);

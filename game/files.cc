@@ -230,8 +230,9 @@ int OpenToReplace(const std::string& path, std::string_view replaces, std::strin
 bool ScriptFilePath(const std::string& folder, const std::string& path, std::string& resolved,
                     std::string& error) {
   if (folder.empty()) {
-    error = "save and load touch no files unless the script is run with --files DIR "
-            "(kragmoor-sim run --files DIR FILE, or check): then only files inside DIR";
+    error =
+        "save and load touch no files unless the script is run with --files DIR "
+        "(kragmoor-sim run --files DIR FILE, or check): then only files inside DIR";
     return false;
   }
   const auto real = [](const std::string& p, std::string& out) {
@@ -259,8 +260,8 @@ bool ScriptFilePath(const std::string& folder, const std::string& path, std::str
   }
   const bool inside = dir == root || root == "/" || dir.starts_with(root + "/");
   if (!inside) {
-    error = QuotedPath(path) + " lies outside the folder " + QuotedPath(folder) +
-            " given with --files";
+    error =
+        QuotedPath(path) + " lies outside the folder " + QuotedPath(folder) + " given with --files";
     return false;
   }
   resolved = (dir == "/" ? "" : dir) + "/" + name;

@@ -92,9 +92,8 @@ bool RecordingFile::Flush(std::string& error) {
       // two would make the rest unreadable.
       const std::string_view done = all.substr(0, all.size() - text.size());
       const auto lastEnd = done.rfind('\n');
-      const off_t whole = written_ + (lastEnd == std::string_view::npos
-                                          ? 0
-                                          : static_cast<off_t>(lastEnd + 1));
+      const off_t whole =
+          written_ + (lastEnd == std::string_view::npos ? 0 : static_cast<off_t>(lastEnd + 1));
       if (ftruncate(fd_, whole) == 0) written_ = whole;
       return false;
     }
@@ -110,7 +109,8 @@ bool RecordingFile::Finish(const Session& session, std::string& error) {
   const bool flushed = Flush(error);
   const bool closed = close(fd_) == 0;
   fd_ = -1;
-  if (flushed && !closed) error = "cannot write " + QuotedPath(path_) + " : " + std::strerror(errno);
+  if (flushed && !closed)
+    error = "cannot write " + QuotedPath(path_) + " : " + std::strerror(errno);
   return flushed && closed;
 }
 

@@ -147,9 +147,8 @@ class Expectations final : public ScriptWatcher {
     }
     return "line " + std::to_string(lastLine_) +
            ": the recording ends here without its closing hash (cut short); " +
-           (compared_ == 1 ? std::string("the one output line") : "all " +
-                                                                      std::to_string(compared_) +
-                                                                      " output lines") +
+           (compared_ == 1 ? std::string("the one output line")
+                           : "all " + std::to_string(compared_) + " output lines") +
            " before it agree";
   }
 

@@ -17,14 +17,14 @@
 #include <system_error>
 #include <utility>
 
-#include "runner/fd_stream.h"
 #include "game/files.h"
-#include "runner/match.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
+#include "game/session.h"
+#include "runner/fd_stream.h"
+#include "runner/match.h"
 #include "runner/progress.h"
 #include "runner/script.h"
-#include "game/session.h"
 
 namespace {
 
@@ -131,9 +131,9 @@ int Match(int argc, char** argv, std::ostream& out) {
     out.flush();
     std::string text;
     std::string error;
-    if (!savePath.empty() && !(kragmoor::SavedGameText(session, text, error) &&
-                               kragmoor::WriteFileAtomically(savePath, text,
-                                                             kragmoor::kSaveFormat, error))) {
+    if (!savePath.empty() &&
+        !(kragmoor::SavedGameText(session, text, error) &&
+          kragmoor::WriteFileAtomically(savePath, text, kragmoor::kSaveFormat, error))) {
       std::cerr << "kragmoor-sim: " << error << '\n';
       return 1;
     }
@@ -231,7 +231,8 @@ int RunOrCheck(int argc, char** argv, std::ostream& out, bool check) {
   kragmoor::CatchInterrupt();
   kragmoor::Progress progress(total, show);
   options.onFrame = [&progress](int64_t frames) { progress.Frame(frames); };
-  kragmoor::FdInBuffer buffer = seekable ? kragmoor::FdInBuffer(fd, start) : kragmoor::FdInBuffer(fd);
+  kragmoor::FdInBuffer buffer =
+      seekable ? kragmoor::FdInBuffer(fd, start) : kragmoor::FdInBuffer(fd);
   std::istream in(&buffer);
   if (!check) return kragmoor::RunScript(in, out, std::cerr, options);
   kragmoor::FdInBuffer ahead(fd, seekable ? start : 0);

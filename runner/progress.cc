@@ -21,8 +21,8 @@ volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void OnInterrupt(int) { interrupted = 1; }
 
-constexpr int64_t kClockEvery = 16;        // frames between two readings of the clock
-constexpr int64_t kDrawEveryMs = 100;      // the count is redrawn at most this often
+constexpr int64_t kClockEvery = 16;    // frames between two readings of the clock
+constexpr int64_t kDrawEveryMs = 100;  // the count is redrawn at most this often
 constexpr std::string_view kClearLine = "\r\033[K";
 
 int64_t NowMs() {

@@ -12,15 +12,15 @@
 #include <system_error>
 #include <vector>
 
-#include "render/recording_gl.h"
-#include "render/scene.h"
 #include "game/files.h"
-#include "runner/line_reader.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
-#include "game/words.h"
 #include "game/session.h"
+#include "game/words.h"
+#include "render/recording_gl.h"
+#include "render/scene.h"
+#include "runner/line_reader.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 
@@ -256,12 +256,12 @@ void RunLine(Context& c, std::string_view line) {
 int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
              ScriptWatcher* watcher) {
   Session session;
-  Context context{session, out, options.maxFrames, options.maxFrames, false, options.files,
-                  &options.onFrame};
+  Context context{session, out,           options.maxFrames, options.maxFrames,
+                  false,   options.files, &options.onFrame};
   const auto fail = [&out, &err](const std::string& message, int code) {
     try {
       out.flush();
-    } catch (const ScriptStop&) {  // the message already says how the script ends
+    } catch (const ScriptStop&) {              // the message already says how the script ends
     } catch (const std::ios_base::failure&) {  // a stream broken by one of those
     }
     if (!message.empty()) err << "kragmoor-sim: " << message << '\n';
@@ -319,8 +319,8 @@ int RunScript(std::istream& in, std::ostream& out, std::ostream& err,
   return RunLines(in, out, err, options, nullptr);
 }
 
-int RunWatched(std::istream& in, std::ostream& out, std::ostream& err,
-               const ScriptOptions& options, ScriptWatcher& watcher) {
+int RunWatched(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
+               ScriptWatcher& watcher) {
   return RunLines(in, out, err, options, &watcher);
 }
 

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
-#include <streambuf>
 #include <istream>
 #include <ostream>
+#include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -58,8 +58,8 @@ class ScriptWatcher {
 };
 
 // RunScript with `watcher` seeing every line (check).
-int RunWatched(std::istream& in, std::ostream& out, std::ostream& err,
-               const ScriptOptions& options, ScriptWatcher& watcher);
+int RunWatched(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
+               ScriptWatcher& watcher);
 
 // Runs the script read from `in`, printing its output on `out`. Returns 0
 // when the script runs to its end. A script error prints "kragmoor-sim: line

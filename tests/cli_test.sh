@@ -107,15 +107,17 @@ scenario
 hash
 #> hash 2e48b340d897bb12
 END
-before=$(cd "$home" && ls -laR --time-style=full-iso . | grep -v ' \.$')
+listing() { find "$home" -printf '%p %y %s %m %U %T@\n' | sort; }
+before=$(listing)
 for options in "" "--files ." "--files $home/dl" "--files $home" "--max-frames 10"; do
   # shellcheck disable=SC2086  # options split into words
   err=$(cd "$home/dl" && HOME="$home" "$sim" check $options bugreport.sim 2>&1 >/dev/null)
   check 2 "^kragmoor-sim: line 4: .*\(--files DIR\|lies outside\)" $? "$err" "check $options bugreport.sim"
 done
-after=$(cd "$home" && ls -laR --time-style=full-iso . | grep -v ' \.$')
-[ "$before" = "$after" ] || { echo "FAIL: check of bugreport.sim changed files"; fail=1; }
-[ "$(cat "$home/.bashrc")" = keep ] && [ ! -e "$home/PWNED" ] || { echo "FAIL: .bashrc replaced"; fail=1; }
+[ "$before" = "$(listing)" ] || { echo "FAIL: check of bugreport.sim changed files"; fail=1; }
+if [ "$(cat "$home/.bashrc")" != keep ] || [ -e "$home/PWNED" ]; then
+  echo "FAIL: .bashrc replaced"; fail=1
+fi
 
 # With --files, save and load work inside the folder, and a save never
 # replaces a file that is not a saved game.

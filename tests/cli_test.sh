@@ -140,11 +140,14 @@ printf '# kragmoor recording 1\nai 0 0 0\nstep 50000000\nhash\n#> hash 0\nstep 5
 expect 2 "^kragmoor-sim: line 3: the frame limit of 1000 frames is reached$" check --max-frames 1000 "$tmp/long.sim"
 env --default-signal=INT "$sim" check "$tmp/long.sim" 2>"$tmp/int.err" &
 pid=$!
-tries=0  # until its SIGINT handler is in place (SigCgt holds signal 2's bit)
-while [ $tries -lt 300 ] &&
-      [ $(( 0x$(awk '/^SigCgt/ { print $2 }' /proc/$pid/status 2>/dev/null || echo 0) & 2 )) -eq 0 ]; do
-  sleep 0.1; tries=$((tries + 1))
-done
+# Until the runner itself (not the shell's child before its exec) has its
+# SIGINT handler in place: SigCgt holds signal 2's bit.
+catches_int() {
+  [ "$(readlink "/proc/$pid/exe")" = "$(readlink -f "$sim")" ] &&
+    [ $(( 0x$(awk '/^SigCgt/ { print $2 }' "/proc/$pid/status") & 2 )) -ne 0 ]
+}
+tries=0
+while [ $tries -lt 300 ] && ! catches_int 2>/dev/null; do sleep 0.1; tries=$((tries + 1)); done
 kill -INT $pid
 tries=0
 while kill -0 $pid 2>/dev/null && [ $tries -lt 300 ]; do sleep 0.1; tries=$((tries + 1)); done

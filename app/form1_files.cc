@@ -33,6 +33,18 @@ QString Shown(const QString& path) {
   return QString::fromStdString(quoted.substr(1, quoted.size() - 2));
 }
 
+// A file to write, chosen in a save dialog that adds `suffix` to a name
+// without one before it asks whether to replace a file already there (a
+// suffix added afterwards would replace a file unasked). Empty: cancelled.
+QString ChooseFileToWrite(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& suffix) {
+  QFileDialog dialog(parent, title, QDir::homePath(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
 }  // namespace
 
 void TForm1::NewGame() {
@@ -144,11 +156,9 @@ void TForm1::ChooseAndOpen() {
 }
 
 void TForm1::ChooseAndSave() {
-  QString path = QFileDialog::getSaveFileName(this, tr("Сохранить игру"), QDir::homePath(),
-                                              tr("Сохранённые игры (*.save)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".save");
-  SaveGame(path);
+  const QString path = ChooseFileToWrite(this, tr("Сохранить игру"),
+                                         tr("Сохранённые игры (*.save)"), QStringLiteral("save"));
+  if (!path.isEmpty()) SaveGame(path);
 }
 
 void TForm1::ToggleRecording() {
@@ -157,11 +167,9 @@ void TForm1::ToggleRecording() {
     return;
   }
   recordAction_->setChecked(false);  // ticked once the recording runs
-  QString path = QFileDialog::getSaveFileName(this, tr("Записывать игру"), QDir::homePath(),
-                                              tr("Записи игры (*.sim)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sim");
-  StartRecording(path);
+  const QString path = ChooseFileToWrite(this, tr("Записывать игру"), tr("Записи игры (*.sim)"),
+                                         QStringLiteral("sim"));
+  if (!path.isEmpty()) StartRecording(path);
 }
 
 void TForm1::ShowFileError(const QString& what, const std::string& reason) {

@@ -47,6 +47,7 @@ void Recorder::Frame(const Session& session, bool byResize, const std::string* e
 
 void Recorder::Finish(const Session& session) {
   WriteHash(session);
+  out_ << kRecordingEnd << '\n';
   out_.flush();
 }
 

@@ -3,7 +3,7 @@
 // when recording began, as a saved game's commands, then every input as its
 // script command, with `step N` for the frames between them, a `hash` and
 // its `#> hash H` line at least every 100 frames and at the end, and a
-// `#> ` line for every error line a frame produced.
+// `#> ` line for every error line a frame produced; last, kRecordingEnd.
 #pragma once
 
 #include <sys/types.h>
@@ -24,6 +24,11 @@ inline constexpr std::string_view kRecordingHeader = "# kragmoor recording 1";
 // How the first line of a recording of any version starts: a recording only
 // ever replaces an empty file or a file that starts so.
 inline constexpr std::string_view kRecordingFormat = "# kragmoor recording ";
+
+// The last line of a finished recording, after its closing hash: without it
+// the recording was cut short (a crash, kill -9), even where its last lines
+// are a periodic hash.
+inline constexpr std::string_view kRecordingEnd = "# end of recording";
 
 // Frames at most between two hashes of a recording.
 inline constexpr int32_t kRecordedHashEvery = 100;
@@ -51,7 +56,8 @@ class Recorder {
   // a `resize` already written; `error` is its conversion error or null.
   void Frame(const Session& session, bool byResize, const std::string* error);
 
-  // The frames not yet written and a last hash: call when the game ends.
+  // The frames not yet written, a last hash and kRecordingEnd: call when the
+  // game ends.
   void Finish(const Session& session);
 
  private:

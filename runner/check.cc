@@ -31,8 +31,9 @@ class Expectations final : public ScriptWatcher {
       cutMidLine_ = true;
       return false;
     }
-    if (!line.empty()) {  // a finished recording ends with "hash" and its "#> hash"
-      closed_ = afterHash_ && line.starts_with("#> hash ");
+    if (!line.empty()) {  // a finished recording ends "hash", "#> hash H", kRecordingEnd
+      closed_ = hashLine_ && line == kRecordingEnd;
+      hashLine_ = afterHash_ && line.starts_with("#> hash ");
       afterHash_ = line == "hash";
     }
     if (ahead_ == nullptr) {
@@ -146,7 +147,7 @@ class Expectations final : public ScriptWatcher {
       return name_ + " is a recording cut short before its first hash: nothing was verified";
     }
     return "line " + std::to_string(lastLine_) +
-           ": the recording ends here without its closing hash (cut short); " +
+           ": the recording ends here without its closing hash and end line (cut short); " +
            (compared_ == 1 ? std::string("the one output line")
                            : "all " + std::to_string(compared_) + " output lines") +
            " before it agree";
@@ -167,7 +168,8 @@ class Expectations final : public ScriptWatcher {
   int64_t compared_ = 0;
   bool recording_ = false;
   bool cutMidLine_ = false;
-  bool afterHash_ = false;
+  bool afterHash_ = false;  // the last line is `hash`
+  bool hashLine_ = false;   // the last line is the `#> hash` line of a `hash`
   bool closed_ = false;
 };
 

@@ -61,7 +61,8 @@ constexpr const char* kUsage =
     "game could not be written (check: the output differs, or the script has no '#> ' line\n"
     "and so verifies nothing); 2 bad usage, a script that cannot be read or a script error\n"
     "(a script line holds at most 1048576 bytes, a text at most 65536); 3 check: a recording\n"
-    "cut short (no closing hash, or a cut last line), everything it holds as expected;\n"
+    "cut short (no closing hash and '# end of recording', or a cut last line), all it\n"
+    "holds as expected;\n"
     "130 interrupted\n";
 
 int Fail(const std::string& what) {

@@ -57,7 +57,8 @@ TEST(CheckCut, ACutRecordingVerifiesWhatItHoldsAndSaysSo) {
   for (const bool ahead : {true, false}) {
     EXPECT_EQ(Check(whole, ahead).code, 0) << Check(whole, ahead).err;
     const std::string cuts[] = {
-        whole.substr(0, whole.size() - 5),                 // in the closing hash's line
+        whole.substr(0, whole.size() - 5),                 // in the end line
+        whole.substr(0, whole.rfind('#')),                 // a whole closing hash, no end line
         whole.substr(0, lastHash + 5),                     // after `hash`, before its line
         whole.substr(0, middleHash + 12),                  // in the middle of an earlier hash line
         whole.substr(0, middleHash + 25) + "step 3\nmou",  // steps after a hash, cut in a line

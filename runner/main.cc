@@ -62,8 +62,7 @@ constexpr const char* kUsage =
     "and so verifies nothing); 2 bad usage, a script that cannot be read or a script error\n"
     "(a script line holds at most 1048576 bytes, a text at most 65536); 3 check: a recording\n"
     "cut short (no closing hash and '# end of recording', or a cut last line), all it\n"
-    "holds as expected;\n"
-    "130 interrupted\n";
+    "holds as expected; 130 interrupted (Ctrl+C)\n";
 
 int Fail(const std::string& what) {
   std::cerr << "kragmoor-sim: " << what << '\n';

@@ -228,7 +228,9 @@ int RunOrCheck(int argc, char** argv, std::ostream& out, bool check) {
     } catch (const std::system_error&) {  // the run itself reports it
     }
   }
-  kragmoor::CatchInterrupt();
+  // Ctrl+C is caught only where nothing waits for input: a script read
+  // from a terminal or a pipe is ended by the signal itself.
+  if (seekable) kragmoor::CatchInterrupt();
   kragmoor::Progress progress(total, show);
   options.onFrame = [&progress](int64_t frames) { progress.Frame(frames); };
   kragmoor::FdInBuffer buffer =

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/pace.h"
-#include "game/recorder.h"
-#include "game/session.h"
 #include "render/gl.h"
 #include "render/opengl_gl.h"
+#include "game/recorder.h"
+#include "game/session.h"
 #include "sim/frame_step.h"
 #include "sim/view.h"
 #include "world/tigrok.h"

@@ -17,14 +17,14 @@
 #include <system_error>
 #include <utility>
 
+#include "runner/fd_stream.h"
 #include "game/files.h"
+#include "runner/match.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
-#include "game/session.h"
-#include "runner/fd_stream.h"
-#include "runner/match.h"
 #include "runner/progress.h"
 #include "runner/script.h"
+#include "game/session.h"
 
 namespace {
 

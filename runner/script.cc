@@ -12,15 +12,15 @@
 #include <system_error>
 #include <vector>
 
+#include "render/recording_gl.h"
+#include "render/scene.h"
 #include "game/files.h"
+#include "runner/line_reader.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
-#include "game/session.h"
 #include "game/words.h"
-#include "render/recording_gl.h"
-#include "render/scene.h"
-#include "runner/line_reader.h"
+#include "game/session.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 

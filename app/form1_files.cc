@@ -15,7 +15,6 @@
 #include "app/form1.h"
 #include "game/files.h"
 #include "game/saved_game.h"
-#include "runner/script.h"
 #include "world/random.h"
 
 namespace kragmoor {

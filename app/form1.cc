@@ -119,7 +119,6 @@ TForm1::TForm1() {
 
   CreateGLContext();
   if (gl_) InitOpenGL(*gl_);
-  session_.inputs.ticks = &ticks_;
   const QTime now = QDateTime::currentDateTimeUtc().time();
   session_.world.seed = SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
   SetUpScenario(session_.world);
@@ -145,7 +144,6 @@ TForm1::~TForm1() {
   if (recording_) {
     std::string error;
     recording_->Finish(session_, error);
-    session_.recorder = nullptr;
   }
   keys_.reset();
   gl_.reset();
@@ -170,7 +168,7 @@ void TForm1::CreatePanel2Controls() {
   radioGroup1_->setObjectName("RadioGroup1");
   radioGroup1_->setGeometry(8, 232, 185, 105);
   radioGroup1_->onChosen = [this](int item) {
-    if (!showingControls_) SetClickMode(session_, item);
+    if (!showingControls_) Give(ClickMode{item});
   };
   Caption(QT_TR_NOOP("Действие по клику мышки."),
           [this](const QString& text) { radioGroup1_->setTitle(text); });
@@ -183,7 +181,7 @@ void TForm1::CreatePanel2Controls() {
   radioGroup2_->setObjectName("RadioGroup2");
   radioGroup2_->setGeometry(8, 336, 185, 57);
   radioGroup2_->onChosen = [this](int item) {
-    if (!showingControls_) SetBuildItem(session_, item);
+    if (!showingControls_) Give(BuildItem{item});
   };
   Caption(QT_TR_NOOP("Строительство"),
           [this](const QString& text) { radioGroup2_->setTitle(text); });
@@ -202,7 +200,7 @@ void TForm1::CreatePanel2Controls() {
       if (showingControls_) return;
       std::array<bool, kSideCount> ticked{};
       for (int s = 0; s < kSideCount; ++s) ticked[s] = checkBoxes_[s]->isChecked();
-      SetComputerPlayers(session_, ticked);
+      Give(ComputerPlayers{ticked});
     });
 
     auto* swatch = new QFrame(panel2_);
@@ -264,7 +262,7 @@ void TForm1::FormResize() {
   }
   ++frameSteps_;
   std::string error;
-  if (!Resize(session_, size.width(), size.height(), gl_.get(), error)) ShowError(error);
+  if (!Apply(session_, Resize{size.width(), size.height()}, Lent(true), error)) ShowError(error);
 }
 
 void TForm1::TimerDraw() {
@@ -273,10 +271,17 @@ void TForm1::TimerDraw() {
 }
 
 FrameInputs TForm1::Inputs() {
-  FrameInputs inputs = session_.inputs;
-  inputs.panelWidth = playField_->width();  // as the next frame will give it
-  inputs.panelHeight = playField_->height();
-  return inputs;
+  // The panel's size as the next frame will give it.
+  return FrameInputs{session_.computerPlayer, playField_->width(), playField_->height(), &ticks_};
+}
+
+void TForm1::Give(const Input& input) {
+  std::string error;
+  Apply(session_, input, Lent(false), error);
+}
+
+Front TForm1::Lent(bool draw) {
+  return Front{&ticks_, draw ? gl_.get() : nullptr, recording_ ? &recording_->recorder() : nullptr};
 }
 
 void TForm1::RunFrameStep(bool draw) {
@@ -284,24 +289,24 @@ void TForm1::RunFrameStep(bool draw) {
   if (!pointerOver_) PointerAway();  // follows the field's size, whatever reported it
   ++frameSteps_;
   std::string error;
-  if (!StepFrame(session_, draw ? gl_.get() : nullptr, error)) ShowError(error);
+  if (!StepFrame(session_, Lent(draw), error)) ShowError(error);
 }
 
 void TForm1::SyncPanel() {
   const int width = playField_->width();
   const int height = playField_->height();
-  if (session_.inputs.panelWidth != width || session_.inputs.panelHeight != height) {
-    SetPanel(session_, width, height);
+  if (session_.player.panelWidth != width || session_.player.panelHeight != height) {
+    Give(PanelSize{width, height});
   }
 }
 
 void TForm1::ShowControls() {
   showingControls_ = true;
   for (int side = 0; side < kSideCount; ++side) {
-    checkBoxes_[side]->setChecked(session_.inputs.computerPlayer[side]);
+    checkBoxes_[side]->setChecked(session_.computerPlayer[side]);
   }
-  radioGroup1_->setItemIndex(session_.clickMode);
-  radioGroup2_->setItemIndex(session_.buildItem);
+  radioGroup1_->setItemIndex(session_.player.clickMode);
+  radioGroup2_->setItemIndex(session_.player.buildItem);
   showingControls_ = false;
 }
 
@@ -356,32 +361,33 @@ void TForm1::ShowInfo() {
 void TForm1::Panel3Cursor(QPointF position) {
   pointerOver_ = true;
   SyncPanel();  // the move counts y from the panel's height
-  MoveMouse(session_, qFloor(position.x()), qFloor(position.y()));
+  Give(MouseMove{qFloor(position.x()), qFloor(position.y())});
   ViewChanged();
 }
 
 void TForm1::PointerAway() {
   pointerOver_ = false;
   SyncPanel();
-  const ViewState before = session_.world.view;
-  CentrePointer(session_);
-  const ViewState& after = session_.world.view;
-  if (after.mouseX != before.mouseX || after.mouseY != before.mouseY) ViewChanged();
+  const MouseAt rest = RestingPointer(session_);
+  const ViewState& view = session_.world.view;
+  if (rest.x == view.mouseX && rest.y == view.mouseY) return;
+  Give(rest);
+  ViewChanged();
 }
 
 void TForm1::Panel3Click() {
-  Click(session_);
+  Give(Click{});
   if (pace_.paused()) ShowStill();  // the selection mark may have moved
 }
 
 void TForm1::MoveCamera(CameraOffset camera) {
-  SetCamera(session_, camera.x, camera.y);
+  Give(CameraAt{camera.x, camera.y});
   ViewChanged();
 }
 
 void TForm1::ViewChanged() {
   if (!pace_.paused()) return;
-  StoreCursorCell(session_);
+  Give(StoredCursorCell(session_));
   ShowStill();
 }
 

@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "app/pace.h"
-#include "render/gl.h"
-#include "render/opengl_gl.h"
+#include "game/play.h"
 #include "game/recorder.h"
 #include "game/session.h"
+#include "render/gl.h"
+#include "render/opengl_gl.h"
 #include "sim/frame_step.h"
 #include "sim/view.h"
 #include "world/tigrok.h"
@@ -183,6 +184,12 @@ class TForm1 final : public QMainWindow {
   // language. `source` is the Russian text, marked with QT_TR_NOOP.
   void Caption(const char* source, std::function<void(const QString&)> set);
   void Retranslate();
+
+  // Applies `input` to the session, written to the recording if one runs.
+  void Give(const Input& input);
+  // What a frame or input lends the session: the clock, GL when drawing,
+  // the recorder.
+  Front Lent(bool draw);
 
   Session session_;
   MillisecondClock ticks_;

@@ -28,8 +28,8 @@ std::string Path(const QString& path) { return QFile::encodeName(path).toStdStri
 
 void TForm1::NewGame() {
   const QTime now = QDateTime::currentDateTimeUtc().time();
-  kragmoor::NewGame(session_,
-                    SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec()));
+  StartNewGame(session_, SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec()));
+  if (recording_) recording_->recorder().State(session_);
   ViewChanged();
   ShowInfo();
 }
@@ -40,6 +40,7 @@ bool TForm1::OpenGame(const QString& path) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
     return false;
   }
+  if (recording_) recording_->recorder().State(session_);
   ShowControls();
   ViewChanged();
   ShowInfo();
@@ -47,7 +48,7 @@ bool TForm1::OpenGame(const QString& path) {
 }
 
 bool TForm1::SaveGame(const QString& path) {
-  session_.ticks.value = ticks_.GetTickCount();  // the picture's clock, for a replay's trace
+  session_.player.ticks = ticks_.GetTickCount();  // the picture's clock, for a replay's trace
   std::string text;
   std::string error;
   if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, error)) {
@@ -68,7 +69,6 @@ bool TForm1::StartRecording(const QString& path) {
     return false;
   }
   recording_ = std::move(file);
-  session_.recorder = &recording_->recorder();
   recordingFlush_->start();
   recordAction_->setChecked(true);
   return true;
@@ -91,7 +91,6 @@ void TForm1::FlushRecording() {
 }
 
 void TForm1::EndRecording() {
-  session_.recorder = nullptr;
   recording_.reset();
   recordingFlush_->stop();
   recordAction_->setChecked(false);

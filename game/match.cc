@@ -1,6 +1,7 @@
 // A headless match of the three computer players.
 #include "game/match.h"
 
+#include "game/play.h"
 #include "game/print.h"
 #include "game/session.h"
 #include "world/state_hash.h"
@@ -14,9 +15,9 @@ void RunMatch(const MatchOptions& options, std::ostream& out) {
 
 void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) {
   session.world.seed = options.seed;
-  session.inputs.computerPlayer = options.computerPlayer;
+  session.computerPlayer = options.computerPlayer;
   for (int64_t frame = 1; frame <= options.frames; ++frame) {
-    StepFrame(session, nullptr, out);
+    StepFrame(session, Front{}, out);
     if (options.hashEvery > 0 && frame % options.hashEvery == 0) {
       out << "frame " << frame << " hash " << FormatHash(StateHash(session.world)) << '\n';
     }

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "game/files.h"
+#include "game/input.h"
+#include "game/play.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
@@ -57,13 +59,13 @@ void RunFrames(Context& c, int32_t count, bool traced) {
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
     if (!traced) {
-      StepFrame(c.session, nullptr, c.out);
+      StepFrame(c.session, Front{}, c.out);
       continue;
     }
     // A frame ends at its error: every call it recorded came before the
     // error, so the calls go first and the error line after them.
     std::ostringstream error;
-    StepFrame(c.session, &recorder, error);
+    StepFrame(c.session, Front{nullptr, &recorder, nullptr}, error);
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
     c.out << error.str();
     recorder.clear();
@@ -86,65 +88,6 @@ std::string FilePath(const Context& c, const std::string& word) {
 
 const std::map<std::string, Command, std::less<>>& Commands() {
   static const std::map<std::string, Command, std::less<>> commands = {
-      {"seed",
-       {2, 2, [](Context& c, const Words& w) { c.session.world.seed = ParseUnsigned(w[1]); }}},
-      {"reset", {1, 1, [](Context& c, const Words&) { ClearWorld(c.session.world); }}},
-      {"scenario", {1, 1, [](Context& c, const Words&) { SetUpScenario(c.session.world); }}},
-      {"set", {3, SIZE_MAX, [](Context& c, const Words& w) { SetFields(c.session.world, w); }}},
-      {"gold",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          c.session.world.players[ParseInt(w[1], 0, kSideCount - 1)].gold = ParseInt(w[2]);
-        }}},
-      {"ai",
-       {4, 4,
-        [](Context& c, const Words& w) {
-          std::array<bool, kSideCount> ticked{};
-          for (int side = 0; side < kSideCount; ++side) {
-            ticked[side] = ParseInt(w[side + 1], 0, 1) == 1;
-          }
-          SetComputerPlayers(c.session, ticked);
-        }}},
-      {"panel",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          SetPanel(c.session, ParseInt(w[1], 0), ParseInt(w[2], 0));
-        }}},
-      {"resize",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          const int32_t width = ParseInt(w[1], 0);
-          const int32_t height = ParseInt(w[2], 0);
-          TakeFrames(c, 1);
-          std::string error;
-          if (!Resize(c.session, width, height, nullptr, error))
-            c.out << "error: " << error << '\n';
-        }}},
-      {"mouse",
-       {3, 3,
-        [](Context& c, const Words& w) { SetMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"move",
-       {3, 3,
-        [](Context& c, const Words& w) { MoveMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"camera",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          SetCamera(c.session, ParseFloat(w[1]), ParseFloat(w[2]));
-        }}},
-      {"cursor",
-       {3, 3,
-        [](Context& c, const Words& w) { SetCursor(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"mode", {2, 2, [](Context& c, const Words& w) { SetClickMode(c.session, ParseInt(w[1])); }}},
-      {"build",
-       {2, 2, [](Context& c, const Words& w) { SetBuildItem(c.session, ParseInt(w[1])); }}},
-      {"select",
-       {2, 2,
-        [](Context& c, const Words& w) {
-          c.session.world.view.selected = ParseInt(w[1], -1, kSlotCount - 1);
-        }}},
-      {"click", {1, 1, [](Context& c, const Words&) { Click(c.session); }}},
-      {"tick",
-       {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
       {"step", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }}},
       {"trace", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }}},
       {"save",
@@ -194,12 +137,25 @@ const std::map<std::string, Command, std::less<>>& Commands() {
   return commands;
 }
 
+// An input of the game's input table; one that runs a frame counts it.
+void RunInput(Context& c, const InputEntry& entry, const Words& words) {
+  const Input input = ParseInput(entry, words);
+  if (entry.runsFrame) TakeFrames(c, 1);
+  std::string error;
+  if (!Apply(c.session, input, Front{}, error)) c.out << "error: " << error << '\n';
+}
+
 void RunLine(Context& c, std::string_view line) {
   const auto first = line.find_first_not_of(" \t\r");
   if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
   const Words words = Split(line);
   const auto it = Commands().find(words[0]);
-  if (it == Commands().end()) throw ScriptError("unknown command " + Quoted(words[0]));
+  if (it == Commands().end()) {
+    const InputEntry* entry = FindInput(words[0]);
+    if (entry == nullptr) throw ScriptError("unknown command " + Quoted(words[0]));
+    RunInput(c, *entry, words);
+    return;
+  }
   const Command& command = it->second;
   if (words.size() < command.minWords || words.size() > command.maxWords) {
     throw ScriptError("wrong number of words for " + Quoted(words[0]));

@@ -15,9 +15,10 @@
 #include <string>
 
 #include "game/files.h"
+#include "game/play.h"
 #include "game/recorder.h"
-#include "runner/script.h"
 #include "game/session.h"
+#include "runner/script.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -31,32 +32,37 @@ std::string Save(const Session& session) {
 }
 
 // Points at cell (column, row) and runs the frame that stores it.
-void PointAt(Session& s, int column, int row) {
-  SetMouse(s, static_cast<int32_t>(column * 50 + 25 - s.world.view.cameraX),
-           static_cast<int32_t>(row * 50 + 25 - s.world.view.cameraY));
-  StepFrame(s, nullptr, std::cout);
+void PointAt(Session& s, int column, int row, const Front& front) {
+  std::string error;
+  Apply(s,
+        MouseAt{static_cast<int32_t>(column * 50 + 25 - s.world.view.cameraX),
+                static_cast<int32_t>(row * 50 + 25 - s.world.view.cameraY)},
+        front, error);
+  StepFrame(s, front, std::cout);
 }
 
 // Inputs of every kind on a session: a selection, orders by click, boxes.
-void Play(Session& s, int round) {
-  SetClickMode(s, 0);
-  PointAt(s, 3 + round % 3, 3);
-  Click(s);
-  SetClickMode(s, 1 + round % 3);
-  SetBuildItem(s, round % 2);
-  PointAt(s, round % 7, 4);
-  Click(s);
-  SetComputerPlayers(s, {true, round % 2 == 0, true});
-  MoveMouse(s, 10 * round, 400 - round);
-  for (int i = 0; i < 100; ++i) StepFrame(s, nullptr, std::cout);
+void Play(Session& s, int round, const Front& front = {}) {
+  std::string error;
+  const auto give = [&](const Input& input) { Apply(s, input, front, error); };
+  give(ClickMode{0});
+  PointAt(s, 3 + round % 3, 3, front);
+  give(Click{});
+  give(ClickMode{1 + round % 3});
+  give(BuildItem{round % 2});
+  PointAt(s, round % 7, 4, front);
+  give(Click{});
+  give(ComputerPlayers{{true, round % 2 == 0, true}});
+  give(MouseMove{10 * round, 400 - round});
+  for (int i = 0; i < 100; ++i) StepFrame(s, front, std::cout);
 }
 
 TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
   Session original;
   original.world.seed = 3;
-  for (int i = 0; i < 4000; ++i) StepFrame(original, nullptr, std::cout);
-  SetCamera(original, -12.5f, 40.0f);
-  original.ticks.value = 77;
+  for (int i = 0; i < 4000; ++i) StepFrame(original, Front{}, std::cout);
+  Apply(original, CameraAt{-12.5f, 40.0f});
+  original.player.ticks = 77;
   const std::string text = Save(original);
 
   Session loaded;
@@ -75,7 +81,7 @@ TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
 TEST(SavedGame, DamageOfEveryKindIsRefusedAndLeavesTheGame) {
   Session saved;
   saved.world.seed = 11;
-  for (int i = 0; i < 500; ++i) StepFrame(saved, nullptr, std::cout);
+  for (int i = 0; i < 500; ++i) StepFrame(saved, Front{}, std::cout);
   const std::string text = Save(saved);
   const std::string body = text.substr(0, text.rfind("# checksum"));
   const auto refused = [](const std::string& damaged, const std::string& why) {
@@ -172,14 +178,14 @@ TEST(Recorder, ARecordedSessionReplaysUnderCheck) {
   Recorder recorder(recording);
   std::string error;
   recorder.State(game);
-  game.recorder = &recorder;
-  for (int round = 0; round < 5; ++round) Play(game, round);
-  ASSERT_TRUE(Resize(game, 300, 200, nullptr, error));
+  const Front front{nullptr, nullptr, &recorder};
+  for (int round = 0; round < 5; ++round) Play(game, round, front);
+  ASSERT_TRUE(Apply(game, Resize{300, 200}, front, error));
   // A build order that never converts: every frame ends with the error now.
   game.world.entities[299].hp = 1;
   game.world.entities[299].order = "stroit 1,2,z";
   recorder.State(game);
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(StepFrame(game, nullptr, error));
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(StepFrame(game, front, error));
   recorder.Finish(game);
   EXPECT_EQ(recorder.failure(), "");
 

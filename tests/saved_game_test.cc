@@ -1,7 +1,6 @@
-// Saved games, recordings and check: a save taken mid-match plays on exactly
-// as the game it was taken from; damage of every kind is refused and leaves
-// the game as it was; a write that fails half-way leaves the old file; a
-// recording of inputs and frames replays under check.
+// Saved games: a save taken mid-match plays on exactly as the game it was
+// taken from; damage of every kind is refused and leaves the game as it was;
+// a write that fails half-way leaves the old file.
 #include "game/saved_game.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +15,8 @@
 
 #include "game/files.h"
 #include "game/play.h"
-#include "game/recorder.h"
 #include "game/session.h"
-#include "runner/script.h"
+#include "tests/play_inputs.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -29,32 +27,6 @@ std::string Save(const Session& session) {
   std::string error;
   EXPECT_TRUE(SavedGameText(session, text, error)) << error;
   return text;
-}
-
-// Points at cell (column, row) and runs the frame that stores it.
-void PointAt(Session& s, int column, int row, const Front& front) {
-  std::string error;
-  Apply(s,
-        MouseAt{static_cast<int32_t>(column * 50 + 25 - s.world.view.cameraX),
-                static_cast<int32_t>(row * 50 + 25 - s.world.view.cameraY)},
-        front, error);
-  StepFrame(s, front, std::cout);
-}
-
-// Inputs of every kind on a session: a selection, orders by click, boxes.
-void Play(Session& s, int round, const Front& front = {}) {
-  std::string error;
-  const auto give = [&](const Input& input) { Apply(s, input, front, error); };
-  give(ClickMode{0});
-  PointAt(s, 3 + round % 3, 3, front);
-  give(Click{});
-  give(ClickMode{1 + round % 3});
-  give(BuildItem{round % 2});
-  PointAt(s, round % 7, 4, front);
-  give(Click{});
-  give(ComputerPlayers{{true, round % 2 == 0, true}});
-  give(MouseMove{10 * round, 400 - round});
-  for (int i = 0; i < 100; ++i) StepFrame(s, front, std::cout);
 }
 
 TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
@@ -143,62 +115,6 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.exists();
   EXPECT_EQ(files, 1);  // no temporary file left behind
   std::filesystem::remove_all(folder);
-}
-
-int Check(const std::string& script, std::string& err) {
-  std::istringstream in(script);
-  std::ostringstream errors;
-  const int code = CheckScript(in, errors, ScriptOptions{});
-  err = errors.str();
-  return code;
-}
-
-TEST(CheckScript, ComparesOutputWithTheExpectedLines) {
-  std::string err;
-  EXPECT_EQ(Check("print view\n#> view mouse=0,0 camera=0,0 cursor=0,0 selected=-1\n", err), 0);
-  EXPECT_EQ(err, "");
-  EXPECT_EQ(
-      Check("select 4\nprint view\n#> view mouse=0,0 camera=0,0 cursor=0,0 selected=3\n", err), 1);
-  EXPECT_EQ(err,
-            "kragmoor-sim: line 3: expected 'view mouse=0,0 camera=0,0 cursor=0,0 selected=3', "
-            "got 'view mouse=0,0 camera=0,0 cursor=0,0 selected=4'\n");
-  EXPECT_EQ(Check("#> hash 0\n\n", err), 1);  // missing: named at the last line
-  EXPECT_EQ(err, "kragmoor-sim: line 2: expected 'hash 0', got ''\n");
-  EXPECT_EQ(Check("info\n", err), 1);  // left over
-  EXPECT_EQ(err, "kragmoor-sim: line 1: expected '', got 'info Выбранный игрок: -1'\n");
-  EXPECT_EQ(Check("step x\n", err), 2);
-}
-
-// A session played with a recorder attached writes a script that check
-// replays to the same hashes, errors included.
-TEST(Recorder, ARecordedSessionReplaysUnderCheck) {
-  std::ostringstream recording;
-  Session game;
-  game.world.seed = 21;
-  Recorder recorder(recording);
-  std::string error;
-  recorder.State(game);
-  const Front front{nullptr, nullptr, &recorder};
-  for (int round = 0; round < 5; ++round) Play(game, round, front);
-  ASSERT_TRUE(Apply(game, Resize{300, 200}, front, error));
-  // A build order that never converts: every frame ends with the error now.
-  game.world.entities[299].hp = 1;
-  game.world.entities[299].order = "stroit 1,2,z";
-  recorder.State(game);
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(StepFrame(game, front, error));
-  recorder.Finish(game);
-  EXPECT_EQ(recorder.failure(), "");
-
-  const std::string text = recording.str();
-  EXPECT_EQ(text.rfind(kRecordingHeader, 0), 0u);
-  EXPECT_NE(text.find("#> error: 'z' is not a valid integer value\n"), std::string::npos);
-  EXPECT_NE(text.find("resize 300 200\n"), std::string::npos);
-  std::string err;
-  EXPECT_EQ(Check(text, err), 0) << err;
-  // A changed hash line is caught.
-  std::string wrong = text;
-  wrong[wrong.rfind("#> hash ") + 8] ^= 0x01;
-  EXPECT_EQ(Check(wrong, err), 1);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // words, how it is written, and what it changes.
 #include "game/input.h"
 
-#include <bit>
+#include <type_traits>
 
 #include "game/print.h"
 #include "game/quote.h"

@@ -1,8 +1,6 @@
-// A game session as a plain value: what every player of the game shares
-// (the world's entities, players and seed, the computer players' boxes) and
-// what is one player's own (the view state, radio items, panel size and the
-// tick count the drawing reads). It records nothing and holds no pointers:
-// inputs change it through Apply (game/play.h).
+// A game session as a plain, copyable value: what every player of the game
+// shares and what is one player's own. Inputs change it through Apply
+// (game/play.h); a new game or a load replaces it whole.
 #pragma once
 
 #include <array>
@@ -12,9 +10,8 @@
 
 namespace kragmoor {
 
-// One player's own part of a session, besides the view state that the
-// frame step still reads from the world (mouse, camera, cursor cell,
-// selection).
+// One player's own part of a session, besides the view state (mouse,
+// camera, cursor cell, selection) that the frame step reads from the world.
 struct PlayerView {
   int32_t clickMode = 0;     // item of the click-mode radio group
   int32_t buildItem = 0;     // item of the build radio group

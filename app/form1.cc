@@ -36,13 +36,12 @@ constexpr int kInfoIntervalMs = 100;  // Timer2
 // A recording reaches its file at least this often: a crash loses no more.
 constexpr int kRecordingFlushMs = 1000;
 
-// The random generator's seed at start-up: the UTC time of day.
+}  // namespace
+
 uint32_t SeedNow() {
   const QTime now = QDateTime::currentDateTimeUtc().time();
   return SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec());
 }
-
-}  // namespace
 
 uint32_t MillisecondClock::GetTickCount() {
   const auto since = std::chrono::steady_clock::now().time_since_epoch();

@@ -39,6 +39,9 @@ class MillisecondClock final : public TickSource {
   uint32_t GetTickCount() override;
 };
 
+// The random generator's seed of a new game: the UTC time of day.
+uint32_t SeedNow();
+
 // The window and title-strip caption: the game's name in double quotation
 // marks, then the author credit (translatable).
 extern const char* const kFormCaption;

@@ -3,7 +3,6 @@
 // window only chooses them and tells the player when one fails.
 #include <QAction>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,7 +13,6 @@
 #include "app/form1.h"
 #include "app/play_field_view.h"
 #include "runner/script.h"
-#include "world/random.h"
 
 namespace kragmoor {
 
@@ -26,8 +24,7 @@ std::string Path(const QString& path) { return QFile::encodeName(path).toStdStri
 }  // namespace
 
 void TForm1::NewGame() {
-  const QTime now = QDateTime::currentDateTimeUtc().time();
-  driver_.NewGame(SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec()));
+  driver_.NewGame(SeedNow());
   ShowOutcome();
   ShowInfo();
 }

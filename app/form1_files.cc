@@ -12,7 +12,6 @@
 
 #include "app/form1.h"
 #include "app/play_field_view.h"
-#include "runner/script.h"
 
 namespace kragmoor {
 
@@ -31,7 +30,7 @@ void TForm1::NewGame() {
 
 bool TForm1::OpenGame(const QString& path) {
   std::string error;
-  if (!driver_.OpenGame(Path(path), LoadSavedGame, error)) {
+  if (!driver_.OpenGame(Path(path), error)) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
     return false;
   }

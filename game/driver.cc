@@ -130,8 +130,8 @@ void GameDriver::NewGame(uint32_t seed) {
   ViewChanged();
 }
 
-bool GameDriver::OpenGame(const std::string& path, SavedGameLoader load, std::string& error) {
-  if (!load(path, session_, error)) return false;
+bool GameDriver::OpenGame(const std::string& path, std::string& error) {
+  if (!LoadSavedGame(path, session_, error)) return false;
   ViewChanged();
   return true;
 }

@@ -27,10 +27,6 @@ struct FieldSize {
   int32_t height = 0;
 };
 
-// Reads a saved game into a session, leaving it as it was on failure (the
-// signature of LoadSavedGame).
-using SavedGameLoader = bool (*)(const std::string& path, Session& session, std::string& error);
-
 class GameDriver {
  public:
   // The start-up game with the random generator's seed `seed`. `clock` is
@@ -83,7 +79,7 @@ class GameDriver {
   // leaving the game as it was.
   // A new game: the start-up world with the seed `seed`.
   void NewGame(uint32_t seed);
-  bool OpenGame(const std::string& path, SavedGameLoader load, std::string& error);
+  bool OpenGame(const std::string& path, std::string& error);
   bool SaveGame(const std::string& path, std::string& error);
   // From now on every input and frame goes to `path`, starting from the game
   // on a field `field` large. REQUIRES: no recording runs (StopRecording).

@@ -129,6 +129,16 @@ void SetField(Tigrok& t, std::string_view field, std::string_view value) {
   }
 }
 
+void SetFields(World& world, const Words& words) {
+  Tigrok& t = world.entities[ParseSlot(words[1])];
+  for (size_t i = 2; i < words.size(); ++i) {
+    const std::string_view word = words[i];
+    const auto eq = word.find('=');
+    if (eq == std::string_view::npos) throw ScriptError(Quoted(word) + " is not FIELD=VALUE");
+    SetField(t, word.substr(0, eq), word.substr(eq + 1));
+  }
+}
+
 std::string ParsePath(const std::string& word) {
   return word.front() == '"' ? ParseText(word) : word;
 }

@@ -50,6 +50,9 @@ int ParseSlot(std::string_view text);
 // Sets field `field` of `t` from `value` (the `set` command's FIELD=VALUE).
 void SetField(Tigrok& t, std::string_view field, std::string_view value);
 
+// The `set SLOT FIELD=VALUE ...` command: words[1] the slot, then the fields.
+void SetFields(World& world, const Words& words);
+
 // A path: one word, or a text in double quotes when it holds spaces.
 std::string ParsePath(const std::string& word);
 

@@ -95,15 +95,6 @@ int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& option
 // when it has no second reader.
 inline constexpr size_t kMaxWaitingOutput = size_t{64} << 20;
 
-// Replaces the game of `session` with the saved game `text`. A text that is
-// not a whole saved game (cut short, changed, of another version) or holds a
-// command that does not set state leaves `session` as it was and returns
-// false with the reason in `error`.
-bool LoadSavedGameText(std::string_view text, Session& session, std::string& error);
-
-// The same for the file `path`; `error` is "cannot load '<path>' : <reason>".
-bool LoadSavedGame(const std::string& path, Session& session, std::string& error);
-
 // The same with the default options.
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err);
 

@@ -53,7 +53,7 @@ std::string ScratchMisfit(const FrameScratch& scratch, const World& world) {
     if (IsLive(world.entities[s]) && !scratch.mayBeLive.Contains(s)) {
       return "slot " + std::to_string(s) +
              " is live but not in mayBeLive: it was made live outside the order pass's "
-             "turns (ForEachTurn), or the scratch was made before it";
+             "walk (OrderPass), or the scratch was made before it";
     }
   }
   if (scratch.unitsGathered) {

@@ -27,7 +27,8 @@ namespace kragmoor {
 [[gnu::always_inline]] inline void AggressionPair(World& world, int i, int j) {
   Tigrok& a = world.entities[i];
   Tigrok& b = world.entities[j];
-  assert(IsLive(a) && IsLive(b) && "AggressionPair: a dead slot was visited");
+  assert(IsLive(a) && IsLive(b) &&
+         "AggressionPair: a dead slot was visited; the passes look at live pairs only");
   if (!(a.owner != b.owner && Distance2D(a, b) < kAttackRange)) return;
   if (a.kind != kKindMine) WriteOrder(b.order, kVerbAttack, {i});
   if (b.kind != kKindMine) WriteOrder(a.order, kVerbAttack, {j});
@@ -88,7 +89,8 @@ template <class HomeOf>
 [[gnu::always_inline]] inline bool ContactPair(World& world, int i, int j, HomeOf&& homeOf) {
   Tigrok& a = world.entities[i];
   Tigrok& b = world.entities[j];
-  assert(IsLive(a) && IsLive(b) && "ContactPair: a dead slot was visited");
+  assert(IsLive(a) && IsLive(b) &&
+         "ContactPair: a dead slot was visited; the passes look at live pairs only");
   Vec2 pa{a.x, a.y};
   Vec2 pb{b.x, b.y};
   const bool touching = SeparatePair(pa, pb, kContactRadius, kContactRadius, a.kind, b.kind);

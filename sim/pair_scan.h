@@ -119,8 +119,9 @@ unsigned BlockLanes(const LiveSlots& live, int a, int base) {
   return ActiveNearLanes(live, a, kReach.range, base);
 }
 
-// The rule for entries a (slot i) and b; when it reports a change, their copies are
-// refreshed, as the next tests must see where they are and what they carry.
+// The rule for entries a (slot i) and b; when it reports a change, their
+// copies are refreshed, as the next tests must see where they are and what
+// they carry.
 template <const PairReach& kReach, class Rule>
 [[gnu::always_inline]] inline bool Visit(World& world, LiveSlots& live, int a, int i, int b,
                                          Rule& rule) {
@@ -191,9 +192,9 @@ template <const PairReach& kReach, class Rule>
 
 // Calls rule(world, i, j) for every pair of live slots i < j in the rules'
 // order, leaving out the pairs that kReach says do nothing; every write
-// takes effect at once. The rule returns nothing when it never moves an entity
-// or changes what kReach.mayAct says of it, and otherwise whether it may
-// have (a debug build checks this after every call). REQUIRES: `live` fits
+// takes effect at once. The rule returns nothing when it never moves an
+// entity or changes what kReach.mayAct says of it, and otherwise whether it
+// may have (a debug build checks this after every call). REQUIRES: `live` fits
 // `world` (CopiesMisfit) with acts of kReach.mayAct when it has one; it
 // still does afterwards.
 template <const PairReach& kReach, class Rule>

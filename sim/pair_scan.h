@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -126,6 +127,13 @@ template <const PairReach& kReach, class Rule>
 [[gnu::always_inline]] inline bool Visit(World& world, LiveSlots& live, int a, int i, int b,
                                          Rule& rule) {
   const int j = live.slot[b];
+  if constexpr (kReach.mayAct == nullptr) {
+    // The scan let through entries of two owners only, so the compiler may
+    // drop the rule's own test of it.
+    assert(world.entities[i].owner != world.entities[j].owner &&
+           "pair visitor: a pair of one owner passed the scan: the owner copies are out of date");
+    if (world.entities[i].owner == world.entities[j].owner) __builtin_unreachable();
+  }
   bool changed = false;
   if constexpr (std::is_void_v<decltype(rule(world, i, j))>) {
     rule(world, i, j);

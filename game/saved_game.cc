@@ -75,6 +75,32 @@ bool SameColours(const World& a, const World& b) {
   return true;
 }
 
+// What the player added to the design's state, each only when it is not as
+// at start-up, so that a game without it saves as before: the selection set
+// (after `select`, whose slot it begins with), the groups and the view
+// preferences.
+void AppendPlayCommands(std::string& out, const Session& session) {
+  const auto slots = [&out](const std::vector<int32_t>& list) {
+    for (const int32_t s : list) out += ' ' + std::to_string(s);
+    out += '\n';
+  };
+  const std::vector<int32_t>& set = session.play.selection;
+  if (set.size() > 1 && set.front() == session.world.view.selected) {
+    out += "selection";
+    slots(set);
+  }
+  for (int g = 1; g <= kGroupCount; ++g) {
+    if (session.play.groups[g - 1].empty()) continue;
+    out += "group " + std::to_string(g);
+    slots(session.play.groups[g - 1]);
+  }
+  const FrameInputs designed;
+  if (session.inputs.scrollMargin != designed.scrollMargin) {
+    out += "edgescroll " + std::to_string(session.inputs.scrollMargin) + '\n';
+  }
+  if (session.inputs.keepViewOverField) out += "keepview 1\n";
+}
+
 }  // namespace
 
 bool SavedGameCommands(const Session& session, std::string& commands, std::string& error) {
@@ -120,6 +146,7 @@ bool SavedGameCommands(const Session& session, std::string& commands, std::strin
   }
   out += "\ncursor " + std::to_string(view.cursorColumn) + ' ' + std::to_string(view.cursorRow) +
          "\nselect " + std::to_string(view.selected) + '\n';
+  AppendPlayCommands(out, session);
   commands = std::move(out);
   return true;
 }

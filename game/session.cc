@@ -47,6 +47,7 @@ void AssignGame(Session& to, const Session& from) {
   to.ticks.value = from.ticks.value;
   to.clickMode = from.clickMode;
   to.buildItem = from.buildItem;
+  to.play = from.play;
   if (to.recorder != nullptr) to.recorder->State(to);
 }
 
@@ -54,6 +55,7 @@ void NewGame(Session& session, uint32_t seed) {
   session.world = World{};
   session.world.seed = seed;
   SetUpScenario(session.world);
+  session.play = PlayState{};
   if (session.recorder != nullptr) session.recorder->State(session);
 }
 

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "game/play_state.h"
 #include "render/gl.h"
 #include "sim/frame_step.h"
 #include "world/tigrok.h"
@@ -36,18 +37,21 @@ struct Session {
   FixedTicks ticks;
   int32_t clickMode = 0;  // item of the click-mode radio group
   int32_t buildItem = 0;  // item of the build radio group
+  PlayState play;         // selection set and groups (game/play_inputs.h)
   // When set, every input and frame step below is also written to it as
   // the script command that does the same.
   Recorder* recorder = nullptr;
 };
 
 // Replaces the game of `to` with that of `from`: the world, the boxes, the
-// panel size, the radio items and the tick count (a load). The recorder and
-// the tick source stay; the recorder writes the new state.
+// panel size, the radio items, the tick count, the selection set and groups
+// (a load). The recorder, the tick source and the player's view preferences
+// stay; the recorder writes the new state.
 void AssignGame(Session& to, const Session& from);
 
-// A new game: the start-up world with the seed `seed`; boxes, panel size and
-// radio items stay. The recorder writes the new state.
+// A new game: the start-up world with the seed `seed`, no selection set and
+// no groups; boxes, panel size, radio items and view preferences stay. The recorder writes the new
+// state.
 void NewGame(Session& session, uint32_t seed);
 
 // The inputs, each named after its script command.

@@ -17,6 +17,7 @@
 #include "render/scene.h"
 #include "game/files.h"
 #include "runner/line_reader.h"
+#include "game/play_inputs.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
@@ -72,6 +73,13 @@ void RunFrames(Context& c, int32_t count, bool traced) {
 }
 
 int32_t OptionalCount(const Words& w) { return w.size() == 2 ? ParseInt(w[1], 0) : 1; }
+
+// Words `first` on as slots: a selection or a group.
+std::vector<int32_t> ParseSlots(const Words& w, size_t first) {
+  std::vector<int32_t> slots;
+  for (size_t i = first; i < w.size(); ++i) slots.push_back(ParseSlot(w[i]));
+  return slots;
+}
 
 struct Command {
   size_t minWords;  // including the command itself
@@ -165,6 +173,25 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           c.session.world.view.selected = ParseInt(w[1], -1, kSlotCount - 1);
         }}},
       {"click", {1, 1, [](Context& c, const Words&) { Click(c.session); }, false}},
+      {"order",
+       {3, 3,
+        [](Context& c, const Words& w) { GiveOrder(c.session, ParseSlot(w[1]), ParseText(w[2])); },
+        false}},
+      {"selection",
+       {1, SIZE_MAX,
+        [](Context& c, const Words& w) { SetSelection(c.session, ParseSlots(w, 1)); }}},
+      {"group",
+       {2, SIZE_MAX,
+        [](Context& c, const Words& w) {
+          SetGroup(c.session, ParseInt(w[1], 1, kGroupCount), ParseSlots(w, 2));
+        }}},
+      {"edgescroll",
+       {2, 2, [](Context& c, const Words& w) { SetScrollMargin(c.session, ParseInt(w[1], 0)); }}},
+      {"keepview",
+       {2, 2,
+        [](Context& c, const Words& w) {
+          SetKeepViewOverField(c.session, ParseInt(w[1], 0, 1) == 1);
+        }}},
       {"tick",
        {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
       {"step",

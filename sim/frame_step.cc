@@ -130,7 +130,9 @@ void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
   for (int side = 0; side < kSideCount; ++side) {
     if (inputs.computerPlayer[side]) ComputerPlayerStep(world, side, scratch);
   }
-  ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
+  ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight, inputs.scrollMargin);
+  if (inputs.keepViewOverField)
+    KeepViewOverField(world.view, inputs.panelWidth, inputs.panelHeight);
   StoreCursorCell(world.view);
   if (gl != nullptr) {
     DrawField(world, *gl);

@@ -8,6 +8,7 @@
 
 #include "render/gl.h"
 #include "sim/frame_scratch.h"
+#include "world/rules.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -18,6 +19,9 @@ struct FrameInputs {
   int32_t panelWidth = 485;                                       // play-field panel, pixels
   int32_t panelHeight = 447;
   TickSource* ticks = nullptr;  // animation clock; null reads as 0
+  // The player's view preferences; the defaults are the design's.
+  int32_t scrollMargin = kScrollMargin;  // edge-scroll width, pixels; 0 turns it off
+  bool keepViewOverField = false;        // hold the view's centre over the field
 };
 
 // Runs one frame on `world`, drawing through `gl` (null: no drawing calls,

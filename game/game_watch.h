@@ -33,9 +33,9 @@ struct GameEvent {
 // One side's game so far.
 struct SideSummary {
   int64_t goldMined = 0;  // taken from mines by its peasants
-  int32_t peasantsTrained = 0;
-  int32_t basesBuilt = 0;
-  int32_t entitiesLost = 0;  // its peasants and bases that died
+  int64_t peasantsTrained = 0;
+  int64_t basesBuilt = 0;
+  int64_t entitiesLost = 0;  // its peasants and bases that died
   int64_t outAtFrame = -1;   // when it lost its last peasant and base; -1 while in
 };
 

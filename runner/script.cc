@@ -105,6 +105,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           for (Tigrok& t : world.entities) t = Tigrok{};
           for (Player& p : world.players) p.gold = 0;
           world.view = ViewState{};
+          c.session.play = PlayState{};  // a set or group of slots just emptied
         }}},
       {"scenario", {1, 1, [](Context& c, const Words&) { SetUpScenario(c.session.world); }}},
       {"set",

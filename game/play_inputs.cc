@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "game/player_order.h"
 #include "game/recorder.h"
 #include "game/selection.h"
 #include "game/start_view.h"
@@ -32,11 +31,6 @@ int PlayerSide(const Session& session) {
     if (!session.inputs.computerPlayer[side]) return side;
   }
   return -1;
-}
-
-void GiveOrder(Session& session, int32_t slot, std::string_view text) {
-  ApplyPlayerOrder(session.world, slot, text);
-  Record(session, "order " + std::to_string(slot) + " \"" + std::string(text) + '"');
 }
 
 void GiveOrders(Session& session, const std::vector<PlayerOrder>& orders) {

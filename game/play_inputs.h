@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 #include "game/picking.h"
@@ -19,8 +18,7 @@ namespace kragmoor {
 // unticked, or -1 when the computer plays every side.
 int PlayerSide(const Session& session);
 
-// order SLOT "TEXT" (ApplyPlayerOrder). REQUIRES: IsSlot(slot).
-void GiveOrder(Session& session, int32_t slot, std::string_view text);
+// Each as the input `order SLOT "TEXT"` (GiveOrder, game/session.h).
 void GiveOrders(Session& session, const std::vector<PlayerOrder>& orders);
 
 // selection S ...: the set (made normal, NormalSelection), its first slot

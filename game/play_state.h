@@ -25,7 +25,7 @@ struct PlayState {
   std::array<std::vector<int32_t>, kGroupCount> groups;
 };
 
-// One player's order to one entity: the input `order SLOT "TEXT"`.
+// One player's order to one entity: the input `order SLOT "TEXT"` (GiveOrder).
 struct PlayerOrder {
   int32_t slot = -1;
   std::string text;

@@ -1,6 +1,7 @@
 // Writing saved games and checking their header and checksum.
 #include "game/saved_game.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdio>
@@ -101,6 +102,14 @@ void AppendPlayCommands(std::string& out, const Session& session) {
   if (session.inputs.keepViewOverField) out += "keepview 1\n";
 }
 
+// "\nlevel L0 L1 L2", or nothing for the normal levels, which a game starts
+// with (so saves of games at those levels stay as they always were).
+std::string LevelLine(const std::array<int32_t, kSideCount>& level) {
+  if (level == std::array<int32_t, kSideCount>{3, 3, 3}) return "";
+  return "\nlevel " + std::to_string(level[0]) + ' ' + std::to_string(level[1]) + ' ' +
+         std::to_string(level[2]);
+}
+
 }  // namespace
 
 bool SavedGameCommands(const Session& session, std::string& commands, std::string& error) {
@@ -120,8 +129,8 @@ bool SavedGameCommands(const Session& session, std::string& commands, std::strin
   std::string out;
   out += kSaveHeader;
   out += "\nreset\nseed " + std::to_string(world.seed) + "\nai " + (ai[0] ? "1 " : "0 ") +
-         (ai[1] ? "1 " : "0 ") + (ai[2] ? "1" : "0") + "\npanel " +
-         std::to_string(session.inputs.panelWidth) + ' ' +
+         (ai[1] ? "1 " : "0 ") + (ai[2] ? "1" : "0") + LevelLine(session.inputs.level) +
+         "\npanel " + std::to_string(session.inputs.panelWidth) + ' ' +
          std::to_string(session.inputs.panelHeight) + "\nmode " +
          std::to_string(session.clickMode) + "\nbuild " + std::to_string(session.buildItem) +
          "\ntick " + std::to_string(session.ticks.value) + '\n';

@@ -6,6 +6,8 @@
 #include "sim/view.h"
 #include "world/float_text.h"
 #include "world/orders.h"
+#include "world/rules.h"
+#include "world/str_man.h"
 
 namespace kragmoor {
 
@@ -42,6 +44,7 @@ Session::Session() {
 void AssignGame(Session& to, const Session& from) {
   to.world = from.world;
   to.inputs.computerPlayer = from.inputs.computerPlayer;
+  to.inputs.level = from.inputs.level;
   to.inputs.panelWidth = from.inputs.panelWidth;
   to.inputs.panelHeight = from.inputs.panelHeight;
   to.ticks.value = from.ticks.value;
@@ -113,6 +116,28 @@ void SetPanel(Session& session, int32_t width, int32_t height) {
   session.inputs.panelWidth = width;
   session.inputs.panelHeight = height;
   Record(session, Numbers("panel", width, height));
+}
+
+void SetLevels(Session& session, const std::array<int32_t, kSideCount>& levels) {
+  session.inputs.level = levels;
+  Record(session, "level " + std::to_string(levels[0]) + ' ' + std::to_string(levels[1]) + ' ' +
+                      std::to_string(levels[2]));
+}
+
+void GiveOrder(Session& session, int slot, std::string_view text) {
+  Tigrok& t = session.world.entities[slot];
+  t.order.assign(text);
+  // A build order's kind, read without the conversion error: the text may
+  // be anything, and only the two kinds a build click names have a cost.
+  const auto [verb, argument] = LeadingWords<2>(text, ' ');
+  if (verb == kVerbBuild) {
+    const std::string_view kind = LeadingWords<1>(argument, ',')[0];
+    if (kind == "0" || kind == "1") {
+      t.progress = 0;
+      t.plan = kind == "0" ? kBaseCost : kPeasantCost;
+    }
+  }
+  Record(session, "order " + std::to_string(slot) + " \"" + std::string(text) + '"');
 }
 
 void Click(Session& session) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "game/play_state.h"
 #include "render/gl.h"
@@ -63,7 +64,15 @@ void SetClickMode(Session& session, int32_t mode);              // mode M
 void SetBuildItem(Session& session, int32_t item);              // build K
 void SetComputerPlayers(Session& session, const std::array<bool, kSideCount>& ticked);  // ai
 void SetPanel(Session& session, int32_t width, int32_t height);                         // panel W H
-void Click(Session& session);                                                           // click
+// level L0 L1 L2: the computer players' levels, each 1 to 3 (3 the normal one).
+void SetLevels(Session& session, const std::array<int32_t, kSideCount>& levels);
+// order SLOT "TEXT": a player's order to one entity (right-click, group and
+// key orders, a bot's orders): `order` := text; for a build order
+// ("stroit K,X,Y", K 0 or 1) also progress := 0 and plan := that kind's
+// cost, as a build click sets them. REQUIRES: slot 0 to 299; text holds no
+// double quote and no line end (it is written quoted).
+void GiveOrder(Session& session, int slot, std::string_view text);
+void Click(Session& session);  // click
 
 // The pointer is away from the play field: the mouse position rests at the
 // panel's centre (written as `mouse X Y` when it moves).

@@ -116,6 +116,7 @@ void RunMatch(const MatchOptions& options, std::ostream& out) {
 void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) {
   session.world.seed = options.seed;
   session.inputs.computerPlayer = options.computerPlayer;
+  session.inputs.level = options.levels;
   for (int64_t frame = 1; frame <= options.frames; ++frame) {
     StepFrame(session, nullptr, out);
     if (options.hashEvery > 0 && frame % options.hashEvery == 0) {

@@ -13,16 +13,17 @@
 #include <system_error>
 #include <vector>
 
-#include "render/recording_gl.h"
-#include "render/scene.h"
 #include "game/files.h"
-#include "runner/line_reader.h"
 #include "game/play_inputs.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
-#include "game/words.h"
 #include "game/session.h"
+#include "game/words.h"
+#include "render/recording_gl.h"
+#include "render/scene.h"
+#include "runner/line_reader.h"
+#include "sim/computer_player.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 
@@ -81,6 +82,21 @@ std::vector<int32_t> ParseSlots(const Words& w, size_t first) {
   return slots;
 }
 
+// level L0 L1 L2: the computer players' levels, 1 to 3, side 0 first.
+void SetLevelsCommand(Context& c, const Words& w) {
+  std::array<int32_t, kSideCount> levels{};
+  for (int side = 0; side < kSideCount; ++side) {
+    levels[side] = ParseInt(w[side + 1], kLevelEasiest, kLevelNormal);
+  }
+  SetLevels(c.session, levels);
+}
+
+// order SLOT "TEXT": a player's order to one entity.
+void OrderCommand(Context& c, const Words& w) {
+  const int slot = ParseSlot(w[1]);
+  GiveOrder(c.session, slot, ParseText(w[2]));
+}
+
 struct Command {
   size_t minWords;  // including the command itself
   size_t maxWords;
@@ -135,6 +151,8 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           }
           SetComputerPlayers(c.session, ticked);
         }}},
+      {"level", {4, 4, [](Context& c, const Words& w) { SetLevelsCommand(c, w); }}},
+      {"order", {3, 3, [](Context& c, const Words& w) { OrderCommand(c, w); }}},
       {"panel",
        {3, 3,
         [](Context& c, const Words& w) {
@@ -174,10 +192,6 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           c.session.world.view.selected = ParseInt(w[1], -1, kSlotCount - 1);
         }}},
       {"click", {1, 1, [](Context& c, const Words&) { Click(c.session); }, false}},
-      {"order",
-       {3, 3,
-        [](Context& c, const Words& w) { GiveOrder(c.session, ParseSlot(w[1]), ParseText(w[2])); },
-        false}},
       {"selection",
        {1, SIZE_MAX,
         [](Context& c, const Words& w) { SetSelection(c.session, ParseSlots(w, 1)); }}},

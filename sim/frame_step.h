@@ -16,6 +16,7 @@ namespace kragmoor {
 // What the frame step reads from the window besides the world.
 struct FrameInputs {
   std::array<bool, kSideCount> computerPlayer{true, true, true};  // the AI check boxes
+  std::array<int32_t, kSideCount> level{3, 3, 3};                 // their levels, 1 to 3
   int32_t panelWidth = 485;                                       // play-field panel, pixels
   int32_t panelHeight = 447;
   TickSource* ticks = nullptr;  // animation clock; null reads as 0

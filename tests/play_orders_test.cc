@@ -1,6 +1,6 @@
 // Orders without the click modes: the entity under the pointer, the orders a
-// right-click gives, the train and base-build keys, and the `order` input,
-// each checked against what the design's clicks write.
+// right-click gives and the train and base-build keys, each checked against
+// what the design's clicks write.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/picking.h"
-#include "game/player_order.h"
+#include "game/session.h"
 #include "game/train_build.h"
 #include "sim/control.h"
 
@@ -29,6 +29,14 @@ Tigrok ClickResult(World world, int selected, int mode, int build, int column, i
   world.view.cursorRow = row;
   Panel3Click(world, mode, build);
   return world.entities[selected];
+}
+
+// Slot `slot` of `world` after the input `order SLOT "TEXT"`.
+Tigrok Ordered(const World& world, int slot, const std::string& text) {
+  Session session;
+  session.world = world;
+  GiveOrder(session, slot, text);
+  return session.world.entities[slot];
 }
 
 void ExpectSameOrder(const Tigrok& a, const Tigrok& b) {
@@ -98,12 +106,10 @@ TEST(TrainOrders, ABaseTrainsAtAFreeSpotBesideItAsABuildClickWould) {
   EXPECT_EQ(TrainOrders(world, {2}), Orders{});
 
   // The order input sets what a build click with the peasant item sets.
-  World byOrder = Scenario();
-  byOrder.entities[2].progress = 7;
-  ApplyPlayerOrder(byOrder, 2, "stroit 1,300,250");
-  World byClick = Scenario();
-  byClick.entities[2].progress = 7;
-  ExpectSameOrder(byOrder.entities[2], ClickResult(byClick, 2, kModeBuild, 1, 6, 5));
+  World before = Scenario();
+  before.entities[2].progress = 7;
+  ExpectSameOrder(Ordered(before, 2, "stroit 1,300,250"),
+                  ClickResult(before, 2, kModeBuild, 1, 6, 5));
 }
 
 TEST(BuildBaseOrders, OnePeasantBuildsWhereABuildClickWould) {
@@ -111,27 +117,8 @@ TEST(BuildBaseOrders, OnePeasantBuildsWhereABuildClickWould) {
   world.entities[30] = world.entities[3];
   const std::vector<PlayerOrder> orders = BuildBaseOrders(world, {2, 3, 30}, {330.5, 449});
   ASSERT_EQ(orders, (std::vector<PlayerOrder>{{3, "stroit 0,300,400"}}));
-  World byOrder = world;
-  ApplyPlayerOrder(byOrder, 3, orders[0].text);
-  ExpectSameOrder(byOrder.entities[3], ClickResult(world, 3, kModeBuild, 0, 6, 8));
+  ExpectSameOrder(Ordered(world, 3, orders[0].text), ClickResult(world, 3, kModeBuild, 0, 6, 8));
   EXPECT_TRUE(BuildBaseOrders(world, {2, 0}, {330, 449}).empty());
-}
-
-TEST(ApplyPlayerOrder, SetsPlanOnlyForTheKindsABuildClickNames) {
-  World world = Scenario();
-  Tigrok& t = world.entities[3];
-  t.progress = 5;
-  t.plan = 3;
-  ApplyPlayerOrder(world, 3, "idti 1,2");  // not a build: progress and plan stay
-  EXPECT_EQ(t.order, "idti 1,2");
-  EXPECT_EQ(t.progress, 5);
-  ApplyPlayerOrder(world, 3, "stroit -1,0,0");  // -1 builds a peasant too
-  EXPECT_EQ(t.progress, 0);
-  EXPECT_EQ(t.plan, 10);
-  ApplyPlayerOrder(world, 3, "stroit 7,0,0");  // another kind: the plan stays
-  EXPECT_EQ(t.plan, 10);
-  ApplyPlayerOrder(world, 3, "stroit 0,0,0");
-  EXPECT_EQ(t.plan, 100);
 }
 
 }  // namespace

@@ -16,8 +16,8 @@
 
 #include "game/files.h"
 #include "game/recorder.h"
-#include "runner/script.h"
 #include "game/session.h"
+#include "runner/script.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -37,7 +37,8 @@ void PointAt(Session& s, int column, int row) {
   StepFrame(s, nullptr, std::cout);
 }
 
-// Inputs of every kind on a session: a selection, orders by click, boxes.
+// Inputs of every kind on a session: a selection, orders by click and by
+// `order`, boxes and levels.
 void Play(Session& s, int round) {
   SetClickMode(s, 0);
   PointAt(s, 3 + round % 3, 3);
@@ -47,6 +48,8 @@ void Play(Session& s, int round) {
   PointAt(s, round % 7, 4);
   Click(s);
   SetComputerPlayers(s, {true, round % 2 == 0, true});
+  SetLevels(s, {3, 1 + round % 3, 2});
+  GiveOrder(s, 4, round % 2 == 0 ? "stroit 1,100,100" : "idti 500,500");
   MoveMouse(s, 10 * round, 400 - round);
   for (int i = 0; i < 100; ++i) StepFrame(s, nullptr, std::cout);
 }

@@ -97,4 +97,17 @@ std::string DescribeEntity(const World& world, int slot, Language language) {
   return line;
 }
 
+std::string PlayerSidesText(const std::array<bool, kSideCount>& computerPlayer, Language language) {
+  const bool ru = language == Language::kRussian;
+  std::string sides;
+  int count = 0;
+  for (int side = 0; side < kSideCount; ++side) {
+    if (computerPlayer[side]) continue;
+    sides += (count++ == 0 ? "" : ", ") + IntToStr(side + 1);
+  }
+  if (count == 0) return ru ? "Компьютер играет за все стороны" : "The computer plays every side";
+  if (count == 1) return (ru ? "Вы: сторона " : "You: side ") + sides;
+  return (ru ? "Вы: стороны " : "You: sides ") + sides;
+}
+
 }  // namespace kragmoor

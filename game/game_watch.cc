@@ -127,6 +127,13 @@ std::string EventText(const GameEvent& event, Language language) {
   return {};
 }
 
+std::string StandstillText(Language language) {
+  return language == Language::kRussian ? "Игра стоит на месте: пять минут никто не добывает, "
+                                          "не тратит и не ранит"
+                                        : "The game is at a standstill: nothing mined, spent or "
+                                          "hurt for five minutes";
+}
+
 std::string SummaryText(const SideSummary& summary, int side, int64_t frame, Language language) {
   const int64_t end = summary.outAtFrame == kNever ? frame : summary.outAtFrame;
   const int64_t seconds = end / kFramesPerSecond;

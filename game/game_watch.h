@@ -81,6 +81,9 @@ class GameWatch {
 // The player's text of an event: "Your base is under attack" and so on.
 std::string EventText(const GameEvent& event, Language language);
 
+// The status bar's standstill line: "The game is at a standstill".
+std::string StandstillText(Language language);
+
 // A side's summary line for the end-of-game dialog: side shown as 1 to 3,
 // time in minutes and seconds of game time (up to `frame` or its end).
 std::string SummaryText(const SideSummary& summary, int side, int64_t frame, Language language);

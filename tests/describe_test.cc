@@ -1,4 +1,5 @@
-// Plain-words lines for entities, read from their orders, in both languages.
+// Plain-words lines for entities, read from their orders, and the line naming
+// the player's sides, in both languages.
 #include "game/describe.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,13 @@ TEST(DescribeEntity, SaysWhatAnEntityIsAndDoesInBothLanguages) {
             "Золотая шахта, осталось 100000 золота; здоровье 100 из 100");
   EXPECT_EQ(DescribeEntity(world, 40, Language::kEnglish), "Slot 40 is empty");
   EXPECT_EQ(DescribeEntity(world, -1, Language::kEnglish), "Nothing selected");
+}
+
+TEST(PlayerSidesText, NamesTheSidesWithoutTheComputer) {
+  EXPECT_EQ(PlayerSidesText({true, false, true}, Language::kEnglish), "You: side 2");
+  EXPECT_EQ(PlayerSidesText({false, true, false}, Language::kRussian), "Вы: стороны 1, 3");
+  EXPECT_EQ(PlayerSidesText({true, true, true}, Language::kEnglish),
+            "The computer plays every side");
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // The main window's game files: a new game, opening and saving games, and
-// recording the game as it is played. The files themselves are the runner's
-// saved games and recordings; the window only chooses them and tells the
-// player when one fails.
+// recording the game as it is played. The driver reads and writes them; the
+// window only chooses them and tells the player when one fails.
 #include <QAction>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,10 +11,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "game/files.h"
-#include "game/saved_game.h"
-#include "runner/script.h"
-#include "world/random.h"
+#include "app/play_field_view.h"
 
 namespace kragmoor {
 
@@ -28,30 +23,26 @@ std::string Path(const QString& path) { return QFile::encodeName(path).toStdStri
 }  // namespace
 
 void TForm1::NewGame() {
-  const QTime now = QDateTime::currentDateTimeUtc().time();
-  kragmoor::NewGame(session_,
-                    SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec()));
-  ViewChanged();
+  driver_.NewGame(SeedNow());
+  ShowOutcome();
   ShowInfo();
 }
 
 bool TForm1::OpenGame(const QString& path) {
   std::string error;
-  if (!LoadSavedGame(Path(path), session_, error)) {
+  if (!driver_.OpenGame(Path(path), error)) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
     return false;
   }
   ShowControls();
-  ViewChanged();
+  ShowOutcome();
   ShowInfo();
   return true;
 }
 
 bool TForm1::SaveGame(const QString& path) {
-  session_.ticks.value = ticks_.GetTickCount();  // the picture's clock, for a replay's trace
-  std::string text;
   std::string error;
-  if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, error)) {
+  if (!driver_.SaveGame(Path(path), error)) {
     ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(path), error);
     return false;
   }
@@ -60,42 +51,31 @@ bool TForm1::SaveGame(const QString& path) {
 
 bool TForm1::StartRecording(const QString& path) {
   StopRecording();
-  SyncPanel();  // the recording starts from the size the frames will read
-  auto file = std::make_unique<RecordingFile>();
   std::string error;
-  if (!file->Open(Path(path), session_, error)) {
-    ShowFileError(tr("Не удалось начать запись в «%1».").arg(path), error);
-    recordAction_->setChecked(false);
-    return false;
-  }
-  recording_ = std::move(file);
-  session_.recorder = &recording_->recorder();
-  recordingFlush_->start();
-  recordAction_->setChecked(true);
-  return true;
+  const bool started = driver_.StartRecording(Path(path), panel3_->size(), error);
+  ShowRecording();
+  if (!started) ShowFileError(tr("Не удалось начать запись в «%1».").arg(path), error);
+  return started;
 }
 
 void TForm1::StopRecording() {
-  if (!recording_) return;
   std::string error;
-  const bool finished = recording_->Finish(session_, error);
-  EndRecording();
+  const bool finished = driver_.StopRecording(error);
+  ShowRecording();
   if (!finished) ShowFileError(tr("Запись игры прервана."), error);
 }
 
 void TForm1::FlushRecording() {
-  if (!recording_) return;
   std::string error;
-  if (recording_->Flush(error)) return;
-  EndRecording();  // what follows would not replay: the recording ends here
-  ShowFileError(tr("Запись игры прервана."), error);
+  const bool flushed = driver_.FlushRecording(error);
+  ShowRecording();
+  if (!flushed) ShowFileError(tr("Запись игры прервана."), error);
 }
 
-void TForm1::EndRecording() {
-  session_.recorder = nullptr;
-  recording_.reset();
-  recordingFlush_->stop();
-  recordAction_->setChecked(false);
+void TForm1::ShowRecording() {
+  if (driver_.recording() && !recordingFlush_->isActive()) recordingFlush_->start();
+  if (!driver_.recording()) recordingFlush_->stop();
+  recordAction_->setChecked(driver_.recording());
 }
 
 void TForm1::ChooseAndOpen() {
@@ -113,7 +93,7 @@ void TForm1::ChooseAndSave() {
 }
 
 void TForm1::ToggleRecording() {
-  if (recording_) {
+  if (driver_.recording()) {
     StopRecording();
     return;
   }

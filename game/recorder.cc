@@ -29,9 +29,9 @@ void Recorder::State(const Session& session) {
   WriteHash(session);
 }
 
-void Recorder::Input(std::string_view command) {
+void Recorder::Applied(const Input& input) {
   WriteSteps();
-  out_ << command << '\n';
+  out_ << FormatInput(input) << '\n';
 }
 
 void Recorder::Frame(const Session& session, bool byResize, const std::string* error) {

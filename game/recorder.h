@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-namespace kragmoor {
+#include "game/input.h"
 
-struct Session;
+namespace kragmoor {
 
 // The first line of every recording: the format and its version.
 inline constexpr std::string_view kRecordingHeader = "# kragmoor recording 1";
@@ -39,8 +39,8 @@ class Recorder {
   // Why the recording no longer follows the game, or empty.
   const std::string& failure() const { return failure_; }
 
-  // An input, already applied: `command` is its script command.
-  void Input(std::string_view command);
+  // An input, already applied: written as its script command.
+  void Applied(const Input& input);
 
   // A frame step has run on `session`, by the timer or (byResize) as part of
   // a `resize` already written; `error` is its conversion error or null.

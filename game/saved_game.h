@@ -38,4 +38,14 @@ std::string ChecksumLine(std::string_view body);
 // nothing after that line. Otherwise false, with the reason in `error`.
 bool VerifySavedGame(std::string_view text, std::string& error);
 
+// Replaces the game of `session` with the saved game `text`. A text that is
+// not a whole saved game (cut short, changed, of another version) or holds a
+// command that does not set state leaves `session` as it was and returns
+// false with the reason in `error`. A recording going on writes the new
+// state next (Recorder::State).
+bool LoadSavedGameText(std::string_view text, Session& session, std::string& error);
+
+// The same for the file `path`; `error` is "cannot load '<path>' : <reason>".
+bool LoadSavedGame(const std::string& path, Session& session, std::string& error);
+
 }  // namespace kragmoor

@@ -15,9 +15,9 @@ std::vector<int32_t> NormalSelection(std::vector<int32_t> slots) {
   return slots;
 }
 
-std::vector<int32_t> CurrentSelection(const World& world, const PlayState& play) {
+std::vector<int32_t> CurrentSelection(const World& world, const std::vector<int32_t>& set) {
   const int32_t selected = world.view.selected;
-  if (!play.selection.empty() && play.selection.front() == selected) return play.selection;
+  if (!set.empty() && set.front() == selected) return set;
   if (IsSlot(selected)) return {selected};
   return {};
 }

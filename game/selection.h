@@ -1,6 +1,6 @@
 // Several entities at once: the selection set, box selection, select-all,
 // the groups and the line that counts what is selected. Pure functions of
-// the world and the play state; the inputs that record them are in
+// the world and the selection set; the inputs that record them are in
 // game/play_inputs.h. No Qt.
 #pragma once
 
@@ -19,7 +19,7 @@ std::vector<int32_t> NormalSelection(std::vector<int32_t> slots);
 
 // What is selected now: the set while its first slot is still the world's
 // `selected`; otherwise that one entity, or nothing.
-std::vector<int32_t> CurrentSelection(const World& world, const PlayState& play);
+std::vector<int32_t> CurrentSelection(const World& world, const std::vector<int32_t>& set);
 
 // Every live entity of `side` but the gold mines, ascending (select-all).
 std::vector<int32_t> SideEntities(const World& world, int side);

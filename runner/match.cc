@@ -1,4 +1,4 @@
-// Headless matches: one, or one per seed of a range on several threads.
+// Matches of a seed range, one per seed, on several threads.
 #include "runner/match.h"
 
 #include <algorithm>
@@ -12,10 +12,6 @@
 #include <thread>
 #include <utility>
 #include <vector>
-
-#include "game/print.h"
-#include "game/session.h"
-#include "world/state_hash.h"
 
 namespace kragmoor {
 
@@ -107,39 +103,6 @@ void Work(const MatchOptions& options, SeedRange seeds, MatchQueue& queue) {
 }
 
 }  // namespace
-
-void RunMatch(const MatchOptions& options, std::ostream& out) {
-  Session session;
-  RunMatch(options, out, session);
-}
-
-void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) {
-  session.world.seed = options.seed;
-  session.inputs.computerPlayer = options.computerPlayer;
-  session.inputs.level = options.levels;
-  for (int64_t frame = 1; frame <= options.frames; ++frame) {
-    StepFrame(session, nullptr, out);
-    if (options.hashEvery > 0 && frame % options.hashEvery == 0) {
-      out << "frame " << frame << " hash " << FormatHash(StateHash(session.world)) << '\n';
-    }
-  }
-  const World& world = session.world;
-  int live = 0;
-  for (const Tigrok& t : world.entities) live += IsLive(t) ? 1 : 0;
-  for (int side = 0; side < kSideCount; ++side) {
-    int peasants = 0;
-    int bases = 0;
-    for (const Tigrok& t : world.entities) {
-      if (!IsLive(t) || t.owner != side) continue;
-      peasants += t.kind == kKindPeasant ? 1 : 0;
-      bases += t.kind == kKindBase ? 1 : 0;
-    }
-    out << "side " << side + 1 << " gold=" << world.players[side].gold << " peasants=" << peasants
-        << " bases=" << bases << '\n';
-  }
-  out << "frames=" << options.frames << " live=" << live << " hash=" << FormatHash(StateHash(world))
-      << '\n';
-}
 
 bool ParseSeedRange(std::string_view text, SeedRange& range) {
   const auto dash = text.find('-');

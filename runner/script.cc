@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "game/files.h"
-#include "game/play_inputs.h"
+#include "game/input.h"
+#include "game/play.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
@@ -23,7 +24,6 @@
 #include "render/recording_gl.h"
 #include "render/scene.h"
 #include "runner/line_reader.h"
-#include "sim/computer_player.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 
@@ -40,10 +40,9 @@ class SaveError : public std::runtime_error {
 struct Context {
   Session& session;
   std::ostream& out;
-  int64_t maxFrames;       // frame steps the whole script may run
-  int64_t framesLeft;      // of those, not yet run
-  bool stateOnly = false;  // a saved game: only commands that set state
-  bool files = true;       // save and load may touch files
+  int64_t maxFrames;   // frame steps the whole script may run
+  int64_t framesLeft;  // of those, not yet run
+  bool files = true;   // save and load may touch files
 };
 
 // Counts `count` frame steps against the script's frame limit.
@@ -60,13 +59,13 @@ void RunFrames(Context& c, int32_t count, bool traced) {
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
     if (!traced) {
-      StepFrame(c.session, nullptr, c.out);
+      StepFrame(c.session, Front{}, c.out);
       continue;
     }
     // A frame ends at its error: every call it recorded came before the
     // error, so the calls go first and the error line after them.
     std::ostringstream error;
-    StepFrame(c.session, &recorder, error);
+    StepFrame(c.session, Front{nullptr, &recorder, nullptr}, error);
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
     c.out << error.str();
     recorder.clear();
@@ -75,33 +74,10 @@ void RunFrames(Context& c, int32_t count, bool traced) {
 
 int32_t OptionalCount(const Words& w) { return w.size() == 2 ? ParseInt(w[1], 0) : 1; }
 
-// Words `first` on as slots: a selection or a group.
-std::vector<int32_t> ParseSlots(const Words& w, size_t first) {
-  std::vector<int32_t> slots;
-  for (size_t i = first; i < w.size(); ++i) slots.push_back(ParseSlot(w[i]));
-  return slots;
-}
-
-// level L0 L1 L2: the computer players' levels, 1 to 3, side 0 first.
-void SetLevelsCommand(Context& c, const Words& w) {
-  std::array<int32_t, kSideCount> levels{};
-  for (int side = 0; side < kSideCount; ++side) {
-    levels[side] = ParseInt(w[side + 1], kLevelEasiest, kLevelNormal);
-  }
-  SetLevels(c.session, levels);
-}
-
-// order SLOT "TEXT": a player's order to one entity.
-void OrderCommand(Context& c, const Words& w) {
-  const int slot = ParseSlot(w[1]);
-  GiveOrder(c.session, slot, ParseText(w[2]));
-}
-
 struct Command {
   size_t minWords;  // including the command itself
   size_t maxWords;
   std::function<void(Context&, const Words&)> run;
-  bool setsState = true;  // and nothing else: a saved game may hold it
 };
 
 // The path of a `save` or `load`, when files may be touched.
@@ -112,107 +88,8 @@ std::string FilePath(const Context& c, const std::string& word) {
 
 const std::map<std::string, Command, std::less<>>& Commands() {
   static const std::map<std::string, Command, std::less<>> commands = {
-      {"seed",
-       {2, 2, [](Context& c, const Words& w) { c.session.world.seed = ParseUnsigned(w[1]); }}},
-      {"reset",
-       {1, 1,
-        [](Context& c, const Words&) {
-          World& world = c.session.world;
-          for (Tigrok& t : world.entities) t = Tigrok{};
-          for (Player& p : world.players) p.gold = 0;
-          world.view = ViewState{};
-          c.session.play = PlayState{};  // a set or group of slots just emptied
-        }}},
-      {"scenario", {1, 1, [](Context& c, const Words&) { SetUpScenario(c.session.world); }}},
-      {"set",
-       {3, SIZE_MAX,
-        [](Context& c, const Words& w) {
-          Tigrok& t = c.session.world.entities[ParseSlot(w[1])];
-          for (size_t i = 2; i < w.size(); ++i) {
-            const auto eq = w[i].find('=');
-            if (eq == std::string::npos) {
-              throw ScriptError(Quoted(w[i]) + " is not FIELD=VALUE");
-            }
-            SetField(t, std::string_view(w[i]).substr(0, eq),
-                     std::string_view(w[i]).substr(eq + 1));
-          }
-        }}},
-      {"gold",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          c.session.world.players[ParseInt(w[1], 0, kSideCount - 1)].gold = ParseInt(w[2]);
-        }}},
-      {"ai",
-       {4, 4,
-        [](Context& c, const Words& w) {
-          std::array<bool, kSideCount> ticked{};
-          for (int side = 0; side < kSideCount; ++side) {
-            ticked[side] = ParseInt(w[side + 1], 0, 1) == 1;
-          }
-          SetComputerPlayers(c.session, ticked);
-        }}},
-      {"level", {4, 4, [](Context& c, const Words& w) { SetLevelsCommand(c, w); }}},
-      {"order", {3, 3, [](Context& c, const Words& w) { OrderCommand(c, w); }}},
-      {"panel",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          SetPanel(c.session, ParseInt(w[1], 0), ParseInt(w[2], 0));
-        }}},
-      {"resize",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          const int32_t width = ParseInt(w[1], 0);
-          const int32_t height = ParseInt(w[2], 0);
-          TakeFrames(c, 1);
-          std::string error;
-          if (!Resize(c.session, width, height, nullptr, error))
-            c.out << "error: " << error << '\n';
-        },
-        false}},
-      {"mouse",
-       {3, 3,
-        [](Context& c, const Words& w) { SetMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"move",
-       {3, 3,
-        [](Context& c, const Words& w) { MoveMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"camera",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          SetCamera(c.session, ParseFloat(w[1]), ParseFloat(w[2]));
-        }}},
-      {"cursor",
-       {3, 3,
-        [](Context& c, const Words& w) { SetCursor(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"mode", {2, 2, [](Context& c, const Words& w) { SetClickMode(c.session, ParseInt(w[1])); }}},
-      {"build",
-       {2, 2, [](Context& c, const Words& w) { SetBuildItem(c.session, ParseInt(w[1])); }}},
-      {"select",
-       {2, 2,
-        [](Context& c, const Words& w) {
-          c.session.world.view.selected = ParseInt(w[1], -1, kSlotCount - 1);
-        }}},
-      {"click", {1, 1, [](Context& c, const Words&) { Click(c.session); }, false}},
-      {"selection",
-       {1, SIZE_MAX,
-        [](Context& c, const Words& w) { SetSelection(c.session, ParseSlots(w, 1)); }}},
-      {"group",
-       {2, SIZE_MAX,
-        [](Context& c, const Words& w) {
-          SetGroup(c.session, ParseInt(w[1], 1, kGroupCount), ParseSlots(w, 2));
-        }}},
-      {"edgescroll",
-       {2, 2, [](Context& c, const Words& w) { SetScrollMargin(c.session, ParseInt(w[1], 0)); }}},
-      {"keepview",
-       {2, 2,
-        [](Context& c, const Words& w) {
-          SetKeepViewOverField(c.session, ParseInt(w[1], 0, 1) == 1);
-        }}},
-      {"tick",
-       {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
-      {"step",
-       {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }, false}},
-      {"trace",
-       {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }, false}},
+      {"step", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }}},
+      {"trace", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }}},
       {"save",
        {2, 2,
         [](Context& c, const Words& w) {
@@ -223,15 +100,13 @@ const std::map<std::string, Command, std::less<>>& Commands() {
             throw ScriptError("cannot save " + Quoted(path) + " : " + error);
           }
           if (!WriteFileAtomically(path, text, error)) throw SaveError(error);
-        },
-        false}},
+        }}},
       {"load",
        {2, 2,
         [](Context& c, const Words& w) {
           std::string error;
           if (!LoadSavedGame(FilePath(c, w[1]), c.session, error)) throw ScriptError(error);
-        },
-        false}},
+        }}},
       {"print",
        {2, 2,
         [](Context& c, const Words& w) {
@@ -246,23 +121,28 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           } else {
             c.out << FormatSlot(world, ParseSlot(w[1])) << '\n';
           }
-        },
-        false}},
+        }}},
       {"info",
        {1, 1,
         [](Context& c, const Words&) {
           for (const std::string& line : InfoLines(c.session.world))
             c.out << "info " << line << '\n';
-        },
-        false}},
+        }}},
       {"hash",
        {1, 1,
         [](Context& c, const Words&) {
           c.out << "hash " << FormatHash(StateHash(c.session.world)) << '\n';
-        },
-        false}},
+        }}},
   };
   return commands;
+}
+
+// An input of the game's input table; one that runs a frame counts it.
+void RunInput(Context& c, const InputEntry& entry, const Words& words) {
+  const Input input = ParseInput(entry, words);
+  if (entry.runsFrame) TakeFrames(c, 1);
+  std::string error;
+  if (!Apply(c.session, input, Front{}, error)) c.out << "error: " << error << '\n';
 }
 
 void RunLine(Context& c, std::string_view line) {
@@ -270,11 +150,13 @@ void RunLine(Context& c, std::string_view line) {
   if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
   const Words words = Split(line);
   const auto it = Commands().find(words[0]);
-  if (it == Commands().end()) throw ScriptError("unknown command " + Quoted(words[0]));
-  const Command& command = it->second;
-  if (c.stateOnly && !command.setsState) {
-    throw ScriptError(Quoted(words[0]) + " is not a command that sets state");
+  if (it == Commands().end()) {
+    const InputEntry* entry = FindInput(words[0]);
+    if (entry == nullptr) throw ScriptError("unknown command " + Quoted(words[0]));
+    RunInput(c, *entry, words);
+    return;
   }
+  const Command& command = it->second;
   if (words.size() < command.minWords || words.size() > command.maxWords) {
     throw ScriptError("wrong number of words for " + Quoted(words[0]));
   }
@@ -340,12 +222,8 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const Scrip
              Expectations* expectations) {
   Session session;
   std::ostringstream captured;
-  Context context{session,
-                  expectations != nullptr ? captured : out,
-                  options.maxFrames,
-                  options.maxFrames,
-                  false,
-                  options.files};
+  Context context{session, expectations != nullptr ? captured : out, options.maxFrames,
+                  options.maxFrames, options.files};
   const auto fail = [&out, &err](const std::string& message, int code) {
     out.flush();
     err << "kragmoor-sim: " << message << '\n';
@@ -403,41 +281,6 @@ int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& option
   Expectations expectations;
   std::ostringstream unused;
   return RunLines(in, unused, err, options, &expectations);
-}
-
-bool LoadSavedGameText(std::string_view text, Session& session, std::string& error) {
-  if (!VerifySavedGame(text, error)) return false;
-  // Everything before the checksum line, run on a game of its own, so that
-  // a save refused half-way leaves `session` as it was.
-  const std::string_view body = text.substr(0, text.rfind('\n', text.size() - 2) + 1);
-  Session loaded;
-  std::ostringstream output;
-  Context context{loaded, output, 0, 0, true};
-  long number = 1;
-  for (std::string_view rest = body; !rest.empty(); ++number) {
-    const auto end = rest.find('\n');
-    const std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end + 1);
-    try {
-      RunLine(context, line);
-    } catch (const ScriptError& e) {
-      error = "line " + std::to_string(number) + ": " + e.what();
-      return false;
-    }
-  }
-  AssignGame(session, loaded);
-  return true;
-}
-
-bool LoadSavedGame(const std::string& path, Session& session, std::string& error) {
-  std::string text;
-  std::string why;
-  if (!ReadSmallFile(path, kMaxSavedGameBytes, text, why) ||
-      !LoadSavedGameText(text, session, why)) {
-    error = "cannot load " + Quoted(path) + " : " + why;
-    return false;
-  }
-  return true;
 }
 
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err) {

@@ -44,15 +44,6 @@ int RunScript(std::istream& in, std::ostream& out, std::ostream& err, const Scri
 // missing or left over); 2 on a script error, as RunScript.
 int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options);
 
-// Replaces the game of `session` with the saved game `text`. A text that is
-// not a whole saved game (cut short, changed, of another version) or holds a
-// command that does not set state leaves `session` as it was and returns
-// false with the reason in `error`.
-bool LoadSavedGameText(std::string_view text, Session& session, std::string& error);
-
-// The same for the file `path`; `error` is "cannot load '<path>' : <reason>".
-bool LoadSavedGame(const std::string& path, Session& session, std::string& error);
-
 // The same with the default options.
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err);
 

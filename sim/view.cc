@@ -44,7 +44,7 @@ void StoreCursorCell(ViewState& view) {
   view.cursorRow = TruncToInt32(fieldY / kCellSize);
 }
 
-void SetCamera(ViewState& view, float x, float y) {
+void PlaceCamera(ViewState& view, float x, float y) {
   view.cameraX = x;
   view.cameraY = y;
 }

@@ -29,7 +29,7 @@ void StoreCursorCell(ViewState& view);
 
 // The camera offset set outright: the `camera X Y` script command, and the
 // window's Home and arrow keys.
-void SetCamera(ViewState& view, float x, float y);
+void PlaceCamera(ViewState& view, float x, float y);
 
 // A camera offset, field units.
 struct CameraOffset {

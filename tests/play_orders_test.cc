@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/picking.h"
+#include "game/play.h"
 #include "game/session.h"
 #include "game/train_build.h"
 #include "sim/control.h"
@@ -27,7 +28,7 @@ Tigrok ClickResult(World world, int selected, int mode, int build, int column, i
   world.view.selected = selected;
   world.view.cursorColumn = column;
   world.view.cursorRow = row;
-  Panel3Click(world, mode, build);
+  ClickOnField(world, mode, build);
   return world.entities[selected];
 }
 
@@ -35,7 +36,7 @@ Tigrok ClickResult(World world, int selected, int mode, int build, int column, i
 Tigrok Ordered(const World& world, int slot, const std::string& text) {
   Session session;
   session.world = world;
-  GiveOrder(session, slot, text);
+  Apply(session, Order{slot, text});
   return session.world.entities[slot];
 }
 

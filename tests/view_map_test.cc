@@ -14,24 +14,24 @@ namespace {
 
 // The camera after one frame with the mouse at (x, y) on the 485 x 447 panel.
 ViewState AfterFrame(Session& s, int32_t x, int32_t y) {
-  SetMouse(s, x, y);
+  Apply(s, MouseAt{x, y});
   std::string error;
-  EXPECT_TRUE(StepFrame(s, nullptr, error));
+  EXPECT_TRUE(StepFrame(s, Front{}, error));
   return s.world.view;
 }
 
 TEST(ViewPreferences, EdgeScrollWidthAndKeepingTheViewOverTheField) {
   Session s;
   EXPECT_EQ(AfterFrame(s, 50, 200).cameraX, 1.0f);  // as designed: 100 pixels
-  SetScrollMargin(s, kNarrowScrollMargin);
+  Apply(s, EdgeScroll{kNarrowScrollMargin});
   EXPECT_EQ(AfterFrame(s, 50, 200).cameraX, 1.0f);  // 50 is now clear of the edge
   EXPECT_EQ(AfterFrame(s, 15, 200).cameraX, 2.0f);
-  SetScrollMargin(s, 0);
+  Apply(s, EdgeScroll{0});
   EXPECT_EQ(AfterFrame(s, -5, -5).cameraX, 2.0f);  // off, even beyond the panel
   // Held over the field: the view's centre no further out than its edge.
-  SetCamera(s, -5000.0f, 5000.0f);
+  Apply(s, CameraAt{-5000.0f, 5000.0f});
   EXPECT_EQ(AfterFrame(s, 200, 200).cameraX, -5000.0f);
-  SetKeepViewOverField(s, true);
+  Apply(s, KeepView{true});
   const ViewState kept = AfterFrame(s, 200, 200);
   EXPECT_EQ(kept.cameraX, 242.5f - 1250.0f);
   EXPECT_EQ(kept.cameraY, 223.5f);
@@ -75,8 +75,8 @@ TEST(StartView, OpensWithTheSidesBaseInView) {
   ASSERT_TRUE(StartCamera(s.world, 0, 485, 447, camera));   // base 4 at (925, 675) is not
   EXPECT_EQ(camera.x, 242.5f - 925.0f);
   EXPECT_EQ(camera.y, 223.5f - 675.0f);
-  SetComputerPlayers(s, {false, true, true});
-  ShowStartView(s);
+  Apply(s, ComputerPlayers{{false, true, true}});
+  ShowStartView(s, Front{});
   EXPECT_TRUE(ShowsBase(s.world, s.world.view, 485, 447, 0));
   // Without a base the side's peasant; with nothing of its own, any base.
   s.world.entities[4].hp = 0;

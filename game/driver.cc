@@ -21,7 +21,10 @@ GameDriver::~GameDriver() {
 
 FrameInputs GameDriver::Inputs(FieldSize field) const {
   // The panel as the next frame will give it.
-  return FrameInputs{session_.computerPlayer, field.width, field.height, &clock_};
+  FrameInputs inputs = FrameInputsOf(session_, &clock_);
+  inputs.panelWidth = field.width;
+  inputs.panelHeight = field.height;
+  return inputs;
 }
 
 void GameDriver::Tick(FieldSize field, Gl* gl) {

@@ -6,9 +6,13 @@
 
 #include "game/print.h"
 #include "game/quote.h"
+#include "game/selection.h"
+#include "sim/computer_player.h"
 #include "sim/control.h"
 #include "sim/view.h"
 #include "world/float_text.h"
+#include "world/orders.h"
+#include "world/str_man.h"
 
 namespace kragmoor {
 
@@ -45,6 +49,40 @@ void Two(std::string& out, int64_t a, int64_t b) {
 }
 
 void NoWords(const auto&, std::string&) {}
+
+void Slots(std::string& out, const std::vector<int32_t>& slots) {
+  for (size_t i = 0; i < slots.size(); ++i) {
+    if (i != 0) out += ' ';
+    out += std::to_string(slots[i]);
+  }
+}
+
+// Words `first` on as slots: a selection or a group.
+std::vector<int32_t> ParseSlots(const Words& w, size_t first) {
+  std::vector<int32_t> slots;
+  for (size_t i = first; i < w.size(); ++i) slots.push_back(ParseSlot(w[i]));
+  return slots;
+}
+
+// order := text; a build order ("stroit K,X,Y", K 0 or 1) also sets progress
+// := 0 and plan := that kind's cost, as a build click sets them.
+void GiveOrder(Tigrok& t, const std::string& text) {
+  t.order = text;
+  // The kind is read without the conversion error: the text may be
+  // anything, and only the two kinds a build click names have a cost.
+  const auto [verb, argument] = LeadingWords<2>(text, ' ');
+  if (verb != kVerbBuild) return;
+  const std::string_view kind = LeadingWords<1>(argument, ',')[0];
+  if (kind == "0" || kind == "1") {
+    t.progress = 0;
+    t.plan = kind == "0" ? kBaseCost : kPeasantCost;
+  }
+}
+
+void ClearPicks(PlayerView& player) {
+  player.selection.clear();
+  for (auto& group : player.groups) group.clear();
+}
 
 constexpr size_t kAnyWords = SIZE_MAX;
 constexpr bool kSetsState = true;  // a saved game may hold it
@@ -172,11 +210,63 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           [](Session& s, const Tick& i) { s.player.ticks = i.value; }>("tick", 2, 2, kSetsState,
                                                                        kNoFrame),
     Entry<Reset, [](const Words&) { return Reset{}; }, NoWords<Reset>,
-          [](Session& s, const Reset&) { ClearWorld(s.world); }>("reset", 1, 1, kSetsState,
-                                                                 kNoFrame),
+          [](Session& s, const Reset&) {
+            ClearWorld(s.world);
+            ClearPicks(s.player);  // a set or group of slots just emptied
+          }>("reset", 1, 1, kSetsState, kNoFrame),
     Entry<Scenario, [](const Words&) { return Scenario{}; }, NoWords<Scenario>,
           [](Session& s, const Scenario&) { SetUpScenario(s.world); }>("scenario", 1, 1, kSetsState,
                                                                        kNoFrame),
+    Entry<Order,
+          [](const Words& w) {
+            return Order{ParseSlot(w[1]), ParseText(w[2])};
+          },
+          [](const Order& i, std::string& o) {
+            o += std::to_string(i.slot) + " \"" + i.text + '"';
+          },
+          [](Session& s, const Order& i) { GiveOrder(s.world.entities[i.slot], i.text); }>(
+        "order", 3, 3, kSetsState, kNoFrame),
+    Entry<Levels,
+          [](const Words& w) {
+            Levels i;
+            for (int side = 0; side < kSideCount; ++side) {
+              i.level[side] = ParseInt(w[side + 1], kLevelEasiest, kLevelNormal);
+            }
+            return i;
+          },
+          [](const Levels& i, std::string& o) {
+            Two(o, i.level[0], i.level[1]);
+            o += ' ' + std::to_string(i.level[2]);
+          },
+          [](Session& s, const Levels& i) { s.level = i.level; }>("level", 4, 4, kSetsState,
+                                                                  kNoFrame),
+    Entry<SelectionSet, [](const Words& w) { return SelectionSet{ParseSlots(w, 1)}; },
+          [](const SelectionSet& i, std::string& o) { Slots(o, i.members); },
+          [](Session& s, const SelectionSet& i) {
+            s.player.selection = NormalSelection(i.members);
+            const auto& set = s.player.selection;
+            s.world.view.selected = set.empty() ? -1 : set.front();
+          }>("selection", 1, kAnyWords, kSetsState, kNoFrame),
+    Entry<Group,
+          [](const Words& w) {
+            return Group{ParseInt(w[1], 1, kGroupCount), ParseSlots(w, 2)};
+          },
+          [](const Group& i, std::string& o) {
+            o += std::to_string(i.group);
+            if (!i.members.empty()) o += ' ';
+            Slots(o, i.members);
+          },
+          [](Session& s, const Group& i) {
+            s.player.groups[i.group - 1] = NormalSelection(i.members);
+          }>("group", 2, kAnyWords, kSetsState, kNoFrame),
+    Entry<EdgeScroll, [](const Words& w) { return EdgeScroll{ParseInt(w[1], 0)}; },
+          [](const EdgeScroll& i, std::string& o) { o += std::to_string(i.margin); },
+          [](Session& s, const EdgeScroll& i) { s.player.scrollMargin = i.margin; }>(
+        "edgescroll", 2, 2, kSetsState, kNoFrame),
+    Entry<KeepView, [](const Words& w) { return KeepView{ParseInt(w[1], 0, 1) == 1}; },
+          [](const KeepView& i, std::string& o) { o += i.keep ? '1' : '0'; },
+          [](Session& s, const KeepView& i) { s.player.keepViewOverField = i.keep; }>(
+        "keepview", 2, 2, kSetsState, kNoFrame),
 };
 
 constexpr bool InInputOrder() {

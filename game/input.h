@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "game/session.h"
 #include "game/words.h"
@@ -45,6 +46,26 @@ struct Resize {
   int32_t width = 0, height = 0;
 };                // resize W H: the size, then one frame step
 struct Click {};  // click
+struct Order {
+  int32_t slot = 0;
+  std::string text;  // no double quote, no line end: it is written quoted
+};  // order SLOT "TEXT": one entity's order (right-click, key and group orders, bots)
+struct Levels {
+  std::array<int32_t, kSideCount> level{3, 3, 3};
+};  // level L0 L1 L2: the computer players' levels, 1 to 3
+struct SelectionSet {
+  std::vector<int32_t> members;  // slots
+};  // selection S ...: the selection set, its first slot the one selected
+struct Group {
+  int32_t group = 1;
+  std::vector<int32_t> members;  // slots
+};                               // group G S ...: group G (1 to 9) stored
+struct EdgeScroll {
+  int32_t margin = 0;
+};  // edgescroll W: the edge-scroll width, pixels; 0 for none
+struct KeepView {
+  bool keep = false;
+};  // keepview B: hold the view's centre over the field
 
 // Commands that set state outright, as saved games write it.
 struct Select {
@@ -69,7 +90,8 @@ struct Scenario {};  // scenario
 
 using Input =
     std::variant<MouseAt, MouseMove, CameraAt, CursorAt, ClickMode, BuildItem, ComputerPlayers,
-                 PanelSize, Resize, Click, Select, Seed, Gold, SetSlot, Tick, Reset, Scenario>;
+                 PanelSize, Resize, Click, Select, Seed, Gold, SetSlot, Tick, Reset, Scenario,
+                 Order, Levels, SelectionSet, Group, EdgeScroll, KeepView>;
 
 // One entry of the input table.
 struct InputEntry {

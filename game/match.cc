@@ -16,6 +16,7 @@ void RunMatch(const MatchOptions& options, std::ostream& out) {
 void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) {
   session.world.seed = options.seed;
   session.computerPlayer = options.computerPlayer;
+  session.level = options.levels;
   for (int64_t frame = 1; frame <= options.frames; ++frame) {
     StepFrame(session, Front{}, out);
     if (options.hashEvery > 0 && frame % options.hashEvery == 0) {

@@ -14,6 +14,7 @@ struct MatchOptions {
   uint32_t seed = 1;
   int32_t frames = 10000;
   std::array<bool, 3> computerPlayer{true, true, true};
+  std::array<int32_t, 3> levels{3, 3, 3};  // the computer players' levels, 1 to 3
   int32_t hashEvery = 0;  // print "frame F hash H" after every K-th frame; 0 for never
 };
 

@@ -23,9 +23,7 @@ class FixedTicks final : public TickSource {
 
 bool RunFrame(Session& session, const Front& front, std::string& error, bool byResize) {
   FixedTicks fixed(session.player.ticks);
-  const FrameInputs inputs{session.computerPlayer, session.player.panelWidth,
-                           session.player.panelHeight,
-                           front.clock != nullptr ? front.clock : &fixed};
+  const FrameInputs inputs = FrameInputsOf(session, front.clock != nullptr ? front.clock : &fixed);
   bool ok = true;
   try {
     FrameStep(session.world, inputs, front.gl);
@@ -38,6 +36,19 @@ bool RunFrame(Session& session, const Front& front, std::string& error, bool byR
 }
 
 }  // namespace
+
+FrameInputs FrameInputsOf(const Session& session, TickSource* clock) {
+  const PlayerView& player = session.player;
+  FrameInputs inputs;
+  inputs.computerPlayer = session.computerPlayer;
+  inputs.level = session.level;
+  inputs.panelWidth = player.panelWidth;
+  inputs.panelHeight = player.panelHeight;
+  inputs.ticks = clock;
+  inputs.scrollMargin = player.scrollMargin;
+  inputs.keepViewOverField = player.keepViewOverField;
+  return inputs;
+}
 
 bool Apply(Session& session, const Input& input, const Front& front, std::string& error) {
   const InputEntry& entry = EntryOf(input);

@@ -9,6 +9,7 @@
 #include "game/input.h"
 #include "game/session.h"
 #include "render/gl.h"
+#include "sim/frame_step.h"
 
 namespace kragmoor {
 
@@ -23,6 +24,10 @@ struct Front {
   Gl* gl = nullptr;
   Recorder* recorder = nullptr;
 };
+
+// What a frame step of `session` reads besides the world, the animation
+// clock being `clock`.
+FrameInputs FrameInputsOf(const Session& session, TickSource* clock);
 
 // Applies `input` to `session` and records it. An input that runs a frame
 // step (resize) runs it here; false when that frame ended early with the

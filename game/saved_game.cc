@@ -76,6 +76,24 @@ bool SameColours(const World& a, const World& b) {
   return true;
 }
 
+// What the player added to the design's state, each only when it is not as
+// at start-up, so that a game without it saves as before: the selection set
+// (after `select`, whose slot it begins with), the groups and the view
+// preferences.
+void AppendPlayerPicks(std::string& out, const Session& session) {
+  const PlayerView& player = session.player;
+  const std::vector<int32_t>& set = player.selection;
+  if (set.size() > 1 && set.front() == session.world.view.selected) {
+    Append(out, SelectionSet{set});
+  }
+  for (int g = 1; g <= kGroupCount; ++g) {
+    if (!player.groups[g - 1].empty()) Append(out, Group{g, player.groups[g - 1]});
+  }
+  const PlayerView designed;
+  if (player.scrollMargin != designed.scrollMargin) Append(out, EdgeScroll{player.scrollMargin});
+  if (player.keepViewOverField) Append(out, KeepView{true});
+}
+
 }  // namespace
 
 bool SavedGameCommands(const Session& session, std::string& commands, std::string& error) {
@@ -96,8 +114,14 @@ bool SavedGameCommands(const Session& session, std::string& commands, std::strin
   out += kSaveHeader;
   out += '\n';
   for (const Input& input :
-       {Input(Reset{}), Input(Seed{world.seed}), Input(ComputerPlayers{session.computerPlayer}),
-        Input(PanelSize{player.panelWidth, player.panelHeight}), Input(ClickMode{player.clickMode}),
+       {Input(Reset{}), Input(Seed{world.seed}), Input(ComputerPlayers{session.computerPlayer})}) {
+    Append(out, input);
+  }
+  // The normal levels, which a game starts with, are not written, so that
+  // saves of games at those levels stay as they always were.
+  if (session.level != Levels{}.level) Append(out, Levels{session.level});
+  for (const Input& input :
+       {Input(PanelSize{player.panelWidth, player.panelHeight}), Input(ClickMode{player.clickMode}),
         Input(BuildItem{player.buildItem}), Input(Tick{player.ticks})}) {
     Append(out, input);
   }
@@ -122,6 +146,7 @@ bool SavedGameCommands(const Session& session, std::string& commands, std::strin
         Input(CursorAt{view.cursorColumn, view.cursorRow}), Input(Select{view.selected})}) {
     Append(out, input);
   }
+  AppendPlayerPicks(out, session);
   commands = std::move(out);
   return true;
 }

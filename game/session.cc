@@ -9,6 +9,8 @@ void StartNewGame(Session& session, uint32_t seed) {
   session.world = World{};
   session.world.seed = seed;
   SetUpScenario(session.world);
+  session.player.selection.clear();
+  for (auto& group : session.player.groups) group.clear();
 }
 
 }  // namespace kragmoor

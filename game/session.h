@@ -5,7 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
+#include "game/play_state.h"
+#include "world/rules.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -18,6 +21,16 @@ struct PlayerView {
   int32_t panelWidth = 485;  // play-field panel, pixels
   int32_t panelHeight = 447;
   uint32_t ticks = 0;  // tick count the drawing reads when no clock is lent
+  // Selected slots, ascending and without repeats. It is in use only while
+  // its first slot is the world's `selected` (what the information list
+  // shows); anything else that changes `selected` (a select click, `select
+  // N`) thereby drops it.
+  std::vector<int32_t> selection;
+  // Group g (1 to 9) at index g - 1: slots ascending, as stored.
+  std::array<std::vector<int32_t>, kGroupCount> groups;
+  // View preferences; the defaults are the design's.
+  int32_t scrollMargin = kScrollMargin;  // edge-scroll width, pixels; 0 turns it off
+  bool keepViewOverField = false;        // hold the view's centre over the field
 };
 
 struct Session {
@@ -28,13 +41,15 @@ struct Session {
   // Shared by every player of the game.
   World world;  // entities, players, seed (and the view state, one player's)
   std::array<bool, kSideCount> computerPlayer{true, true, true};  // the AI check boxes
+  std::array<int32_t, kSideCount> level{3, 3, 3};  // their levels, 1 to 3 (3 the normal one)
 
   // One player's own.
   PlayerView player;
 };
 
-// A new game: the start-up world with the seed `seed`; boxes, panel size,
-// radio items and tick count stay.
+// A new game: the start-up world with the seed `seed`, no selection set and
+// no groups; boxes, levels, panel size, radio items, tick count and view
+// preferences stay.
 void StartNewGame(Session& session, uint32_t seed);
 
 }  // namespace kragmoor

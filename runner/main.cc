@@ -17,14 +17,14 @@
 #include <system_error>
 #include <utility>
 
-#include "runner/fd_stream.h"
 #include "game/files.h"
-#include "runner/match.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
+#include "game/session.h"
+#include "runner/fd_stream.h"
+#include "runner/match.h"
 #include "runner/progress.h"
 #include "runner/script.h"
-#include "game/session.h"
 
 namespace {
 
@@ -50,6 +50,8 @@ constexpr const char* kUsage =
     "  --seed S          random seed, 0 to 4294967295 (default 1)\n"
     "  --frames N        frame steps to run, 0 to 2147483647 (default 10000)\n"
     "  --ai B0B1B2       computer-player boxes as three digits 0/1, side 0 first (default 111)\n"
+    "  --levels L0L1L2   computer-player levels as three digits 1 to 3, side 0 first;\n"
+    "                    3 is the normal player, 1 and 2 are easier (default 333)\n"
     "  --hash-every K    print 'frame F hash H' after every K-th frame\n"
     "  --save PATH       after the last frame, write the game as a saved game to PATH\n"
     "  --seeds A-B       one match for each seed from A to B, in place of --seed; each\n"
@@ -80,7 +82,8 @@ bool ParseWhole(std::string_view text, T low, T high, T& value) {
 
 bool IsMatchOption(std::string_view option) {
   return option == "--seed" || option == "--frames" || option == "--hash-every" ||
-         option == "--ai" || option == "--save" || option == "--seeds" || option == "--jobs";
+         option == "--ai" || option == "--levels" || option == "--save" || option == "--seeds" ||
+         option == "--jobs";
 }
 
 int Match(int argc, char** argv, std::ostream& out) {
@@ -111,6 +114,12 @@ int Match(int argc, char** argv, std::ostream& out) {
     } else if (option == "--save") {
       if (value.empty()) return Fail(bad);
       savePath = value;
+    } else if (option == "--levels") {
+      if (value.size() != 3) return Fail(bad);
+      for (int side = 0; side < 3; ++side) {
+        if (value[side] < '1' || value[side] > '3') return Fail(bad);
+        options.levels[side] = value[side] - '0';
+      }
     } else {  // --ai
       if (value.size() != 3) return Fail(bad);
       for (int side = 0; side < 3; ++side) {

@@ -179,4 +179,16 @@ void ComputerPlayerStep(World& world, int side) {
   ComputerPlayerStep(world, side, scratch);
 }
 
+void ComputerPlayerTurn(World& world, int side, int32_t level, FrameScratch& scratch) {
+  // Frames, on average, between two steps of an easier player: level 2 is
+  // slow enough to lose most matches to level 3, level 1 most to level 2.
+  constexpr uint32_t kLevelTwoEvery = 3;
+  constexpr uint32_t kLevelOneEvery = 9;
+  if (level < kLevelNormal) {
+    const uint32_t every = level <= kLevelEasiest ? kLevelOneEvery : kLevelTwoEvery;
+    if (Random(world, every) != 0) return;
+  }
+  ComputerPlayerStep(world, side, scratch);
+}
+
 }  // namespace kragmoor

@@ -144,9 +144,13 @@ void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
   if (gl != nullptr) BeginFrame(*gl);
   FrameScratch scratch(world);
   for (int side = 0; side < kSideCount; ++side) {
-    if (inputs.computerPlayer[side]) ComputerPlayerStep(world, side, scratch);
+    if (inputs.computerPlayer[side]) {
+      ComputerPlayerTurn(world, side, inputs.level[side], scratch);
+    }
   }
-  ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight);
+  ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight, inputs.scrollMargin);
+  if (inputs.keepViewOverField)
+    KeepViewOverField(world.view, inputs.panelWidth, inputs.panelHeight);
   StoreCursorCell(world.view);
   if (gl != nullptr) {
     DrawField(world, *gl);

@@ -8,6 +8,7 @@
 
 #include "render/gl.h"
 #include "sim/frame_scratch.h"
+#include "world/rules.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -15,9 +16,13 @@ namespace kragmoor {
 // What the frame step reads from the window besides the world.
 struct FrameInputs {
   std::array<bool, kSideCount> computerPlayer{true, true, true};  // the AI check boxes
+  std::array<int32_t, kSideCount> level{3, 3, 3};                 // their levels, 1 to 3
   int32_t panelWidth = 485;                                       // play-field panel, pixels
   int32_t panelHeight = 447;
   TickSource* ticks = nullptr;  // animation clock; null reads as 0
+  // The player's view preferences; the defaults are the design's.
+  int32_t scrollMargin = kScrollMargin;  // edge-scroll width, pixels; 0 turns it off
+  bool keepViewOverField = false;        // hold the view's centre over the field
 };
 
 // Runs one frame on `world`, drawing through `gl` (null: no drawing calls,

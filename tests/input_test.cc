@@ -37,7 +37,13 @@ std::vector<Input> EveryInput() {
           SetSlot{17, 0b10000010001, values},
           Tick{77},
           Reset{},
-          Scenario{}};
+          Scenario{},
+          Order{7, "stroit 0,10,20"},
+          Levels{{1, 2, 3}},
+          SelectionSet{{4, 2}},
+          Group{9, {}},
+          EdgeScroll{16},
+          KeepView{true}};
 }
 
 TEST(InputTable, EveryInputReadsBackFromItsCommand) {
@@ -56,6 +62,9 @@ TEST(InputTable, EveryInputReadsBackFromItsCommand) {
   }
   EXPECT_EQ(FormatInput(SetSlot{17, 0b10000010001, Tigrok{}}), "set 17 x=0 order=\"\" gold=0");
   EXPECT_EQ(FormatInput(ComputerPlayers{{true, false, true}}), "ai 1 0 1");
+  EXPECT_EQ(FormatInput(Order{7, "stroit 0,10,20"}), "order 7 \"stroit 0,10,20\"");
+  EXPECT_EQ(FormatInput(Group{9, {}}), "group 9");
+  EXPECT_EQ(FormatInput(SelectionSet{}), "selection");
   EXPECT_THROW(ParseInput(*FindInput("mouse"), Split("mouse 1")), ScriptError);
   EXPECT_EQ(FindInput("step"), nullptr);  // the runner's own, not an input
 }

@@ -27,6 +27,12 @@ void Play(Session& s, int round, const Front& front) {
   PointAt(s, round % 7, 4, front);
   give(Click{});
   give(ComputerPlayers{{true, round % 2 == 0, true}});
+  give(Levels{{3, 1 + round % 3, 2}});
+  give(Order{4, round % 2 == 0 ? "stroit 1,100,100" : "idti 500,500"});
+  give(SelectionSet{{3, 4, round % 5}});
+  give(Group{1 + round % 9, {2, 4}});
+  give(EdgeScroll{round % 2 == 0 ? 16 : 100});
+  give(KeepView{round % 3 == 0});
   give(MouseMove{10 * round, 400 - round});
   for (int i = 0; i < 100; ++i) StepFrame(s, front, std::cout);
 }

@@ -1,42 +1,36 @@
-// The main window: lays out the controls, owns the play field's GL context,
-// runs the frame timer and the information-list timer, and forwards the
-// mouse and the keys to the core's functions. Holds no game rules.
+// The main window: lays out the title strip, the control panel and the play
+// field with the menu bar and the status bar around them, runs the frame
+// timer and the information-list timer, forwards every event to the game
+// driver and shows what it returns. Holds no game rules and no game state.
 #pragma once
 
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSize>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
+#include <string>
 
-#include "app/pace.h"
-#include "game/bot_seat.h"
-#include "game/recorder.h"
+#include "app/captions.h"
+#include "game/driver.h"
+#include "game/pace.h"
 #include "game/session.h"
 #include "render/gl.h"
-#include "render/opengl_gl.h"
-#include "sim/frame_step.h"
-#include "sim/view.h"
 #include "world/tigrok.h"
 
-class QCheckBox;
-class QFrame;
 class QKeyEvent;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QOpenGLContext;
 class QTimer;
 
 namespace kragmoor {
 
+class TControlPanel;
 class TKeyFilter;
 class TPlayField;
-class TRadioGroup;
+class TPlayFieldView;
 
 // The tick count of the peasants' animation: milliseconds of a steady clock,
 // wrapping at 2^32 like a system tick counter.
@@ -44,6 +38,9 @@ class MillisecondClock final : public TickSource {
  public:
   uint32_t GetTickCount() override;
 };
+
+// The random generator's seed of a new game: the UTC time of day.
+uint32_t SeedNow();
 
 // The window and title-strip caption: the game's name in double quotation
 // marks, then the author credit (translatable).
@@ -65,15 +62,13 @@ class TForm1 final : public QMainWindow {
 
  public:
   // FormCreate: lays out the controls, makes the play field's GL context
-  // current for good, sets the fixed GL state, seeds the random generator from
-  // the UTC time of day and writes the initial scenario. The timers start
-  // with the window.
+  // current for good, sets the fixed GL state and starts the game with a
+  // seed from the UTC time of day. The timers start with the window.
   TForm1();
   // FormDestroy: releases the GL context.
   ~TForm1() override;
 
-  // Timer1, every 10 ms: the frame steps of one tick at the current pace
-  // (one at x1), drawing only the last.
+  // Timer1, every 10 ms: the frame steps of one tick at the current pace.
   void TimerDraw();
   // Timer2, every 100 ms: the information list, the status bar and the
   // side colours from the world.
@@ -81,28 +76,26 @@ class TForm1 final : public QMainWindow {
 
   // What the next frame step reads besides the world: the check boxes, the
   // play field's size and the clock.
-  FrameInputs Inputs();
+  FrameInputs Inputs() const;
 
-  World& world() { return session_.world; }
-  const World& world() const { return session_.world; }
-  // The game with everything the window passes it: every input goes through
-  // the session's functions, which a recording writes down.
-  const Session& session() const { return session_; }
-  TPlayField* playField() const { return playField_; }
+  World& world() { return driver_.world(); }
+  const World& world() const { return driver_.session().world; }
+  const GameDriver& driver() const { return driver_; }
+  const Session& session() const { return driver_.session(); }
+  TPlayField* playField() const;
   // False when no GL context could be made: frames then run without drawing.
-  bool hasGl() const { return gl_ != nullptr; }
-  QOpenGLContext* context() const { return context_; }
-  // Frame steps run so far, by the timer and by resizes.
-  int64_t frameSteps() const { return frameSteps_; }
+  bool hasGl() const;
+  QOpenGLContext* context() const;
+  int64_t frameSteps() const { return driver_.frameSteps(); }
   // The open error box, or null.
   QMessageBox* errorBox() const { return errorBox_; }
-  const TPace& pace() const { return pace_; }
+  const TPace& pace() const { return driver_.pace(); }
 
-  // Bots (form1_bots.cc): gives `side` to the bot program `command`, which
-  // plays through the bot protocol with a turn every `turn` frames; its AI
-  // box is unticked. The game never waits for it: a bot that is slow, stuck
-  // or broken is ended, its side plays on with no one, and the status bar
-  // says so. False, with a box saying why, when it cannot be started.
+  // Bots (form1_bots.cc): gives `side` to the bot program `command` through
+  // the driver, a turn every `turn` frames; its AI box is unticked. A bot
+  // that is slow, stuck or broken is ended, its side plays on with no one,
+  // and the status bar says so. False, with a box saying why, when it
+  // cannot be started.
   bool StartBot(int side, const QString& command, int32_t turn = 10);
 
   // Game files (form1_files.cc). Each shows a message box naming the file and
@@ -117,7 +110,13 @@ class TForm1 final : public QMainWindow {
   // StopRecording or the window closes.
   bool StartRecording(const QString& path);
   void StopRecording();
-  bool recording() const { return recording_ != nullptr; }
+  bool recording() const { return driver_.recording(); }
+  // --record at start: refuses `path` when it is the saved game `loaded`
+  // (the recording would replace it), asks before replacing a recording
+  // already there, and then starts recording.
+  void RecordFromStart(const QString& path, const QString& loaded);
+  // The open question whether to replace a recording, or null.
+  QMessageBox* replaceBox() const { return replaceBox_; }
   // The open box of a failed file operation, or null.
   QMessageBox* fileErrorBox() const { return fileErrorBox_; }
 
@@ -136,52 +135,35 @@ class TForm1 final : public QMainWindow {
   // Panel1 along the top of the client area, Panel2 along the left below it,
   // the play field in the rest.
   void LayOut();
-  void CreatePanel2Controls();
-  void CreateGLContext();
-  // The play field reports its size: when it changed, viewport and projection
-  // follow and one frame step draws the new size (while paused, only a still
-  // picture).
+  void ConnectPlayField();
+  void ConnectControlPanel();
+  void CreateTimers();
+  // The play field reports its size: when it changed, viewport and
+  // projection follow and the driver runs the frame of a resize.
   void FormResize();
-  void RunFrameStep(bool draw);
-  // The play field's size, given to the game when it changed (the game's
-  // panel size is what its frames and mouse moves read).
-  void SyncPanel();
-  // The check boxes and radio groups show the session's, without passing
-  // the change back as an input (after a load).
-  void ShowControls();
-  // The conversion error that ended a frame, in its one box.
+  // After every event forwarded to the driver: the picture a frame drew, a
+  // new error in its box, the paused game's picture when it changed.
+  void ShowOutcome();
+  // The conversion error latched by the driver, in its one box: no frames
+  // run behind it, and they run again once it is closed.
   void ShowError(const std::string& error);
-  void SwapPlayField();
-  // The paused game's picture, redrawn after whatever changes it.
-  void ShowStill();
-
-  // The inputs the window gives the game, each through one core function.
-  void Panel3Cursor(QPointF position);
-  // The pointer is away from the play field: the game takes it to rest at
-  // the field's centre.
-  void PointerAway();
-  void Panel3Click();
-  void MoveCamera(CameraOffset camera);
-  // After the mouse or the camera moved: while paused no frame stores the
-  // cursor cell, so it is stored here for clicks, and the picture redrawn.
-  void ViewChanged();
-
-  void TogglePause();
-  void ChangeSpeed(bool faster);
+  // The check boxes and radio groups show the game's (after a load).
+  void ShowControls();
 
   // Game files (form1_files.cc).
   void ChooseAndOpen();
   void ChooseAndSave();
   void ToggleRecording();
   void FlushRecording();
-  // Detaches the recording from the game and closes its file, finished or not.
-  void EndRecording();
+  // The recording's menu entry and flush timer follow whether one runs.
+  void ShowRecording();
   void ShowFileError(const QString& what, const std::string& reason);
 
-  // Menu bar and status bar (form1_bars.cc).
+  // Bots (form1_bots.cc): the menu's question, the status bar's words.
   void AskForBot();
-  void BotsBeforeFrame();
   QString BotsStatus() const;
+
+  // Menu bar and status bar (form1_bars.cc).
   void CreateBars();
   // The Игра menu's entries, top to bottom.
   void FillGameMenu(QMenu* menu);
@@ -189,50 +171,25 @@ class TForm1 final : public QMainWindow {
                      const std::function<void()>& action);
   void CreateLanguageMenu();
   void ShowStatus();
-  void ShowSideColours();
-  // Sets a text in the current language now and again after every change of
-  // language. `source` is the Russian text, marked with QT_TR_NOOP.
-  void Caption(const char* source, std::function<void(const QString&)> set);
   void Retranslate();
 
-  Session session_;
-  std::array<BotSeat, kSideCount> bots_;  // the sides given to bot programs
-  MillisecondClock ticks_;
-  TPace pace_;
+  MillisecondClock clock_;
+  GameDriver driver_;  // the game: after the clock it reads
 
+  TCaptions captions_;
   QWidget* client_ = nullptr;  // the client area between the bars
   QLabel* panel1_ = nullptr;
-  QWidget* panel2_ = nullptr;
-  QListWidget* listBox1_ = nullptr;
-  TRadioGroup* radioGroup1_ = nullptr;
-  TRadioGroup* radioGroup2_ = nullptr;
-  std::array<QCheckBox*, kSideCount> checkBoxes_{};
-  std::array<QFrame*, kSideCount> swatches_{};  // each side's colour beside its box
-  TPlayField* playField_ = nullptr;             // owned by panel3_
-  QWidget* panel3_ = nullptr;                   // the container that embeds playField_
+  TControlPanel* panel2_ = nullptr;
+  std::unique_ptr<TPlayFieldView> panel3_;
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;
   QLabel* statusText_ = nullptr;
-
-  struct TranslatedText {
-    const char* source;
-    std::function<void(const QString&)> set;
-  };
-  std::vector<TranslatedText> captions_;
-
-  QOpenGLContext* context_ = nullptr;
-  std::unique_ptr<OpenGlGl> gl_;  // null without a usable context
-  QSize projectedSize_;           // play-field size of the last FormResize
-  qreal projectedRatio_ = 0;      // its device pixel ratio
   QPointer<QMessageBox> errorBox_;
-  int64_t frameSteps_ = 0;
-  bool pointerOver_ = false;      // the pointer is over the play field
-  bool showingControls_ = false;  // ShowControls is setting them: no input
 
-  std::unique_ptr<RecordingFile> recording_;  // null while not recording
-  QTimer* recordingFlush_ = nullptr;          // once a second while recording
+  QTimer* recordingFlush_ = nullptr;  // once a second while recording
   QAction* recordAction_ = nullptr;
   QPointer<QMessageBox> fileErrorBox_;
+  QPointer<QMessageBox> replaceBox_;
 
   std::unique_ptr<TKeyFilter> keys_;  // last: gone before anything it calls
 };

@@ -1,7 +1,6 @@
-// The main window's bots: sides given to bot programs (`kragmoor --bot
-// SIDE=COMMAND`, or the Game menu), their turns before frame steps, and what
-// the status bar says about them. The bots never hold up a frame.
-#include <QCheckBox>
+// The main window's bots: `kragmoor --bot SIDE=COMMAND` and the Game menu's
+// question hand a side to the driver's bot seat; the status bar says how the
+// bots are doing. The driver feeds them; they never hold up a frame.
 #include <QInputDialog>
 #include <QMessageBox>
 #include <cstdio>
@@ -10,24 +9,17 @@
 
 namespace kragmoor {
 
-namespace {
-constexpr int32_t kBotBudgetMs = 100;      // for one answer, as the arena's default
-constexpr int32_t kBotOvertimeMs = 10000;  // pool for late answers, as the arena's default
-}  // namespace
-
 bool TForm1::StartBot(int side, const QString& command, int32_t turn) {
-  BotSeat& seat = bots_[side];
-  seat.Stop();
-  seat.onErrorLine = [side](std::string_view line) {
-    std::fprintf(stderr, "side %d: %.*s\n", side + 1, static_cast<int>(line.size()), line.data());
+  driver_.onBotErrorLine = [](int from, std::string_view line) {
+    std::fprintf(stderr, "side %d: %.*s\n", from + 1, static_cast<int>(line.size()), line.data());
   };
   std::string error;
-  if (!seat.Start(command.toStdString(), side, turn, kBotBudgetMs, kBotOvertimeMs, error)) {
+  if (!driver_.SeatBot(side, command.toStdString(), turn, error)) {
     QMessageBox::warning(this, windowTitle(),
                          tr("Бот не запускается: %1").arg(QString::fromStdString(error)));
     return false;
   }
-  checkBoxes_[side]->setChecked(false);  // the bot plays the side, not the computer player
+  ShowControls();  // the side's AI box, unticked by the driver
   ShowStatus();
   return true;
 }
@@ -47,18 +39,10 @@ void TForm1::AskForBot() {
   StartBot(side, text.mid(eq + 1).trimmed());
 }
 
-void TForm1::BotsBeforeFrame() {
-  for (BotSeat& seat : bots_) {
-    if (!seat.playing()) continue;
-    seat.BeforeFrame(session_, frameSteps_ - 1);  // frames run before this one
-    if (!seat.playing()) ShowStatus();
-  }
-}
-
 QString TForm1::BotsStatus() const {
   QStringList parts;
   for (int side = 0; side < kSideCount; ++side) {
-    const BotSeat& seat = bots_[side];
+    const BotSeat& seat = driver_.bot(side);
     const QString status = QString::fromStdString(seat.status());
     if (seat.playing()) {
       parts << tr("Сторона %1: бот %2").arg(side + 1).arg(QString::fromStdString(seat.name()));

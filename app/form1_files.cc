@@ -1,10 +1,8 @@
 // The main window's game files: a new game, opening and saving games, and
-// recording the game as it is played. The files themselves are the runner's
-// saved games and recordings; the window only chooses them and tells the
-// player when one fails.
+// recording the game as it is played. The driver reads and writes them; the
+// window only chooses them and tells the player when one fails.
 #include <QAction>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,10 +11,9 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/play_field_view.h"
 #include "game/files.h"
-#include "game/saved_game.h"
-#include "runner/script.h"
-#include "world/random.h"
+#include "game/recorder.h"
 
 namespace kragmoor {
 
@@ -25,34 +22,49 @@ namespace {
 // File names from the dialogs and the command line, as the system spells them.
 std::string Path(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+// A path as a message box shows it: escaped and cut short (QuotedPath),
+// without the quotes, which the message's own text puts around it.
+QString Shown(const QString& path) {
+  const std::string quoted = QuotedPath(Path(path));
+  return QString::fromStdString(quoted.substr(1, quoted.size() - 2));
+}
+
+// A file to write, chosen in a save dialog that adds `suffix` to a name
+// without one before it asks whether to replace a file already there (a
+// suffix added afterwards would replace a file unasked). Empty: cancelled.
+QString ChooseFileToWrite(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& suffix) {
+  QFileDialog dialog(parent, title, QDir::homePath(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
 }  // namespace
 
 void TForm1::NewGame() {
-  const QTime now = QDateTime::currentDateTimeUtc().time();
-  kragmoor::NewGame(session_,
-                    SeedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec()));
-  ViewChanged();
+  driver_.NewGame(SeedNow());
+  ShowOutcome();
   ShowInfo();
 }
 
 bool TForm1::OpenGame(const QString& path) {
   std::string error;
-  if (!LoadSavedGame(Path(path), session_, error)) {
-    ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
+  if (!driver_.OpenGame(Path(path), error)) {
+    ShowFileError(tr("Не удалось открыть игру «%1».").arg(Shown(path)), error);
     return false;
   }
   ShowControls();
-  ViewChanged();
+  ShowOutcome();
   ShowInfo();
   return true;
 }
 
 bool TForm1::SaveGame(const QString& path) {
-  session_.ticks.value = ticks_.GetTickCount();  // the picture's clock, for a replay's trace
-  std::string text;
   std::string error;
-  if (!SavedGameText(session_, text, error) || !WriteFileAtomically(Path(path), text, error)) {
-    ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(path), error);
+  if (!driver_.SaveGame(Path(path), error)) {
+    ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(Shown(path)), error);
     return false;
   }
   return true;
@@ -60,42 +72,61 @@ bool TForm1::SaveGame(const QString& path) {
 
 bool TForm1::StartRecording(const QString& path) {
   StopRecording();
-  SyncPanel();  // the recording starts from the size the frames will read
-  auto file = std::make_unique<RecordingFile>();
   std::string error;
-  if (!file->Open(Path(path), session_, error)) {
-    ShowFileError(tr("Не удалось начать запись в «%1».").arg(path), error);
-    recordAction_->setChecked(false);
-    return false;
+  const bool started = driver_.StartRecording(Path(path), panel3_->size(), error);
+  ShowRecording();
+  if (!started) ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)), error);
+  return started;
+}
+
+void TForm1::RecordFromStart(const QString& path, const QString& loaded) {
+  const QFileInfo target(path);
+  if (!loaded.isEmpty() && target.exists() &&
+      target.canonicalFilePath() == QFileInfo(loaded).canonicalFilePath()) {
+    ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)),
+                  tr("Игра открыта из этого файла: запись заменила бы его.").toStdString());
+    return;
   }
-  recording_ = std::move(file);
-  session_.recorder = &recording_->recorder();
-  recordingFlush_->start();
-  recordAction_->setChecked(true);
-  return true;
+  // Only an empty file or a recording may be replaced (the file layer
+  // refuses anything else with its reason); either is asked about first.
+  if (!target.exists() || target.size() == 0 || !FileStartsWith(Path(path), kRecordingFormat)) {
+    StartRecording(path);
+    return;
+  }
+  if (replaceBox_) replaceBox_->close();
+  auto* box =
+      new QMessageBox(QMessageBox::Question, QStringLiteral("KRAGMOOR"),
+                      tr("Запись «%1» уже есть. Заменить её записью этой игры?").arg(Shown(path)),
+                      QMessageBox::Yes | QMessageBox::No, this);
+  box->setObjectName("ReplaceRecordingBox");
+  box->setTextFormat(Qt::PlainText);
+  box->setDefaultButton(QMessageBox::No);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QMessageBox::finished, this, [this, path](int answer) {
+    if (answer == QMessageBox::Yes) StartRecording(path);
+  });
+  replaceBox_ = box;
+  box->open();
 }
 
 void TForm1::StopRecording() {
-  if (!recording_) return;
   std::string error;
-  const bool finished = recording_->Finish(session_, error);
-  EndRecording();
+  const bool finished = driver_.StopRecording(error);
+  ShowRecording();
   if (!finished) ShowFileError(tr("Запись игры прервана."), error);
 }
 
 void TForm1::FlushRecording() {
-  if (!recording_) return;
   std::string error;
-  if (recording_->Flush(error)) return;
-  EndRecording();  // what follows would not replay: the recording ends here
-  ShowFileError(tr("Запись игры прервана."), error);
+  const bool flushed = driver_.FlushRecording(error);
+  ShowRecording();
+  if (!flushed) ShowFileError(tr("Запись игры прервана."), error);
 }
 
-void TForm1::EndRecording() {
-  session_.recorder = nullptr;
-  recording_.reset();
-  recordingFlush_->stop();
-  recordAction_->setChecked(false);
+void TForm1::ShowRecording() {
+  if (driver_.recording() && !recordingFlush_->isActive()) recordingFlush_->start();
+  if (!driver_.recording()) recordingFlush_->stop();
+  recordAction_->setChecked(driver_.recording());
 }
 
 void TForm1::ChooseAndOpen() {
@@ -105,24 +136,20 @@ void TForm1::ChooseAndOpen() {
 }
 
 void TForm1::ChooseAndSave() {
-  QString path = QFileDialog::getSaveFileName(this, tr("Сохранить игру"), QDir::homePath(),
-                                              tr("Сохранённые игры (*.save)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".save");
-  SaveGame(path);
+  const QString path = ChooseFileToWrite(this, tr("Сохранить игру"),
+                                         tr("Сохранённые игры (*.save)"), QStringLiteral("save"));
+  if (!path.isEmpty()) SaveGame(path);
 }
 
 void TForm1::ToggleRecording() {
-  if (recording_) {
+  if (driver_.recording()) {
     StopRecording();
     return;
   }
   recordAction_->setChecked(false);  // ticked once the recording runs
-  QString path = QFileDialog::getSaveFileName(this, tr("Записывать игру"), QDir::homePath(),
-                                              tr("Записи игры (*.sim)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sim");
-  StartRecording(path);
+  const QString path = ChooseFileToWrite(this, tr("Записывать игру"), tr("Записи игры (*.sim)"),
+                                         QStringLiteral("sim"));
+  if (!path.isEmpty()) StartRecording(path);
 }
 
 void TForm1::ShowFileError(const QString& what, const std::string& reason) {
@@ -130,6 +157,8 @@ void TForm1::ShowFileError(const QString& what, const std::string& reason) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), what,
                               QMessageBox::Ok, this);
   box->setObjectName("FileErrorBox");
+  // Plain text: a name or a reason holding markup is shown as it is.
+  box->setTextFormat(Qt::PlainText);
   box->setInformativeText(QString::fromStdString(reason));
   box->setAttribute(Qt::WA_DeleteOnClose);
   fileErrorBox_ = box;

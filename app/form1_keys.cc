@@ -25,51 +25,37 @@ bool TForm1::IsGameKey(const QKeyEvent& key) {
 }
 
 void TForm1::GameKey(const QKeyEvent& key) {
-  const ViewState& view = session_.world.view;
   // Held down, an arrow pans on; the other keys act once per press.
   switch (key.key()) {
     case Qt::Key_Left:
-      MoveCamera(PannedCamera(view, -1, 0));
+      driver_.PanCamera(-1, 0);
       break;
     case Qt::Key_Right:
-      MoveCamera(PannedCamera(view, 1, 0));
+      driver_.PanCamera(1, 0);
       break;
     case Qt::Key_Up:
-      MoveCamera(PannedCamera(view, 0, 1));
+      driver_.PanCamera(0, 1);
       break;
     case Qt::Key_Down:
-      MoveCamera(PannedCamera(view, 0, -1));
+      driver_.PanCamera(0, -1);
       break;
     case Qt::Key_Home:
-      if (!key.isAutoRepeat()) MoveCamera(CameraOffset{});  // the start view
+      if (!key.isAutoRepeat()) driver_.HomeCamera();  // the start view
       break;
     case Qt::Key_Space:
-      if (!key.isAutoRepeat()) TogglePause();
+      if (!key.isAutoRepeat()) driver_.TogglePause();
       break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-      if (!key.isAutoRepeat()) ChangeSpeed(true);
+      if (!key.isAutoRepeat()) driver_.ChangeSpeed(true);
       break;
     case Qt::Key_Minus:
-      if (!key.isAutoRepeat()) ChangeSpeed(false);
+      if (!key.isAutoRepeat()) driver_.ChangeSpeed(false);
       break;
     default:
-      break;
+      return;
   }
-}
-
-void TForm1::TogglePause() {
-  pace_.TogglePause();
-  ViewChanged();
-  ShowStatus();
-}
-
-void TForm1::ChangeSpeed(bool faster) {
-  if (faster) {
-    pace_.Faster();
-  } else {
-    pace_.Slower();
-  }
+  ShowOutcome();
   ShowStatus();
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game/print.h"
-#include "runner/script.h"
+#include "game/saved_game.h"
 #include "game/session.h"
 #include "world/state_hash.h"
 

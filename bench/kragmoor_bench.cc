@@ -14,7 +14,7 @@
 
 #include "bench/full_table.h"
 #include "bench/jammed_table.h"
-#include "runner/match.h"
+#include "game/match.h"
 #include "sim/frame_step.h"
 #include "sim/vec2d.h"
 #include "world/tigrok.h"

@@ -28,7 +28,6 @@
 #include "fuzz/table_bytes.h"
 #include "render/recording_gl.h"
 #include "render/scene.h"
-#include "game/session.h"
 #include "sim/control.h"
 #include "sim/frame_step.h"
 #include "world/orders.h"
@@ -58,22 +57,32 @@ void RefreshInfo(const World& world) {
   }
 }
 
+// A tick count read from the input.
+class FixedTicks final : public TickSource {
+ public:
+  uint32_t GetTickCount() override { return value; }
+  uint32_t value = 0;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data, size);
-  Session session;
-  World& world = session.world;
+  World world;
+  SetUpScenario(world);
+  FrameInputs inputs;
+  FixedTicks ticks;
+  inputs.ticks = &ticks;
   world.seed = in.U32();
   const uint8_t flags = in.Byte();
   for (int side = 0; side < kSideCount; ++side) {
-    session.inputs.computerPlayer[side] = (flags >> side & 1) != 0;
+    inputs.computerPlayer[side] = (flags >> side & 1) != 0;
   }
   if ((flags & 0x08) == 0) {
     for (Tigrok& t : world.entities) t = Tigrok{};
   }
-  session.inputs.panelWidth = in.Int();
-  session.inputs.panelHeight = in.Int();
+  inputs.panelWidth = in.Int();
+  inputs.panelHeight = in.Int();
   world.view.mouseX = in.Int();
   world.view.mouseY = in.Int();
   world.view.cameraX = in.Float();
@@ -82,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   world.view.cursorRow = in.Int();
   world.view.selected = in.Int();
   for (Player& p : world.players) p.gold = in.Int();
-  session.ticks.value = in.U32();
+  ticks.value = in.U32();
 
   Action actions[kMaxActions];
   const int actionCount = in.Byte() % (kMaxActions + 1);
@@ -97,17 +106,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   RecordingGl gl;
   InitOpenGL(gl);
-  SetProjection(gl, session.inputs.panelWidth, session.inputs.panelHeight);
+  SetProjection(gl, inputs.panelWidth, inputs.panelHeight);
   for (int frame = 0; frame < kFrames; ++frame) {
     for (int i = 0; i < actionCount; ++i) {
       const Action& action = actions[i];
       if (action.frame != frame) continue;
-      if (action.what == 0) Panel3Click(world, action.a, action.b);
-      if (action.what == 1) Panel3Cursor(world, action.a, action.b, session.inputs.panelHeight);
+      if (action.what == 0) ClickOnField(world, action.a, action.b);
+      if (action.what == 1) MouseFromPanel(world, action.a, action.b, inputs.panelHeight);
       if (action.what == 2) RefreshInfo(world);
     }
     try {
-      FrameStep(world, session.inputs, &gl);
+      FrameStep(world, inputs, &gl);
     } catch (const ConversionError&) {
       // The frame ended early at an order that does not convert.
     }

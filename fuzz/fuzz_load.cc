@@ -13,7 +13,6 @@
 #include <string_view>
 
 #include "game/saved_game.h"
-#include "runner/script.h"
 #include "game/session.h"
 #include "world/state_hash.h"
 

@@ -16,6 +16,7 @@
 
 #include "world/orders.h"
 #include "world/tigrok.h"
+#include "world/tigrok_fields.h"
 
 namespace kragmoor::fuzz {
 
@@ -126,20 +127,21 @@ class Bytes {
   size_t pos_ = 0;
 };
 
-// Every field of one slot record, in the order of Tigrok: x, y, hp, maxHp,
-// order, nextOrder, progress, plan, owner, kind, gold.
+// Every field of one slot record, in the order of the field table.
 inline void ReadSlot(Bytes& in, Tigrok& t) {
-  t.x = in.Float();
-  t.y = in.Float();
-  t.hp = in.Float();
-  t.maxHp = in.Float();
-  t.order = in.Text();
-  t.nextOrder = in.Text();
-  t.progress = in.Int();
-  t.plan = in.Int();
-  t.owner = in.Int();
-  t.kind = in.Int();
-  t.gold = in.Int();
+  for (const TigrokField& f : kTigrokFields) {
+    switch (f.type) {
+      case FieldType::kFloat:
+        t.*f.real = in.Float();
+        break;
+      case FieldType::kText:
+        t.*f.text = in.Text();
+        break;
+      case FieldType::kInt:
+        t.*f.integer = in.Int();
+        break;
+    }
+  }
 }
 
 // Slot records to the end of the input, each after two bytes naming its

@@ -4,6 +4,8 @@
 #include <array>
 
 #include "game/bot_protocol.h"
+#include "game/input.h"
+#include "game/play.h"
 #include "game/session.h"
 
 namespace kragmoor {
@@ -42,7 +44,7 @@ void BotSeat::Stop() {
   process_.Stop(std::chrono::milliseconds(0));
 }
 
-void BotSeat::BeforeFrame(Session& session, int64_t frame) {
+void BotSeat::BeforeFrame(Session& session, const Front& front, int64_t frame) {
   if (!playing()) return;
   BotProcess* bots[] = {&process_};
   const bool waiting[] = {awaiting_};
@@ -65,7 +67,10 @@ void BotSeat::BeforeFrame(Session& session, int64_t frame) {
       if (pool_ < BotClock::duration::zero()) return End("timeout");
       std::vector<BotOrder> orders;
       ParseOrders(*line, session.world, side_, orders, errors_);
-      for (const BotOrder& order : orders) GiveOrder(session, order.slot, order.text);
+      std::string ignored;  // an order runs no frame, so no frame error
+      for (const BotOrder& order : orders) {
+        Apply(session, Order{order.slot, order.text}, front, ignored);
+      }
     }
   } else if (awaiting_) {
     const auto limit = starting ? BotClock::duration(kStartWait) : budget_ + pool_;

@@ -14,6 +14,7 @@
 
 namespace kragmoor {
 
+struct Front;
 struct Session;
 
 class BotSeat {
@@ -24,10 +25,11 @@ class BotSeat {
              int32_t overtimeMs, std::string& error);
 
   // Call before each frame step; `frame` counts the frames run so far. Reads
-  // what the bot wrote without waiting, applies an answer that came, ends a
+  // what the bot wrote without waiting, applies an answer that came (each
+  // order an `order` input through Apply, with what `front` lends), ends a
   // bot past its time, and sends the next turn message when one is due and
   // the last was answered.
-  void BeforeFrame(Session& session, int64_t frame);
+  void BeforeFrame(Session& session, const Front& front, int64_t frame);
 
   // Ends the bot (the game is over or the side is taken back).
   void Stop();

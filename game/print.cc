@@ -7,13 +7,31 @@
 
 namespace kragmoor {
 
+void AppendFields(std::string& out, const Tigrok& t, FieldMask fields) {
+  for (size_t i = 0; i < kTigrokFields.size(); ++i) {
+    if (((fields >> i) & 1) == 0) continue;
+    const TigrokField& f = kTigrokFields[i];
+    out += ' ';
+    out += f.name;
+    out += '=';
+    switch (f.type) {
+      case FieldType::kFloat:
+        out += FormatFloat(t.*f.real);
+        break;
+      case FieldType::kText:
+        out += '"' + t.*f.text + '"';
+        break;
+      case FieldType::kInt:
+        out += std::to_string(t.*f.integer);
+        break;
+    }
+  }
+}
+
 std::string FormatSlot(const World& world, int slot) {
-  const Tigrok& t = world.entities[slot];
-  return "slot " + std::to_string(slot) + " x=" + FormatFloat(t.x) + " y=" + FormatFloat(t.y) +
-         " hp=" + FormatFloat(t.hp) + " maxHp=" + FormatFloat(t.maxHp) + " order=\"" + t.order +
-         "\" nextOrder=\"" + t.nextOrder + "\" progress=" + std::to_string(t.progress) +
-         " plan=" + std::to_string(t.plan) + " owner=" + std::to_string(t.owner) +
-         " kind=" + std::to_string(t.kind) + " gold=" + std::to_string(t.gold);
+  std::string line = "slot " + std::to_string(slot);
+  AppendFields(line, world.entities[slot], kAllFields);
+  return line;
 }
 
 std::string FormatPlayer(const World& world, int side) {

@@ -5,8 +5,13 @@
 #include <string>
 
 #include "world/tigrok.h"
+#include "world/tigrok_fields.h"
 
 namespace kragmoor {
+
+// Every field of `t` in `fields` as " name=value", in the field table's
+// order; texts in double quotes as they are (as `print` and `set` write them).
+void AppendFields(std::string& out, const Tigrok& t, FieldMask fields);
 
 // "slot 3 x=175 y=175 hp=100 maxHp=100 order="idle" nextOrder="" progress=0
 // plan=0 owner=1 kind=-1 gold=0"

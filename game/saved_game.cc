@@ -1,12 +1,13 @@
 // Writing saved games and checking their header and checksum.
 #include "game/saved_game.h"
 
-#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdio>
 
+#include "game/input.h"
 #include "game/print.h"
+#include "game/quote.h"
 #include "world/float_text.h"
 #include "world/fnv1a.h"
 
@@ -16,51 +17,50 @@ namespace {
 
 constexpr std::string_view kChecksumPrefix = "# checksum ";
 
-// v as the shortest decimal that reads back to the very same bits.
-bool AppendFloat(std::string& out, float v) {
+// Whether v is written as a decimal that reads back to the very same bits.
+bool WritesExactly(float v) {
   const std::string text = FormatFloat(v);
   float back = 0.0f;
   std::from_chars(text.data(), text.data() + text.size(), back);
-  if (std::bit_cast<uint32_t>(back) != std::bit_cast<uint32_t>(v)) return false;
-  out += text;
+  return std::bit_cast<uint32_t>(back) == std::bit_cast<uint32_t>(v);
+}
+
+// Whether `set` reads every field of `t` back as it is: floats to the same
+// bits, texts with no double quote and no line end.
+bool WritesExactly(const Tigrok& t) {
+  for (const TigrokField& f : kTigrokFields) {
+    if (f.type == FieldType::kFloat && !WritesExactly(t.*f.real)) return false;
+    if (f.type == FieldType::kText && (t.*f.text).find_first_of("\"\n") != std::string::npos) {
+      return false;
+    }
+  }
   return true;
 }
 
-// A text in double quotes, as `set` reads it: no double quote, no line end.
-bool AppendText(std::string& out, std::string_view text) {
-  if (text.find_first_of("\"\n") != std::string_view::npos) return false;
-  out += '"';
-  out += text;
-  out += '"';
-  return true;
-}
-
+// Whether `t` is as `reset` leaves it (compared bit for bit).
 bool IsFresh(const Tigrok& t) {
   const Tigrok fresh;
-  return std::bit_cast<uint32_t>(t.x) == 0 && std::bit_cast<uint32_t>(t.y) == 0 &&
-         std::bit_cast<uint32_t>(t.hp) == 0 && std::bit_cast<uint32_t>(t.maxHp) == 0 &&
-         t.order.empty() && t.nextOrder.empty() && t.progress == fresh.progress &&
-         t.plan == fresh.plan && t.owner == fresh.owner && t.kind == fresh.kind &&
-         t.gold == fresh.gold;
+  for (const TigrokField& f : kTigrokFields) {
+    switch (f.type) {
+      case FieldType::kFloat:
+        if (std::bit_cast<uint32_t>(t.*f.real) != std::bit_cast<uint32_t>(fresh.*f.real)) {
+          return false;
+        }
+        break;
+      case FieldType::kText:
+        if (t.*f.text != fresh.*f.text) return false;
+        break;
+      case FieldType::kInt:
+        if (t.*f.integer != fresh.*f.integer) return false;
+        break;
+    }
+  }
+  return true;
 }
 
-// "set N x=.. y=.. hp=.. maxHp=.. order=".." nextOrder=".." progress=.. ...".
-bool AppendSlot(std::string& out, const Tigrok& t, int slot) {
-  out += "set " + std::to_string(slot);
-  const std::pair<const char*, float> floats[] = {
-      {" x=", t.x}, {" y=", t.y}, {" hp=", t.hp}, {" maxHp=", t.maxHp}};
-  for (const auto& [name, value] : floats) {
-    out += name;
-    if (!AppendFloat(out, value)) return false;
-  }
-  out += " order=";
-  if (!AppendText(out, t.order)) return false;
-  out += " nextOrder=";
-  if (!AppendText(out, t.nextOrder)) return false;
-  out += " progress=" + std::to_string(t.progress) + " plan=" + std::to_string(t.plan) +
-         " owner=" + std::to_string(t.owner) + " kind=" + std::to_string(t.kind) +
-         " gold=" + std::to_string(t.gold) + '\n';
-  return true;
+void Append(std::string& out, const Input& input) {
+  out += FormatInput(input);
+  out += '\n';
 }
 
 bool SameColours(const World& a, const World& b) {
@@ -76,12 +76,22 @@ bool SameColours(const World& a, const World& b) {
   return true;
 }
 
-// "\nlevel L0 L1 L2", or nothing for the normal levels, which a game starts
-// with (so saves of games at those levels stay as they always were).
-std::string LevelLine(const std::array<int32_t, kSideCount>& level) {
-  if (level == std::array<int32_t, kSideCount>{3, 3, 3}) return "";
-  return "\nlevel " + std::to_string(level[0]) + ' ' + std::to_string(level[1]) + ' ' +
-         std::to_string(level[2]);
+// What the player added to the design's state, each only when it is not as
+// at start-up, so that a game without it saves as before: the selection set
+// (after `select`, whose slot it begins with), the groups and the view
+// preferences.
+void AppendPlayerPicks(std::string& out, const Session& session) {
+  const PlayerView& player = session.player;
+  const std::vector<int32_t>& set = player.selection;
+  if (set.size() > 1 && set.front() == session.world.view.selected) {
+    Append(out, SelectionSet{set});
+  }
+  for (int g = 1; g <= kGroupCount; ++g) {
+    if (!player.groups[g - 1].empty()) Append(out, Group{g, player.groups[g - 1]});
+  }
+  const PlayerView designed;
+  if (player.scrollMargin != designed.scrollMargin) Append(out, EdgeScroll{player.scrollMargin});
+  if (player.keepViewOverField) Append(out, KeepView{true});
 }
 
 }  // namespace
@@ -99,36 +109,44 @@ bool SavedGameCommands(const Session& session, std::string& commands, std::strin
     error = "the selected entity lies outside the table";
     return false;
   }
-  const auto& ai = session.inputs.computerPlayer;
+  const PlayerView& player = session.player;
   std::string out;
   out += kSaveHeader;
-  out += "\nreset\nseed " + std::to_string(world.seed) + "\nai " + (ai[0] ? "1 " : "0 ") +
-         (ai[1] ? "1 " : "0 ") + (ai[2] ? "1" : "0") + LevelLine(session.inputs.level) +
-         "\npanel " + std::to_string(session.inputs.panelWidth) + ' ' +
-         std::to_string(session.inputs.panelHeight) + "\nmode " +
-         std::to_string(session.clickMode) + "\nbuild " + std::to_string(session.buildItem) +
-         "\ntick " + std::to_string(session.ticks.value) + '\n';
+  out += '\n';
+  for (const Input& input :
+       {Input(Reset{}), Input(Seed{world.seed}), Input(ComputerPlayers{session.computerPlayer})}) {
+    Append(out, input);
+  }
+  // The normal levels, which a game starts with, are not written, so that
+  // saves of games at those levels stay as they always were.
+  if (session.level != Levels{}.level) Append(out, Levels{session.level});
+  for (const Input& input :
+       {Input(PanelSize{player.panelWidth, player.panelHeight}), Input(ClickMode{player.clickMode}),
+        Input(BuildItem{player.buildItem}), Input(Tick{player.ticks})}) {
+    Append(out, input);
+  }
   for (int side = 0; side < kSideCount; ++side) {
-    out += "gold " + std::to_string(side) + ' ' + std::to_string(world.players[side].gold) + '\n';
+    Append(out, Gold{side, world.players[side].gold});
   }
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const Tigrok& t = world.entities[slot];
     if (IsFresh(t)) continue;  // `reset` leaves it so
-    if (!AppendSlot(out, t, slot)) {
+    if (!WritesExactly(t)) {
       error = "slot " + std::to_string(slot) + " holds a value no command can set exactly";
       return false;
     }
+    Append(out, SetSlot{slot, kAllFields, t});
   }
-  out += "mouse " + std::to_string(view.mouseX) + ' ' + std::to_string(view.mouseY) + "\ncamera ";
-  bool exact = AppendFloat(out, view.cameraX);
-  out += ' ';
-  exact = exact && AppendFloat(out, view.cameraY);
-  if (!exact) {
+  if (!WritesExactly(view.cameraX) || !WritesExactly(view.cameraY)) {
     error = "the camera offset holds a value no command can set exactly";
     return false;
   }
-  out += "\ncursor " + std::to_string(view.cursorColumn) + ' ' + std::to_string(view.cursorRow) +
-         "\nselect " + std::to_string(view.selected) + '\n';
+  for (const Input& input :
+       {Input(MouseAt{view.mouseX, view.mouseY}), Input(CameraAt{view.cameraX, view.cameraY}),
+        Input(CursorAt{view.cursorColumn, view.cursorRow}), Input(Select{view.selected})}) {
+    Append(out, input);
+  }
+  AppendPlayerPicks(out, session);
   commands = std::move(out);
   return true;
 }
@@ -140,6 +158,21 @@ bool SavedGameText(const Session& session, std::string& text, std::string& error
   return true;
 }
 
+std::string PlainLineEnds(std::string_view text) {
+  if (text.starts_with("\xef\xbb\xbf")) text.remove_prefix(3);
+  const auto firstEnd = text.find('\n');
+  if (firstEnd == std::string_view::npos || firstEnd == 0 || text[firstEnd - 1] != '\r') {
+    return std::string(text);
+  }
+  std::string plain;
+  plain.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    plain += text[i];
+  }
+  return plain;
+}
+
 std::string ChecksumLine(std::string_view body) {
   Fnv1a h;
   h.Bytes(body);
@@ -149,14 +182,13 @@ std::string ChecksumLine(std::string_view body) {
 bool VerifySavedGame(std::string_view text, std::string& error) {
   const auto firstEnd = text.find('\n');
   const std::string_view first = text.substr(0, firstEnd);
-  constexpr std::string_view kFormat = "# kragmoor save ";
-  if (!first.starts_with(kFormat)) {
-    error = "it is not a saved game";
+  if (!first.starts_with(kSaveFormat)) {
+    error = "it is not a saved game (its first line is " + Quoted(first) + ")";
     return false;
   }
   if (first != kSaveHeader) {
-    error = "it is a saved game of version '" + std::string(first.substr(kFormat.size())) +
-            "', which this game cannot read";
+    error = "it is a saved game of version " + Quoted(first.substr(kSaveFormat.size())) +
+            ", which this game cannot read";
     return false;
   }
   // The checksum is the last line, ended by the file's last line end.

@@ -101,32 +101,28 @@ std::string ParseText(std::string_view text) {
 
 int ParseSlot(std::string_view text) { return ParseInt(text, 0, kSlotCount - 1); }
 
-void SetField(Tigrok& t, std::string_view field, std::string_view value) {
-  if (field == "x") {
-    t.x = ParseFloat(value);
-  } else if (field == "y") {
-    t.y = ParseFloat(value);
-  } else if (field == "hp") {
-    t.hp = ParseFloat(value);
-  } else if (field == "maxHp") {
-    t.maxHp = ParseFloat(value);
-  } else if (field == "order") {
-    t.order = ParseText(value);
-  } else if (field == "nextOrder") {
-    t.nextOrder = ParseText(value);
-  } else if (field == "progress") {
-    t.progress = ParseInt(value);
-  } else if (field == "plan") {
-    t.plan = ParseInt(value);
-  } else if (field == "owner") {
-    t.owner = ParseInt(value);
-  } else if (field == "kind") {
-    t.kind = ParseInt(value);
-  } else if (field == "gold") {
-    t.gold = ParseInt(value);
-  } else {
-    throw ScriptError("unknown field " + Quoted(field));
+FieldMask ReadField(Tigrok& t, std::string_view word) {
+  const auto eq = word.find('=');
+  if (eq == std::string_view::npos) throw ScriptError(Quoted(word) + " is not FIELD=VALUE");
+  const std::string_view name = word.substr(0, eq);
+  const std::string_view value = word.substr(eq + 1);
+  for (size_t i = 0; i < kTigrokFields.size(); ++i) {
+    const TigrokField& f = kTigrokFields[i];
+    if (f.name != name) continue;
+    switch (f.type) {
+      case FieldType::kFloat:
+        t.*f.real = ParseFloat(value);
+        break;
+      case FieldType::kText:
+        t.*f.text = ParseText(value);
+        break;
+      case FieldType::kInt:
+        t.*f.integer = ParseInt(value);
+        break;
+    }
+    return FieldMask{1} << i;
   }
+  throw ScriptError("unknown field " + Quoted(name));
 }
 
 std::string ParsePath(const std::string& word) {

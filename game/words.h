@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "world/tigrok.h"
+#include "world/tigrok_fields.h"
 
 namespace kragmoor {
 
@@ -47,8 +48,9 @@ std::string ParseText(std::string_view text);
 // A slot index, 0 to 299.
 int ParseSlot(std::string_view text);
 
-// Sets field `field` of `t` from `value` (the `set` command's FIELD=VALUE).
-void SetField(Tigrok& t, std::string_view field, std::string_view value);
+// Reads one FIELD=VALUE word of the `set` command into `t`; returns the
+// field's bit (FieldMask).
+FieldMask ReadField(Tigrok& t, std::string_view word);
 
 // A path: one word, or a text in double quotes when it holds spaces.
 std::string ParsePath(const std::string& word);

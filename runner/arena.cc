@@ -12,6 +12,9 @@
 
 #include "game/bot_process.h"
 #include "game/bot_protocol.h"
+#include "game/input.h"
+#include "game/match.h"
+#include "game/play.h"
 #include "game/quote.h"
 #include "game/recorder.h"
 #include "game/session.h"
@@ -137,8 +140,8 @@ void StartBots(std::array<Seat, kSideCount>& seats, const ArenaOptions& options,
 
 // One turn: every playing bot gets the turn message, then the answers are
 // applied as `order` inputs, lower sides first.
-void PlayTurn(std::array<Seat, kSideCount>& seats, Session& session, int64_t frame,
-              const ArenaOptions& options) {
+void PlayTurn(std::array<Seat, kSideCount>& seats, Session& session, const Front& front,
+              int64_t frame, const ArenaOptions& options) {
   std::array<bool, kSideCount> asked{};
   std::string body;
   for (int s = 0; s < kSideCount; ++s) {
@@ -161,7 +164,10 @@ void PlayTurn(std::array<Seat, kSideCount>& seats, Session& session, int64_t fra
     if (!ParseOrders(seat.answer, session.world, s, orders, seat.errors)) seat.wroteGarbage = true;
     seat.result.refused += static_cast<int64_t>(seat.errors.size() - before);
     seat.result.orders += static_cast<int64_t>(orders.size());
-    for (const BotOrder& order : orders) GiveOrder(session, order.slot, order.text);
+    std::string ignored;  // an order runs no frame, so no frame error
+    for (const BotOrder& order : orders) {
+      Apply(session, Order{order.slot, order.text}, front, ignored);
+    }
   }
 }
 
@@ -196,27 +202,26 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
     if (ai[s]) levels[s] = sides[s].level;
     seats[s].result.status = ai[s] ? "ai" : "none";
   }
-  session.inputs.computerPlayer = ai;
-  session.inputs.level = levels;
+  session.computerPlayer = ai;
+  session.level = levels;
 
   RecordingFile recording;
   bool recorded = !options.recordPath.empty();
-  if (recorded) {
-    recorded = recording.Open(options.recordPath, session, error);
-    if (recorded) session.recorder = &recording.recorder();
-  }
+  if (recorded) recorded = recording.Open(options.recordPath, session, error);
+  Front front;  // the recorder is lent to every order and frame while the recording runs
+  if (recorded) front.recorder = &recording.recorder();
 
   StartBots(seats, options, errorLine);
   std::ostringstream lines;
   for (int64_t frame = 0; frame < options.frames;) {
-    if (frame % options.turn == 0) PlayTurn(seats, session, frame, options);
+    if (frame % options.turn == 0) PlayTurn(seats, session, front, frame, options);
     const int64_t next =
         std::min<int64_t>(options.frames, (frame / options.turn + 1) * options.turn);
     for (; frame < next; ++frame) {
-      StepFrame(session, nullptr, lines);
+      StepFrame(session, front, lines);
       if (recorded && (frame + 1) % kFlushEveryFrames == 0 && !recording.Flush(error)) {
         recorded = false;
-        session.recorder = nullptr;
+        front.recorder = nullptr;
       }
     }
   }

@@ -1,36 +1,15 @@
-// Headless matches: the three computer players play from the initial
-// scenario for a fixed number of frames, one seed or a range of seeds.
+// Matches of a seed range for `kragmoor-sim match --seeds A-B`: one match
+// per seed, on several threads, printed in seed order.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 #include <string_view>
 
+#include "game/match.h"
+
 namespace kragmoor {
-
-struct Session;
-struct World;
-
-struct MatchOptions {
-  uint32_t seed = 1;
-  int32_t frames = 10000;
-  std::array<bool, 3> computerPlayer{true, true, true};
-  std::array<int32_t, 3> levels{3, 3, 3};  // the computer players' levels, 1 to 3
-  int32_t hashEvery = 0;  // print "frame F hash H" after every K-th frame; 0 for never
-};
-
-// Plays the match, printing the optional per-frame hashes, one summary line
-// per side and the final "frames=N live=L hash=H" line on `out`.
-void RunMatch(const MatchOptions& options, std::ostream& out);
-
-// The same on `session`, which starts in the start-up state and ends in the
-// state after the last frame (for `match --save`).
-void RunMatch(const MatchOptions& options, std::ostream& out, Session& session);
-
-// One line per side ("side 1 gold=G peasants=P bases=B") and the last line
-// "frames=N live=L hash=H", as a match ends.
-void PrintMatchSummary(const World& world, int32_t frames, std::ostream& out);
 
 // The seeds from `first` to `last`, both included.
 struct SeedRange {
@@ -43,7 +22,12 @@ struct SeedRange {
 // false, leaving `range` as it was, for anything else.
 bool ParseSeedRange(std::string_view text, SeedRange& range);
 
-inline constexpr int kMaxJobs = 1024;  // matches at once; far above any machine's cores
+inline constexpr int kMaxJobs = 1024;
+// Finished matches' output that may wait for its turn before no more start:
+// far above a few matches of the default length, far below what thousands
+// of frames of --hash-every 1 on many cores would hold.
+inline constexpr size_t kMaxHeldMatchBytes =
+    size_t{16} << 20;  // matches at once; far above any machine's cores
 
 // The number of cores, as the default for RunMatches' `jobs` (1 when the
 // system does not say).
@@ -55,7 +39,10 @@ int DefaultJobs();
 // RunMatch prints for it: the output is the same whatever `jobs` is, and
 // comes as soon as the seeds before it are done. A match's output waits in
 // memory until its turn; at most 4 * jobs matches are started ahead of the
-// next one printed.
-void RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out);
+// next one printed, and none while `maxHeldBytes` of finished output wait
+// (so at most that and what the matches under way print, with --hash-every
+// 1 too). Returns the most bytes of finished output that waited at once.
+size_t RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out,
+                  size_t maxHeldBytes = kMaxHeldMatchBytes);
 
 }  // namespace kragmoor

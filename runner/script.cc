@@ -2,7 +2,6 @@
 #include "runner/script.h"
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <map>
 #include <new>
@@ -14,6 +13,8 @@
 #include <vector>
 
 #include "game/files.h"
+#include "game/input.h"
+#include "game/play.h"
 #include "game/print.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
@@ -22,7 +23,6 @@
 #include "render/recording_gl.h"
 #include "render/scene.h"
 #include "runner/line_reader.h"
-#include "sim/computer_player.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 
@@ -39,11 +39,16 @@ class SaveError : public std::runtime_error {
 struct Context {
   Session& session;
   std::ostream& out;
-  int64_t maxFrames;       // frame steps the whole script may run
-  int64_t framesLeft;      // of those, not yet run
-  bool stateOnly = false;  // a saved game: only commands that set state
-  bool files = true;       // save and load may touch files
+  int64_t maxFrames;   // frame steps the whole script may run
+  int64_t framesLeft;  // of those, not yet run
+  std::string files;   // the folder save and load may touch (--files); empty: none
+  const std::function<void(int64_t)>* onFrame = nullptr;  // after every frame step
 };
+
+// After each frame step: the caller's hook, with the frames run so far.
+void FrameDone(Context& c) {
+  if (c.onFrame != nullptr && *c.onFrame) (*c.onFrame)(c.maxFrames - c.framesLeft);
+}
 
 // Counts `count` frame steps against the script's frame limit.
 void TakeFrames(Context& c, int32_t count) {
@@ -56,139 +61,46 @@ void TakeFrames(Context& c, int32_t count) {
 // Runs `count` frame steps, printing each frame's drawing calls when traced.
 void RunFrames(Context& c, int32_t count, bool traced) {
   TakeFrames(c, count);
+  c.framesLeft += count;  // taken again frame by frame, so the hook sees each
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
+    --c.framesLeft;
     if (!traced) {
-      StepFrame(c.session, nullptr, c.out);
+      StepFrame(c.session, Front{}, c.out);
+      FrameDone(c);
       continue;
     }
     // A frame ends at its error: every call it recorded came before the
     // error, so the calls go first and the error line after them.
     std::ostringstream error;
-    StepFrame(c.session, &recorder, error);
+    StepFrame(c.session, Front{nullptr, &recorder, nullptr}, error);
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
     c.out << error.str();
     recorder.clear();
+    FrameDone(c);
   }
 }
 
 int32_t OptionalCount(const Words& w) { return w.size() == 2 ? ParseInt(w[1], 0) : 1; }
 
-// level L0 L1 L2: the computer players' levels, 1 to 3, side 0 first.
-void SetLevelsCommand(Context& c, const Words& w) {
-  std::array<int32_t, kSideCount> levels{};
-  for (int side = 0; side < kSideCount; ++side) {
-    levels[side] = ParseInt(w[side + 1], kLevelEasiest, kLevelNormal);
-  }
-  SetLevels(c.session, levels);
-}
-
-// order SLOT "TEXT": a player's order to one entity.
-void OrderCommand(Context& c, const Words& w) {
-  const int slot = ParseSlot(w[1]);
-  GiveOrder(c.session, slot, ParseText(w[2]));
-}
-
 struct Command {
   size_t minWords;  // including the command itself
   size_t maxWords;
   std::function<void(Context&, const Words&)> run;
-  bool setsState = true;  // and nothing else: a saved game may hold it
 };
 
-// The path of a `save` or `load`, when files may be touched.
+// The path of a `save` or `load`, when the rule for script files allows it.
 std::string FilePath(const Context& c, const std::string& word) {
-  if (!c.files) throw ScriptError("save and load touch no files here");
-  return ParsePath(word);
+  std::string resolved;
+  std::string error;
+  if (!ScriptFilePath(c.files, ParsePath(word), resolved, error)) throw ScriptError(error);
+  return resolved;
 }
 
 const std::map<std::string, Command, std::less<>>& Commands() {
   static const std::map<std::string, Command, std::less<>> commands = {
-      {"seed",
-       {2, 2, [](Context& c, const Words& w) { c.session.world.seed = ParseUnsigned(w[1]); }}},
-      {"reset",
-       {1, 1,
-        [](Context& c, const Words&) {
-          World& world = c.session.world;
-          for (Tigrok& t : world.entities) t = Tigrok{};
-          for (Player& p : world.players) p.gold = 0;
-          world.view = ViewState{};
-        }}},
-      {"scenario", {1, 1, [](Context& c, const Words&) { SetUpScenario(c.session.world); }}},
-      {"set",
-       {3, SIZE_MAX,
-        [](Context& c, const Words& w) {
-          Tigrok& t = c.session.world.entities[ParseSlot(w[1])];
-          for (size_t i = 2; i < w.size(); ++i) {
-            const auto eq = w[i].find('=');
-            if (eq == std::string::npos) {
-              throw ScriptError(Quoted(w[i]) + " is not FIELD=VALUE");
-            }
-            SetField(t, std::string_view(w[i]).substr(0, eq),
-                     std::string_view(w[i]).substr(eq + 1));
-          }
-        }}},
-      {"gold",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          c.session.world.players[ParseInt(w[1], 0, kSideCount - 1)].gold = ParseInt(w[2]);
-        }}},
-      {"ai",
-       {4, 4,
-        [](Context& c, const Words& w) {
-          std::array<bool, kSideCount> ticked{};
-          for (int side = 0; side < kSideCount; ++side) {
-            ticked[side] = ParseInt(w[side + 1], 0, 1) == 1;
-          }
-          SetComputerPlayers(c.session, ticked);
-        }}},
-      {"level", {4, 4, [](Context& c, const Words& w) { SetLevelsCommand(c, w); }}},
-      {"order", {3, 3, [](Context& c, const Words& w) { OrderCommand(c, w); }}},
-      {"panel",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          SetPanel(c.session, ParseInt(w[1], 0), ParseInt(w[2], 0));
-        }}},
-      {"resize",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          const int32_t width = ParseInt(w[1], 0);
-          const int32_t height = ParseInt(w[2], 0);
-          TakeFrames(c, 1);
-          std::string error;
-          if (!Resize(c.session, width, height, nullptr, error))
-            c.out << "error: " << error << '\n';
-        },
-        false}},
-      {"mouse",
-       {3, 3,
-        [](Context& c, const Words& w) { SetMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"move",
-       {3, 3,
-        [](Context& c, const Words& w) { MoveMouse(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"camera",
-       {3, 3,
-        [](Context& c, const Words& w) {
-          SetCamera(c.session, ParseFloat(w[1]), ParseFloat(w[2]));
-        }}},
-      {"cursor",
-       {3, 3,
-        [](Context& c, const Words& w) { SetCursor(c.session, ParseInt(w[1]), ParseInt(w[2])); }}},
-      {"mode", {2, 2, [](Context& c, const Words& w) { SetClickMode(c.session, ParseInt(w[1])); }}},
-      {"build",
-       {2, 2, [](Context& c, const Words& w) { SetBuildItem(c.session, ParseInt(w[1])); }}},
-      {"select",
-       {2, 2,
-        [](Context& c, const Words& w) {
-          c.session.world.view.selected = ParseInt(w[1], -1, kSlotCount - 1);
-        }}},
-      {"click", {1, 1, [](Context& c, const Words&) { Click(c.session); }, false}},
-      {"tick",
-       {2, 2, [](Context& c, const Words& w) { c.session.ticks.value = ParseUnsigned(w[1]); }}},
-      {"step",
-       {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }, false}},
-      {"trace",
-       {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }, false}},
+      {"step", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }}},
+      {"trace", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }}},
       {"save",
        {2, 2,
         [](Context& c, const Words& w) {
@@ -196,18 +108,16 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           std::string text;
           std::string error;
           if (!SavedGameText(c.session, text, error)) {
-            throw ScriptError("cannot save " + Quoted(path) + " : " + error);
+            throw ScriptError("cannot save " + QuotedPath(path) + " : " + error);
           }
-          if (!WriteFileAtomically(path, text, error)) throw SaveError(error);
-        },
-        false}},
+          if (!WriteFileAtomically(path, text, kSaveFormat, error)) throw SaveError(error);
+        }}},
       {"load",
        {2, 2,
         [](Context& c, const Words& w) {
           std::string error;
           if (!LoadSavedGame(FilePath(c, w[1]), c.session, error)) throw ScriptError(error);
-        },
-        false}},
+        }}},
       {"print",
        {2, 2,
         [](Context& c, const Words& w) {
@@ -222,23 +132,29 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           } else {
             c.out << FormatSlot(world, ParseSlot(w[1])) << '\n';
           }
-        },
-        false}},
+        }}},
       {"info",
        {1, 1,
         [](Context& c, const Words&) {
           for (const std::string& line : InfoLines(c.session.world))
             c.out << "info " << line << '\n';
-        },
-        false}},
+        }}},
       {"hash",
        {1, 1,
         [](Context& c, const Words&) {
           c.out << "hash " << FormatHash(StateHash(c.session.world)) << '\n';
-        },
-        false}},
+        }}},
   };
   return commands;
+}
+
+// An input of the game's input table; one that runs a frame counts it.
+void RunInput(Context& c, const InputEntry& entry, const Words& words) {
+  const Input input = ParseInput(entry, words);
+  if (entry.runsFrame) TakeFrames(c, 1);
+  std::string error;
+  if (!Apply(c.session, input, Front{}, error)) c.out << "error: " << error << '\n';
+  if (entry.runsFrame) FrameDone(c);
 }
 
 void RunLine(Context& c, std::string_view line) {
@@ -246,91 +162,40 @@ void RunLine(Context& c, std::string_view line) {
   if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
   const Words words = Split(line);
   const auto it = Commands().find(words[0]);
-  if (it == Commands().end()) throw ScriptError("unknown command " + Quoted(words[0]));
-  const Command& command = it->second;
-  if (c.stateOnly && !command.setsState) {
-    throw ScriptError(Quoted(words[0]) + " is not a command that sets state");
+  if (it == Commands().end()) {
+    const InputEntry* entry = FindInput(words[0]);
+    if (entry == nullptr) throw ScriptError("unknown command " + Quoted(words[0]));
+    RunInput(c, *entry, words);
+    return;
   }
+  const Command& command = it->second;
   if (words.size() < command.minWords || words.size() > command.maxWords) {
     throw ScriptError("wrong number of words for " + Quoted(words[0]));
   }
   command.run(c, words);
 }
 
-// A script's "#> " lines (and bare "#>", an empty line), and the output it
-// printed, compared in order as both come.
-class Expectations {
- public:
-  // A line of the script, before it runs.
-  void Read(long number, std::string_view line) {
-    lastLine_ = number;
-    if (line == "#>") expected_.push_back({number, ""});
-    if (line.starts_with("#> ")) expected_.push_back({number, std::string(line.substr(3))});
-  }
-
-  // The output printed so far, in whole lines: false with `message` at the
-  // first line that differs from the expected one.
-  bool Compare(std::string_view output, std::string& message) {
-    for (auto end = output.find('\n'); end != std::string_view::npos; end = output.find('\n')) {
-      printed_.emplace_back(output.substr(0, end));
-      output.remove_prefix(end + 1);
-    }
-    for (; !expected_.empty() && !printed_.empty(); expected_.pop_front(), printed_.pop_front()) {
-      if (expected_.front().text != printed_.front()) {
-        message = Difference(expected_.front().number, expected_.front().text, printed_.front());
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // At the end of the script: false when output is missing or left over.
-  bool Finish(std::string& message) const {
-    if (!expected_.empty()) message = Difference(lastLine_, expected_.front().text, "");
-    if (!printed_.empty()) message = Difference(lastLine_, "", printed_.front());
-    return expected_.empty() && printed_.empty();
-  }
-
- private:
-  struct Line {
-    long number;
-    std::string text;
-  };
-  // Long enough for any line the game prints but a trace of a huge float.
-  static constexpr size_t kShownChars = 200;
-
-  static std::string Difference(long number, std::string_view expected, std::string_view got) {
-    return "line " + std::to_string(number) + ": expected " + Quoted(expected, kShownChars) +
-           ", got " + Quoted(got, kShownChars);
-  }
-
-  std::deque<Line> expected_;
-  std::deque<std::string> printed_;
-  long lastLine_ = 0;
-};
-
-// Runs the lines of `in` on `session`. With `expectations`, the output goes
-// to them instead of `out` (check); the result is then 1 at the first
-// difference. Otherwise as RunScript.
+// Runs the lines of `in` on a session of its own, each seen first by
+// `watcher` when there is one (check). As RunScript otherwise.
 int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
-             Expectations* expectations) {
+             ScriptWatcher* watcher) {
   Session session;
-  std::ostringstream captured;
-  Context context{session,
-                  expectations != nullptr ? captured : out,
-                  options.maxFrames,
-                  options.maxFrames,
-                  false,
-                  options.files};
+  Context context{session,           out,           options.maxFrames,
+                  options.maxFrames, options.files, &options.onFrame};
   const auto fail = [&out, &err](const std::string& message, int code) {
-    out.flush();
-    err << "kragmoor-sim: " << message << '\n';
+    try {
+      out.flush();
+    } catch (const ScriptStop&) {              // the message already says how the script ends
+    } catch (const std::ios_base::failure&) {  // a stream broken by one of those
+    }
+    if (!message.empty()) err << "kragmoor-sim: " << message << '\n';
     return code;
   };
   // A stream that failed to open reads as empty: that is no empty script.
   if (!in || in.rdbuf() == nullptr) return fail("cannot read " + options.inputName, 2);
   std::string line;
-  for (long number = 1;; ++number) {
+  long number = 1;
+  for (;; ++number) {
     const auto failAt = [&fail, number](const std::string& message, int code) {
       return fail("line " + std::to_string(number) + ": " + message, code);
     };
@@ -347,25 +212,28 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const Scrip
       if (read == LineRead::kTooLong) {
         throw ScriptError("the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
       }
-      if (expectations != nullptr) expectations->Read(number, line);
-      RunLine(context, line);
+      if (watcher == nullptr || watcher->Line(number, line, read != LineRead::kUnended)) {
+        RunLine(context, line);
+      }
     } catch (const ScriptError& error) {
       return failAt(error.what(), 2);
     } catch (const SaveError& error) {
       return failAt(error.what(), 1);
+    } catch (const ScriptStop& stop) {
+      return fail(stop.what(), stop.code);
     } catch (const std::bad_alloc&) {
       return failAt("out of memory", 2);
     }
-    if (expectations != nullptr) {
-      std::string message;
-      const bool same = expectations->Compare(captured.view(), message);
-      captured.str("");
-      if (!same) return fail(message, 1);
-    }
   }
+  if (watcher == nullptr) return 0;
   std::string message;
-  if (expectations != nullptr && !expectations->Finish(message)) return fail(message, 1);
-  return 0;
+  try {
+    out.flush();
+    const int code = watcher->End(number - 1, message);
+    return fail(message, code);
+  } catch (const ScriptStop& stop) {
+    return fail(stop.what(), stop.code);
+  }
 }
 
 }  // namespace
@@ -375,45 +243,9 @@ int RunScript(std::istream& in, std::ostream& out, std::ostream& err,
   return RunLines(in, out, err, options, nullptr);
 }
 
-int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options) {
-  Expectations expectations;
-  std::ostringstream unused;
-  return RunLines(in, unused, err, options, &expectations);
-}
-
-bool LoadSavedGameText(std::string_view text, Session& session, std::string& error) {
-  if (!VerifySavedGame(text, error)) return false;
-  // Everything before the checksum line, run on a game of its own, so that
-  // a save refused half-way leaves `session` as it was.
-  const std::string_view body = text.substr(0, text.rfind('\n', text.size() - 2) + 1);
-  Session loaded;
-  std::ostringstream output;
-  Context context{loaded, output, 0, 0, true};
-  long number = 1;
-  for (std::string_view rest = body; !rest.empty(); ++number) {
-    const auto end = rest.find('\n');
-    const std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end + 1);
-    try {
-      RunLine(context, line);
-    } catch (const ScriptError& e) {
-      error = "line " + std::to_string(number) + ": " + e.what();
-      return false;
-    }
-  }
-  AssignGame(session, loaded);
-  return true;
-}
-
-bool LoadSavedGame(const std::string& path, Session& session, std::string& error) {
-  std::string text;
-  std::string why;
-  if (!ReadSmallFile(path, kMaxSavedGameBytes, text, why) ||
-      !LoadSavedGameText(text, session, why)) {
-    error = "cannot load " + Quoted(path) + " : " + why;
-    return false;
-  }
-  return true;
+int RunWatched(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
+               ScriptWatcher& watcher) {
+  return RunLines(in, out, err, options, &watcher);
 }
 
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err) {

@@ -37,7 +37,7 @@ int HitTest(const World& world) {
   return -1;
 }
 
-void Panel3Click(World& world, int32_t mode, int32_t buildItem) {
+void ClickOnField(World& world, int32_t mode, int32_t buildItem) {
   const int n = HitTest(world);
   const int s = Selected(world);
   const int32_t column = world.view.cursorColumn;
@@ -80,13 +80,12 @@ void Panel3Click(World& world, int32_t mode, int32_t buildItem) {
   }
 }
 
-void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight) {
+void MouseFromPanel(World& world, int32_t x, int32_t y, int32_t panelHeight) {
   world.view.mouseX = x;
   world.view.mouseY = WrapSub(panelHeight, y);  // -y itself would overflow for INT32_MIN
 }
 
-bool CentrePointer(World& world, int32_t width, int32_t height) {
-  ViewState& v = world.view;
+bool RestPointer(ViewState& v, int32_t width, int32_t height) {
   if (v.mouseX == width / 2 && v.mouseY == height / 2) return false;
   v.mouseX = width / 2;
   v.mouseY = height / 2;

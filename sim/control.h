@@ -24,21 +24,24 @@ inline constexpr int32_t kModeRepair = 4;  // "Чинить"
 // toward zero, is the cursor cell; -1 when none.
 int HitTest(const World& world);
 
-// A click on the play field: hit test on the cursor cell of the last frame,
-// then the action of click mode `mode` on the selected entity. `buildItem` is
-// the chosen item of the build radio group. Unknown modes do nothing.
-void Panel3Click(World& world, int32_t mode, int32_t buildItem);
+// What a click on the play field does to the world (the window's Panel3Click
+// applies it as the `click` input): hit test on the cursor cell of the last
+// frame, then the action of click mode `mode` on the selected entity.
+// `buildItem` is the chosen item of the build radio group. Unknown modes do
+// nothing.
+void ClickOnField(World& world, int32_t mode, int32_t buildItem);
 
 // The mouse moved to (x, y) over a panel `panelHeight` pixels high, y counted
 // downwards as the toolkit reports it: stores it with y counted upwards.
-void Panel3Cursor(World& world, int32_t x, int32_t y, int32_t panelHeight);
+// (The `move` input; the window's Panel3Cursor applies it.)
+void MouseFromPanel(World& world, int32_t x, int32_t y, int32_t panelHeight);
 
 // The pointer is not over the play field (it has not entered it yet, or it
 // has left it): the game takes it to rest at the centre of the width x height
 // panel, (width / 2, height / 2) with y counted upwards. No edge scrolls there
 // on a panel at least twice the scroll margin wide and high. Returns whether
 // the mouse position changed.
-bool CentrePointer(World& world, int32_t width, int32_t height);
+bool RestPointer(ViewState& view, int32_t width, int32_t height);
 
 // One line of the information list: its label as the game writes it (in
 // Russian) and the value that follows it at once.

@@ -8,6 +8,7 @@
 
 #include "render/gl.h"
 #include "sim/frame_scratch.h"
+#include "world/rules.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -19,6 +20,9 @@ struct FrameInputs {
   int32_t panelWidth = 485;                                       // play-field panel, pixels
   int32_t panelHeight = 447;
   TickSource* ticks = nullptr;  // animation clock; null reads as 0
+  // The player's view preferences; the defaults are the design's.
+  int32_t scrollMargin = kScrollMargin;  // edge-scroll width, pixels; 0 turns it off
+  bool keepViewOverField = false;        // hold the view's centre over the field
 };
 
 // Runs one frame on `world`, drawing through `gl` (null: no drawing calls,
@@ -28,9 +32,11 @@ struct FrameInputs {
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl);
 
 // The order pass: every live slot's order, in ascending slot order, drawing
-// attack lines and build bars through `gl` when there is one. REQUIRES:
-// `scratch` fits `world` (ScratchFits); the pass adds the slots its builds
-// fill and drops what was gathered, so it still does afterwards.
+// attack lines and build bars through `gl` when there is one.
+void OrderPass(World& world, Gl* gl);
+
+// The same as the frame step runs it, sharing its working storage.
+// REQUIRES: `scratch` fits `world` (ScratchMisfit); it still does afterwards.
 void OrderPass(World& world, Gl* gl, FrameScratch& scratch);
 
 }  // namespace kragmoor

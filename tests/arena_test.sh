@@ -54,7 +54,9 @@ case $case_name in
     play --record "$tmp/rec" "$minimal" "sh $bots/thief.sh" ai:1
     "$sim" check "$tmp/rec" 2>"$tmp/err" || fail "check of the recording: $(cat "$tmp/err")"
     tail -n 1 "$tmp/out" | sed 's/.*hash=/#> hash /' >"$tmp/last"
-    tail -n 1 "$tmp/rec" | cmp -s - "$tmp/last" || fail "the recording ends on another hash" ;;
+    grep '^#> hash ' "$tmp/rec" | tail -n 1 | cmp -s - "$tmp/last" ||
+      fail "the recording ends on another hash"
+    [ "$(tail -n 1 "$tmp/rec")" = "# end of recording" ] || fail "the recording is not finished" ;;
   determinism)
     play "python3 $bots/../../bots/gatherer.py" "$minimal" ai
     mv "$tmp/out" "$tmp/first"

@@ -7,6 +7,7 @@
 
 #include <thread>
 
+#include "game/play.h"
 #include "game/session.h"
 
 namespace kragmoor {
@@ -16,9 +17,9 @@ namespace {
 template <typename Done>
 int64_t PlayUntil(BotSeat& seat, Session& session, int64_t frame, Done done) {
   for (int i = 0; i < 10000 && !done(); ++i, ++frame) {
-    seat.BeforeFrame(session, frame);
+    seat.BeforeFrame(session, Front{}, frame);
     std::string error;
-    StepFrame(session, nullptr, error);
+    StepFrame(session, Front{}, error);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return frame;
@@ -26,7 +27,7 @@ int64_t PlayUntil(BotSeat& seat, Session& session, int64_t frame, Done done) {
 
 TEST(BotSeat, OrdersArriveBetweenFramesAndAStuckBotIsEnded) {
   Session session;
-  SetComputerPlayers(session, {false, false, false});
+  session.computerPlayer = {false, false, false};
   BotSeat seat;
   std::string error;
   // Side 0's peasant (slot 5) is sent towards 300,300, at every turn for

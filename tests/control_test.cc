@@ -43,16 +43,16 @@ TEST(HitTest, PositionsBeyondTheIntegerRangeLieInTheEdgeCells) {
 // Clicks on a saturated cursor cell write the cell's corner and centre with
 // two's-complement arithmetic (column 2^31 - 1 times 50 wraps to -50), as
 // decimal texts that the order pass reads back.
-TEST(Panel3Click, SaturatedCursorCellWritesWrappedCoordinates) {
+TEST(ClickOnField, SaturatedCursorCellWritesWrappedCoordinates) {
   World world;
   world.view.selected = 3;
   world.view.cursorColumn = INT32_MAX;
   world.view.cursorRow = INT32_MIN;
   world.entities[3].x = 5000.0f;  // no slot lies in that cell
   for (Tigrok& t : world.entities) t.y = 5000.0f;
-  Panel3Click(world, 1, 0);
+  ClickOnField(world, 1, 0);
   EXPECT_EQ(world.entities[3].order, "idti -25,25");
-  Panel3Click(world, 3, 1);
+  ClickOnField(world, 3, 1);
   EXPECT_EQ(world.entities[3].order, "stroit 1,-50,0");
   EXPECT_EQ(world.entities[3].plan, 10);
 }
@@ -101,14 +101,14 @@ TEST(InfoItems, LabelAndValueMakeTheLine) {
 // The pointer away from the field rests at its centre, y counted upwards;
 // there no edge scrolls on an even-sized panel of any size, nor on one at
 // least twice the margin each way.
-TEST(CentrePointer, RestsWhereNothingScrolls) {
+TEST(RestPointer, RestsWhereNothingScrolls) {
   for (const auto& [w, h] : {std::array{485, 447}, std::array{200, 200}, std::array{201, 433},
                              std::array{0, 0}, std::array{150, 120}}) {
     World world;
     world.view.mouseX = 3;
     world.view.mouseY = 3;
-    EXPECT_TRUE(CentrePointer(world, w, h));
-    EXPECT_FALSE(CentrePointer(world, w, h));  // already there
+    EXPECT_TRUE(RestPointer(world.view, w, h));
+    EXPECT_FALSE(RestPointer(world.view, w, h));  // already there
     EXPECT_EQ(world.view.mouseX, w / 2);
     EXPECT_EQ(world.view.mouseY, h / 2);
     ScrollCamera(world.view, w, h);
@@ -124,11 +124,11 @@ TEST(PannedCamera, OneCellPerStepFromAnyOffset) {
   const CameraOffset right = PannedCamera(view, 1, 0);
   EXPECT_EQ(right.x, -50.0f);
   EXPECT_EQ(right.y, 0.0f);
-  SetCamera(view, 1e8f, 0.25f);
+  PlaceCamera(view, 1e8f, 0.25f);
   const CameraOffset down = PannedCamera(view, 0, -1);
   EXPECT_EQ(down.x, 1e8f);  // 1e8 + 0 stays; the float grid there is 8 wide
   EXPECT_EQ(down.y, 50.25f);
-  SetCamera(view, down.x, down.y);
+  PlaceCamera(view, down.x, down.y);
   EXPECT_EQ(view.cameraY, 50.25f);
 }
 

@@ -1,7 +1,6 @@
-// Saved games, recordings and check: a save taken mid-match plays on exactly
-// as the game it was taken from; damage of every kind is refused and leaves
-// the game as it was; a write that fails half-way leaves the old file; a
-// recording of inputs and frames replays under check.
+// Saved games: a save taken mid-match plays on exactly as the game it was
+// taken from; damage of every kind is refused and leaves the game as it was;
+// a write that fails half-way leaves the old file.
 #include "game/saved_game.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +14,9 @@
 #include <string>
 
 #include "game/files.h"
-#include "game/recorder.h"
+#include "game/play.h"
 #include "game/session.h"
-#include "runner/script.h"
+#include "tests/play_inputs.h"
 #include "world/state_hash.h"
 
 namespace kragmoor {
@@ -30,36 +29,12 @@ std::string Save(const Session& session) {
   return text;
 }
 
-// Points at cell (column, row) and runs the frame that stores it.
-void PointAt(Session& s, int column, int row) {
-  SetMouse(s, static_cast<int32_t>(column * 50 + 25 - s.world.view.cameraX),
-           static_cast<int32_t>(row * 50 + 25 - s.world.view.cameraY));
-  StepFrame(s, nullptr, std::cout);
-}
-
-// Inputs of every kind on a session: a selection, orders by click and by
-// `order`, boxes and levels.
-void Play(Session& s, int round) {
-  SetClickMode(s, 0);
-  PointAt(s, 3 + round % 3, 3);
-  Click(s);
-  SetClickMode(s, 1 + round % 3);
-  SetBuildItem(s, round % 2);
-  PointAt(s, round % 7, 4);
-  Click(s);
-  SetComputerPlayers(s, {true, round % 2 == 0, true});
-  SetLevels(s, {3, 1 + round % 3, 2});
-  GiveOrder(s, 4, round % 2 == 0 ? "stroit 1,100,100" : "idti 500,500");
-  MoveMouse(s, 10 * round, 400 - round);
-  for (int i = 0; i < 100; ++i) StepFrame(s, nullptr, std::cout);
-}
-
 TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
   Session original;
   original.world.seed = 3;
-  for (int i = 0; i < 4000; ++i) StepFrame(original, nullptr, std::cout);
-  SetCamera(original, -12.5f, 40.0f);
-  original.ticks.value = 77;
+  for (int i = 0; i < 4000; ++i) StepFrame(original, Front{}, std::cout);
+  Apply(original, CameraAt{-12.5f, 40.0f});
+  original.player.ticks = 77;
   const std::string text = Save(original);
 
   Session loaded;
@@ -78,7 +53,7 @@ TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
 TEST(SavedGame, DamageOfEveryKindIsRefusedAndLeavesTheGame) {
   Session saved;
   saved.world.seed = 11;
-  for (int i = 0; i < 500; ++i) StepFrame(saved, nullptr, std::cout);
+  for (int i = 0; i < 500; ++i) StepFrame(saved, Front{}, std::cout);
   const std::string text = Save(saved);
   const std::string body = text.substr(0, text.rfind("# checksum"));
   const auto refused = [](const std::string& damaged, const std::string& why) {
@@ -118,7 +93,7 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   std::filesystem::create_directories(folder);
   const std::string path = folder + "/game.save";
   std::string error;
-  ASSERT_TRUE(WriteFileAtomically(path, "old\n", error)) << error;
+  ASSERT_TRUE(WriteFileAtomically(path, "# kragmoor save 1\nold\n", kSaveFormat, error)) << error;
 
   // The file-size limit makes the write fail after 1000 bytes, as a full disk would.
   rlimit old{};
@@ -127,7 +102,7 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   rlimit small = old;
   small.rlim_cur = 1000;
   setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = WriteFileAtomically(path, std::string(5000, 'x'), error);
+  const bool written = WriteFileAtomically(path, std::string(5000, 'x'), kSaveFormat, error);
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
 
@@ -135,67 +110,11 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   EXPECT_NE(error.find("cannot write '" + path + "' : "), std::string::npos) << error;
   std::string text;
   ASSERT_TRUE(ReadSmallFile(path, 100, text, error)) << error;
-  EXPECT_EQ(text, "old\n");
+  EXPECT_EQ(text, "# kragmoor save 1\nold\n");
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.exists();
   EXPECT_EQ(files, 1);  // no temporary file left behind
   std::filesystem::remove_all(folder);
-}
-
-int Check(const std::string& script, std::string& err) {
-  std::istringstream in(script);
-  std::ostringstream errors;
-  const int code = CheckScript(in, errors, ScriptOptions{});
-  err = errors.str();
-  return code;
-}
-
-TEST(CheckScript, ComparesOutputWithTheExpectedLines) {
-  std::string err;
-  EXPECT_EQ(Check("print view\n#> view mouse=0,0 camera=0,0 cursor=0,0 selected=-1\n", err), 0);
-  EXPECT_EQ(err, "");
-  EXPECT_EQ(
-      Check("select 4\nprint view\n#> view mouse=0,0 camera=0,0 cursor=0,0 selected=3\n", err), 1);
-  EXPECT_EQ(err,
-            "kragmoor-sim: line 3: expected 'view mouse=0,0 camera=0,0 cursor=0,0 selected=3', "
-            "got 'view mouse=0,0 camera=0,0 cursor=0,0 selected=4'\n");
-  EXPECT_EQ(Check("#> hash 0\n\n", err), 1);  // missing: named at the last line
-  EXPECT_EQ(err, "kragmoor-sim: line 2: expected 'hash 0', got ''\n");
-  EXPECT_EQ(Check("info\n", err), 1);  // left over
-  EXPECT_EQ(err, "kragmoor-sim: line 1: expected '', got 'info Выбранный игрок: -1'\n");
-  EXPECT_EQ(Check("step x\n", err), 2);
-}
-
-// A session played with a recorder attached writes a script that check
-// replays to the same hashes, errors included.
-TEST(Recorder, ARecordedSessionReplaysUnderCheck) {
-  std::ostringstream recording;
-  Session game;
-  game.world.seed = 21;
-  Recorder recorder(recording);
-  std::string error;
-  recorder.State(game);
-  game.recorder = &recorder;
-  for (int round = 0; round < 5; ++round) Play(game, round);
-  ASSERT_TRUE(Resize(game, 300, 200, nullptr, error));
-  // A build order that never converts: every frame ends with the error now.
-  game.world.entities[299].hp = 1;
-  game.world.entities[299].order = "stroit 1,2,z";
-  recorder.State(game);
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(StepFrame(game, nullptr, error));
-  recorder.Finish(game);
-  EXPECT_EQ(recorder.failure(), "");
-
-  const std::string text = recording.str();
-  EXPECT_EQ(text.rfind(kRecordingHeader, 0), 0u);
-  EXPECT_NE(text.find("#> error: 'z' is not a valid integer value\n"), std::string::npos);
-  EXPECT_NE(text.find("resize 300 200\n"), std::string::npos);
-  std::string err;
-  EXPECT_EQ(Check(text, err), 0) << err;
-  // A changed hash line is caught.
-  std::string wrong = text;
-  wrong[wrong.rfind("#> hash ") + 8] ^= 0x01;
-  EXPECT_EQ(Check(wrong, err), 1);
 }
 
 }  // namespace

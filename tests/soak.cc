@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/play.h"
 #include "game/print.h"
 #include "game/session.h"
 #include "world/orders.h"
@@ -86,7 +87,7 @@ bool Soak(uint32_t seed, int64_t frames, int64_t every) {
   int maxLive = 0;
   for (int64_t frame = 1; frame <= frames; ++frame) {
     std::ostringstream error;
-    if (!StepFrame(session, nullptr, error)) {
+    if (!StepFrame(session, Front{}, error)) {
       std::cout << "seed " << seed << " frame " << frame << ": " << error.str();
       return false;
     }

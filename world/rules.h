@@ -14,6 +14,10 @@ inline constexpr int32_t kCellSize = 50;  // field units per grid cell; clicks n
 inline constexpr int32_t kPlacementOffset = kCellSize / 2;
 inline constexpr int32_t kScrollMargin = 100;  // pixels from a panel edge that scroll the view
 inline constexpr float kScrollStep = 1.0f;     // field units per frame and axis
+// The narrow edge scroll a player may choose instead: the pointer must touch
+// the edge, so the view no longer runs away from clicks near it.
+inline constexpr int32_t kNarrowScrollMargin = 16;  // pixels
+inline constexpr int32_t kFieldSize = 1250;         // field units: the drawn grid, 25 cells a side
 
 // Walking and fighting.
 inline constexpr float kMoveStep = 1.0f;  // field units per frame, per axis

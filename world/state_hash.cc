@@ -2,23 +2,26 @@
 #include "world/state_hash.h"
 
 #include "world/fnv1a.h"
+#include "world/tigrok_fields.h"
 
 namespace kragmoor {
 
 uint64_t StateHash(const World& world) {
   Fnv1a h;
   for (const Tigrok& t : world.entities) {
-    h.F32(t.x);
-    h.F32(t.y);
-    h.F32(t.hp);
-    h.F32(t.maxHp);
-    h.Text(t.order);
-    h.Text(t.nextOrder);
-    h.I32(t.progress);
-    h.I32(t.plan);
-    h.I32(t.owner);
-    h.I32(t.kind);
-    h.I32(t.gold);
+    for (const TigrokField& f : kTigrokFields) {
+      switch (f.type) {
+        case FieldType::kFloat:
+          h.F32(t.*f.real);
+          break;
+        case FieldType::kText:
+          h.Text(t.*f.text);
+          break;
+        case FieldType::kInt:
+          h.I32(t.*f.integer);
+          break;
+      }
+    }
   }
   for (const Player& p : world.players) {
     h.F32(p.red);

@@ -38,6 +38,12 @@ Tigrok Fresh(int32_t kind, int32_t owner, float x, float y, float hp, int32_t go
 
 }  // namespace
 
+void ClearWorld(World& world) {
+  for (Tigrok& t : world.entities) t = Tigrok{};
+  for (Player& p : world.players) p.gold = 0;
+  world.view = ViewState{};
+}
+
 void SetUpScenario(World& world) {
   world.players[0] = {0.5f, 0.5f, 0.5f, world.players[0].gold};
   world.players[1] = {0.8f, 0.5f, 0.5f, world.players[1].gold};

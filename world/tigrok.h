@@ -83,6 +83,10 @@ void MakeBase(World& world, int slot);
 // MakePeasant: hp and maxHp 100, gold 0, owner 1, kind peasant; order kept.
 void MakePeasant(World& world, int slot);
 
+// Every slot zeroed (free, empty texts, position 0,0), every purse 0, the
+// view state initial; colours and seed stay (the `reset` script command).
+void ClearWorld(World& world);
+
 // Writes the player colours and the nine starting entities (slots 0 to 8).
 void SetUpScenario(World& world);
 

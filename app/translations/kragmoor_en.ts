@@ -115,6 +115,30 @@
         <translation>One side left: %1</translation>
     </message>
     <message>
+        <source>Отдать сторону боту…</source>
+        <translation>Give a side to a bot…</translation>
+    </message>
+    <message>
+        <source>Бот не запускается: %1</source>
+        <translation>The bot does not start: %1</translation>
+    </message>
+    <message>
+        <source>Сторона и команда бота, например: 1=python3 bots/gatherer.py</source>
+        <translation>Side and bot command, for example: 1=python3 bots/gatherer.py</translation>
+    </message>
+    <message>
+        <source>Нужно СТОРОНА=КОМАНДА, сторона от 1 до 3</source>
+        <translation>Give SIDE=COMMAND, the side 1 to 3</translation>
+    </message>
+    <message>
+        <source>Сторона %1: бот %2</source>
+        <translation>Side %1: bot %2</translation>
+    </message>
+    <message>
+        <source>Сторона %1: бот остановлен (%2), сторона без игрока</source>
+        <translation>Side %1: bot ended (%2), the side has no player</translation>
+    </message>
+    <message>
         <source>Новая игра</source>
         <translation>New game</translation>
     </message>
@@ -141,6 +165,14 @@
     <message>
         <source>Не удалось начать запись в «%1».</source>
         <translation>Cannot start recording to “%1”.</translation>
+    </message>
+    <message>
+        <source>Игра открыта из этого файла: запись заменила бы его.</source>
+        <translation>The game was opened from this file: the recording would replace it.</translation>
+    </message>
+    <message>
+        <source>Запись «%1» уже есть. Заменить её записью этой игры?</source>
+        <translation>The recording “%1” exists. Replace it with a recording of this game?</translation>
     </message>
     <message>
         <source>Запись игры прервана.</source>

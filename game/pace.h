@@ -1,10 +1,10 @@
-// The game's pace in the window: running or paused, and the speed, a power
-// of two from x1/4 to x8. Decides how many frame steps each tick of the
+// The game's pace: running or paused, and the speed, a power of two from
+// x1/4 to x8. Decides how many frame steps each tick of the
 // 10 ms frame timer runs; every step is the same frame step whatever the
 // pace, so the pace changes when things happen, never what happens.
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace kragmoor {
 
@@ -23,8 +23,8 @@ class TPace {
   void Slower() { SetPower(power_ - 1); }
 
   // The speed after the "x": "1/4", "1/2", "1", "2", "4" or "8".
-  QString SpeedText() const {
-    return power_ < 0 ? QStringLiteral("1/%1").arg(1 << -power_) : QString::number(1 << power_);
+  std::string SpeedText() const {
+    return power_ < 0 ? "1/" + std::to_string(1 << -power_) : std::to_string(1 << power_);
   }
 
   // The frame steps one tick of the frame timer runs: none while paused;

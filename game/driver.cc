@@ -1,0 +1,222 @@
+// The game as a window drives it. The only file of the driver that calls
+// into the session and the layers below.
+#include "game/driver.h"
+
+#include "game/files.h"
+#include "game/play.h"
+#include "game/recorder.h"
+#include "game/saved_game.h"
+#include "sim/view.h"
+
+namespace kragmoor {
+
+GameDriver::GameDriver(uint32_t seed, TickSource& clock) : clock_(clock) {
+  StartNewGame(session_, seed);
+}
+
+GameDriver::~GameDriver() {
+  std::string error;
+  StopRecording(error);
+}
+
+FrameInputs GameDriver::Inputs(FieldSize field) const {
+  // The panel as the next frame will give it.
+  FrameInputs inputs = FrameInputsOf(session_, &clock_);
+  inputs.panelWidth = field.width;
+  inputs.panelHeight = field.height;
+  return inputs;
+}
+
+void GameDriver::Tick(FieldSize field, Gl* gl) {
+  const int steps = pace_.StepsForTick();
+  for (int i = 1; i <= steps && !latched_; ++i) RunFrameStep(field, i == steps ? gl : nullptr);
+}
+
+void GameDriver::Resize(FieldSize field, Gl* gl) {
+  SyncPanel(field);
+  if (!pointerOver_) PointerAway(field);  // the resting pointer follows the centre
+  if (pace_.paused()) {
+    ViewChanged();  // no frame: the still picture at the new size
+    return;
+  }
+  ++frameSteps_;
+  std::string error;
+  if (!Apply(session_, kragmoor::Resize{field.width, field.height}, Lent(gl), error)) Latch(error);
+}
+
+void GameDriver::RunFrameStep(FieldSize field, Gl* gl) {
+  SyncPanel(field);
+  if (!pointerOver_) PointerAway(field);  // follows the field's size, whatever reported it
+  ++frameSteps_;
+  BotsBeforeFrame();
+  std::string error;
+  if (!StepFrame(session_, Lent(gl), error)) Latch(error);
+}
+
+Front GameDriver::Lent(Gl* gl) {
+  return Front{&clock_, gl, recording_ ? &recording_->recorder() : nullptr};
+}
+
+void GameDriver::Give(const Input& input) {
+  std::string error;  // only a resize runs a frame, and it is not given here
+  Apply(session_, input, Lent(nullptr), error);
+}
+
+// The field's size, given to the game when it changed (the game's panel size
+// is what its frames and mouse moves read).
+void GameDriver::SyncPanel(FieldSize field) {
+  if (session_.player.panelWidth != field.width || session_.player.panelHeight != field.height) {
+    Give(PanelSize{field.width, field.height});
+  }
+}
+
+void GameDriver::Latch(const std::string& error) {
+  // The first error stands: a faulty order would fail again in every frame.
+  if (latched_) return;
+  latched_ = true;
+  error_ = error;
+}
+
+void GameDriver::PointerMoved(FieldSize field, int32_t x, int32_t y) {
+  pointerOver_ = true;
+  SyncPanel(field);  // the move counts y from the panel's height
+  Give(MouseMove{x, y});
+  ViewChanged();
+}
+
+void GameDriver::PointerAway(FieldSize field) {
+  pointerOver_ = false;
+  SyncPanel(field);
+  const MouseAt rest = RestingPointer(session_);
+  const ViewState& view = session_.world.view;
+  if (rest.x == view.mouseX && rest.y == view.mouseY) return;
+  Give(rest);
+  ViewChanged();
+}
+
+void GameDriver::Click() {
+  Give(kragmoor::Click{});
+  if (pace_.paused()) stillDue_ = true;  // the selection mark may have moved
+}
+
+void GameDriver::HomeCamera() {
+  Give(CameraAt{0.0f, 0.0f});
+  ViewChanged();
+}
+
+void GameDriver::PanCamera(int32_t columns, int32_t rows) {
+  const CameraOffset camera = PannedCamera(session_.world.view, columns, rows);
+  Give(CameraAt{camera.x, camera.y});
+  ViewChanged();
+}
+
+void GameDriver::ViewChanged() {
+  if (!pace_.paused()) return;
+  Give(StoredCursorCell(session_));
+  stillDue_ = true;
+}
+
+void GameDriver::ChooseClickMode(int32_t item) { Give(ClickMode{item}); }
+
+void GameDriver::ChooseBuildItem(int32_t item) { Give(BuildItem{item}); }
+
+void GameDriver::TickComputerPlayers(const std::array<bool, kSideCount>& ticked) {
+  Give(ComputerPlayers{ticked});
+}
+
+void GameDriver::TogglePause() {
+  pace_.TogglePause();
+  ViewChanged();
+}
+
+void GameDriver::ChangeSpeed(bool faster) {
+  if (faster) {
+    pace_.Faster();
+  } else {
+    pace_.Slower();
+  }
+}
+
+void GameDriver::NewGame(uint32_t seed) {
+  StartNewGame(session_, seed);
+  if (recording_) recording_->recorder().State(session_);
+  ViewChanged();
+}
+
+bool GameDriver::OpenGame(const std::string& path, std::string& error) {
+  if (!LoadSavedGame(path, session_, error)) return false;
+  if (recording_) recording_->recorder().State(session_);
+  ViewChanged();
+  return true;
+}
+
+bool GameDriver::SaveGame(const std::string& path, std::string& error) {
+  session_.player.ticks = clock_.GetTickCount();  // the picture's clock, for a replay's trace
+  std::string text;
+  return SavedGameText(session_, text, error) &&
+         WriteFileAtomically(path, text, kSaveFormat, error);
+}
+
+bool GameDriver::StartRecording(const std::string& path, FieldSize field, std::string& error) {
+  SyncPanel(field);  // the recording starts from the size the frames will read
+  auto file = std::make_unique<RecordingFile>();
+  if (!file->Open(path, session_, error)) return false;
+  recording_ = std::move(file);
+  return true;
+}
+
+bool GameDriver::StopRecording(std::string& error) {
+  if (!recording_) return true;
+  const bool finished = recording_->Finish(session_, error);
+  EndRecording();
+  return finished;
+}
+
+bool GameDriver::FlushRecording(std::string& error) {
+  if (!recording_) return true;
+  if (recording_->Flush(error)) return true;
+  EndRecording();  // what follows would not replay: the recording ends here
+  return false;
+}
+
+void GameDriver::EndRecording() { recording_.reset(); }
+
+bool GameDriver::TakeStillDue() {
+  const bool due = stillDue_;
+  stillDue_ = false;
+  return due;
+}
+
+std::vector<InfoItem> GameDriver::InfoItems() const { return kragmoor::InfoItems(session_.world); }
+
+int GameDriver::LastSideStanding() const { return kragmoor::LastSideStanding(session_.world); }
+
+// Bots.
+
+namespace {
+constexpr int32_t kBotBudgetMs = 100;      // for one answer, as the arena's default
+constexpr int32_t kBotOvertimeMs = 10000;  // pool for late answers, as the arena's default
+}  // namespace
+
+bool GameDriver::SeatBot(int side, const std::string& command, int32_t turn, std::string& error) {
+  BotSeat& seat = bots_[side];
+  seat.Stop();
+  seat.onErrorLine = [this, side](std::string_view line) {
+    if (onBotErrorLine) onBotErrorLine(side, line);
+  };
+  if (!seat.Start(command, side, turn, kBotBudgetMs, kBotOvertimeMs, error)) return false;
+  if (session_.computerPlayer[side]) {  // the bot plays the side, not the computer player
+    std::array<bool, kSideCount> ticked = session_.computerPlayer;
+    ticked[side] = false;
+    Give(ComputerPlayers{ticked});
+  }
+  return true;
+}
+
+void GameDriver::BotsBeforeFrame() {
+  for (BotSeat& seat : bots_) {
+    if (seat.playing()) seat.BeforeFrame(session_, Lent(nullptr), frameSteps_ - 1);
+  }
+}
+
+}  // namespace kragmoor

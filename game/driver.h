@@ -1,0 +1,153 @@
+// The game as a window drives it, without the window: the session, the pace,
+// the frame count, the error latch and the recording, and one operation per
+// thing the player does. Every game input goes through the session's
+// functions, so a recording of the window replays. No Qt, no GL headers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/bot_seat.h"
+#include "game/input.h"
+#include "game/pace.h"
+#include "game/play.h"
+#include "game/session.h"
+#include "render/gl.h"
+#include "sim/control.h"
+#include "sim/frame_step.h"
+#include "world/tigrok.h"
+
+namespace kragmoor {
+
+class RecordingFile;
+
+// The play field's size in logical pixels, as the window has it now: what
+// the next frame and mouse move read.
+struct FieldSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+class GameDriver {
+ public:
+  // The start-up game with the random generator's seed `seed`. `clock` is
+  // the tick count the picture's animation reads; it must outlive the driver.
+  GameDriver(uint32_t seed, TickSource& clock);
+  // A recording still running gets its last hash, with no one left to tell.
+  ~GameDriver();
+  GameDriver(const GameDriver&) = delete;
+  GameDriver& operator=(const GameDriver&) = delete;
+
+  const Session& session() const { return session_; }
+  // The world itself, for tests that set a situation up directly (no
+  // recording sees such a change).
+  World& world() { return session_.world; }
+  const TPace& pace() const { return pace_; }
+  // Frame steps run so far, by the timer and by resizes.
+  int64_t frameSteps() const { return frameSteps_; }
+  // What the next frame step reads besides the world, on a field `field` large.
+  FrameInputs Inputs(FieldSize field) const;
+
+  // Timer1, every 10 ms: the frame steps of one tick at the pace (one at
+  // x1), drawing only the last through `gl` (may be null). None while an
+  // error is latched.
+  void Tick(FieldSize field, Gl* gl);
+  // The play field has a new size (the window has set viewport and
+  // projection): one frame step draws it, or, while paused, the still
+  // picture is due. A resize runs its frame even while an error is latched.
+  void Resize(FieldSize field, Gl* gl);
+
+  // The pointer moved over the play field to (x, y), y counted downwards.
+  void PointerMoved(FieldSize field, int32_t x, int32_t y);
+  // The pointer is away from the play field (not entered yet, or left): the
+  // game takes it to rest at the field's centre.
+  void PointerAway(FieldSize field);
+  void Click();
+  // Home: the start view. The arrows: one cell to the right (1, 0), up (0, 1)...
+  void HomeCamera();
+  void PanCamera(int32_t columns, int32_t rows);
+
+  // The controls of the panel: the click-mode and build radio items, the
+  // computer-player check boxes.
+  void ChooseClickMode(int32_t item);
+  void ChooseBuildItem(int32_t item);
+  void TickComputerPlayers(const std::array<bool, kSideCount>& ticked);
+
+  void TogglePause();
+  void ChangeSpeed(bool faster);
+
+  // Game files. Each returns false with the reason in `error` when it fails,
+  // leaving the game as it was.
+  // A new game: the start-up world with the seed `seed`.
+  void NewGame(uint32_t seed);
+  bool OpenGame(const std::string& path, std::string& error);
+  bool SaveGame(const std::string& path, std::string& error);
+  // From now on every input and frame goes to `path`, starting from the game
+  // on a field `field` large. REQUIRES: no recording runs (StopRecording).
+  bool StartRecording(const std::string& path, FieldSize field, std::string& error);
+  // Finishes the recording with its last hash. False when the recording
+  // broke on the way; it is over either way. True when none runs.
+  bool StopRecording(std::string& error);
+  // Appends what was recorded since the last flush (at least once a second).
+  // False when the file cannot be written: the recording is then over.
+  bool FlushRecording(std::string& error);
+  bool recording() const { return recording_ != nullptr; }
+
+  // The conversion error that ended a frame, latched: no timer frames run
+  // until AcknowledgeError. Null when none is latched.
+  const std::string* latchedError() const { return latched_ ? &error_ : nullptr; }
+  // The player has seen the error: frames run again.
+  void AcknowledgeError() { latched_ = false; }
+
+  // Whether the paused game's picture must be redrawn (after a change that a
+  // running game's next frame would show); reading it clears it.
+  bool TakeStillDue();
+
+  // Bots: `side` (0 to 2) is played by the bot program `command` through the
+  // bot protocol, a turn every `turn` frames, its orders given before the
+  // frame steps the timer runs (and recorded); its computer player is
+  // unticked. The game never waits for it: a slow, stuck or broken bot is
+  // ended and its side plays on with no one. False, with the reason in
+  // `error`, when it cannot be started.
+  bool SeatBot(int side, const std::string& command, int32_t turn, std::string& error);
+  const BotSeat& bot(int side) const { return bots_[side]; }
+  // Each line a bot writes on standard error, with its side (0 to 2).
+  std::function<void(int side, std::string_view line)> onBotErrorLine;
+
+  // What the information list and the status bar show.
+  std::vector<InfoItem> InfoItems() const;
+  int LastSideStanding() const;
+
+ private:
+  void SyncPanel(FieldSize field);
+  void RunFrameStep(FieldSize field, Gl* gl);
+  // After the mouse or the camera moved: while paused no frame stores the
+  // cursor cell, so it is stored here for clicks, and the picture is due.
+  void ViewChanged();
+  void Latch(const std::string& error);
+  // What the driver lends every input and frame: the clock, `gl` and the
+  // recording's recorder when one runs.
+  Front Lent(Gl* gl);
+  // Applies one input (one that runs no frame) through the session's table.
+  void Give(const Input& input);
+  void EndRecording();
+  void BotsBeforeFrame();
+
+  Session session_;
+  TickSource& clock_;
+  TPace pace_;
+  int64_t frameSteps_ = 0;
+  bool pointerOver_ = false;  // the pointer is over the play field
+  bool latched_ = false;
+  std::string error_;  // the latched error's whole message
+  bool stillDue_ = false;
+  std::unique_ptr<RecordingFile> recording_;  // null while not recording
+  std::array<BotSeat, kSideCount> bots_;      // the sides given to bot programs
+};
+
+}  // namespace kragmoor

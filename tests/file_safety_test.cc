@@ -38,7 +38,9 @@ struct Folder {
     text << file.rdbuf();
     return text.str();
   }
-  const std::string root = testing::TempDir() + "kragmoor_file_safety";  // ends in /
+  // One folder per test process: CTest runs the cases side by side.
+  const std::string root =
+      testing::TempDir() + "kragmoor_file_safety_" + std::to_string(getpid());
   const std::string in = root + "/in";
 };
 

@@ -24,6 +24,7 @@ std::string Path(const QString& path) { return QFile::encodeName(path).toStdStri
 
 void TForm1::NewGame() {
   driver_.NewGame(SeedNow());
+  overShown_ = false;
   ShowOutcome();
   ShowInfo();
 }
@@ -34,6 +35,7 @@ bool TForm1::OpenGame(const QString& path) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
     return false;
   }
+  overShown_ = false;
   ShowControls();
   ShowOutcome();
   ShowInfo();

@@ -105,6 +105,12 @@ class TForm1 final : public QMainWindow {
   bool StartRecording(const QString& path);
   void StopRecording();
   bool recording() const { return driver_.recording(); }
+  // --record at start: refuses `path` when it is the saved game `loaded`
+  // (the recording would replace it), asks before replacing a recording
+  // already there, and then starts recording.
+  void RecordFromStart(const QString& path, const QString& loaded);
+  // The open question whether to replace a recording, or null.
+  QMessageBox* replaceBox() const { return replaceBox_; }
   // The open box of a failed file operation, or null.
   QMessageBox* fileErrorBox() const { return fileErrorBox_; }
 
@@ -190,6 +196,7 @@ class TForm1 final : public QMainWindow {
   QTimer* recordingFlush_ = nullptr;  // once a second while recording
   QAction* recordAction_ = nullptr;
   QPointer<QMessageBox> fileErrorBox_;
+  QPointer<QMessageBox> replaceBox_;
 
   TPlayPanel* playPanel_ = nullptr;
   QLabel* sidesText_ = nullptr;  // the player's sides, in the status bar

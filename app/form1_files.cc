@@ -12,6 +12,8 @@
 
 #include "app/form1.h"
 #include "app/play_field_view.h"
+#include "game/files.h"
+#include "game/recorder.h"
 
 namespace kragmoor {
 
@@ -19,6 +21,25 @@ namespace {
 
 // File names from the dialogs and the command line, as the system spells them.
 std::string Path(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// A path as a message box shows it: escaped and cut short (QuotedPath),
+// without the quotes, which the message's own text puts around it.
+QString Shown(const QString& path) {
+  const std::string quoted = QuotedPath(Path(path));
+  return QString::fromStdString(quoted.substr(1, quoted.size() - 2));
+}
+
+// A file to write, chosen in a save dialog that adds `suffix` to a name
+// without one before it asks whether to replace a file already there (a
+// suffix added afterwards would replace a file unasked). Empty: cancelled.
+QString ChooseFileToWrite(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& suffix) {
+  QFileDialog dialog(parent, title, QDir::homePath(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
 
 }  // namespace
 
@@ -32,7 +53,7 @@ void TForm1::NewGame() {
 bool TForm1::OpenGame(const QString& path) {
   std::string error;
   if (!driver_.OpenGame(Path(path), error)) {
-    ShowFileError(tr("Не удалось открыть игру «%1».").arg(path), error);
+    ShowFileError(tr("Не удалось открыть игру «%1».").arg(Shown(path)), error);
     return false;
   }
   overShown_ = false;
@@ -45,7 +66,7 @@ bool TForm1::OpenGame(const QString& path) {
 bool TForm1::SaveGame(const QString& path) {
   std::string error;
   if (!driver_.SaveGame(Path(path), error)) {
-    ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(path), error);
+    ShowFileError(tr("Не удалось сохранить игру в «%1».").arg(Shown(path)), error);
     return false;
   }
   return true;
@@ -56,8 +77,38 @@ bool TForm1::StartRecording(const QString& path) {
   std::string error;
   const bool started = driver_.StartRecording(Path(path), panel3_->size(), error);
   ShowRecording();
-  if (!started) ShowFileError(tr("Не удалось начать запись в «%1».").arg(path), error);
+  if (!started) ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)), error);
   return started;
+}
+
+void TForm1::RecordFromStart(const QString& path, const QString& loaded) {
+  const QFileInfo target(path);
+  if (!loaded.isEmpty() && target.exists() &&
+      target.canonicalFilePath() == QFileInfo(loaded).canonicalFilePath()) {
+    ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)),
+                  tr("Игра открыта из этого файла: запись заменила бы его.").toStdString());
+    return;
+  }
+  // Only an empty file or a recording may be replaced (the file layer
+  // refuses anything else with its reason); either is asked about first.
+  if (!target.exists() || target.size() == 0 || !FileStartsWith(Path(path), kRecordingFormat)) {
+    StartRecording(path);
+    return;
+  }
+  if (replaceBox_) replaceBox_->close();
+  auto* box =
+      new QMessageBox(QMessageBox::Question, QStringLiteral("KRAGMOOR"),
+                      tr("Запись «%1» уже есть. Заменить её записью этой игры?").arg(Shown(path)),
+                      QMessageBox::Yes | QMessageBox::No, this);
+  box->setObjectName("ReplaceRecordingBox");
+  box->setTextFormat(Qt::PlainText);
+  box->setDefaultButton(QMessageBox::No);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QMessageBox::finished, this, [this, path](int answer) {
+    if (answer == QMessageBox::Yes) StartRecording(path);
+  });
+  replaceBox_ = box;
+  box->open();
 }
 
 void TForm1::StopRecording() {
@@ -87,11 +138,9 @@ void TForm1::ChooseAndOpen() {
 }
 
 void TForm1::ChooseAndSave() {
-  QString path = QFileDialog::getSaveFileName(this, tr("Сохранить игру"), QDir::homePath(),
-                                              tr("Сохранённые игры (*.save)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".save");
-  SaveGame(path);
+  const QString path = ChooseFileToWrite(this, tr("Сохранить игру"),
+                                         tr("Сохранённые игры (*.save)"), QStringLiteral("save"));
+  if (!path.isEmpty()) SaveGame(path);
 }
 
 void TForm1::ToggleRecording() {
@@ -100,11 +149,9 @@ void TForm1::ToggleRecording() {
     return;
   }
   recordAction_->setChecked(false);  // ticked once the recording runs
-  QString path = QFileDialog::getSaveFileName(this, tr("Записывать игру"), QDir::homePath(),
-                                              tr("Записи игры (*.sim)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".sim");
-  StartRecording(path);
+  const QString path = ChooseFileToWrite(this, tr("Записывать игру"), tr("Записи игры (*.sim)"),
+                                         QStringLiteral("sim"));
+  if (!path.isEmpty()) StartRecording(path);
 }
 
 void TForm1::ShowFileError(const QString& what, const std::string& reason) {
@@ -112,6 +159,8 @@ void TForm1::ShowFileError(const QString& what, const std::string& reason) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), what,
                               QMessageBox::Ok, this);
   box->setObjectName("FileErrorBox");
+  // Plain text: a name or a reason holding markup is shown as it is.
+  box->setTextFormat(Qt::PlainText);
   box->setInformativeText(QString::fromStdString(reason));
   box->setAttribute(Qt::WA_DeleteOnClose);
   fileErrorBox_ = box;

@@ -76,7 +76,7 @@ void EndStartUp(QtMessageHandler previous) {
 sigset_t BlockQuitSignals() {
   sigset_t quitSet;
   sigemptyset(&quitSet);
-  for (const int signal : {SIGTERM, SIGINT}) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     struct sigaction action {};
     if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN) {
       sigaddset(&quitSet, signal);

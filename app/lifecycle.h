@@ -1,6 +1,7 @@
 // How the game starts and ends apart from its window's own controls: a
-// start-up that cannot reach a display, SIGTERM and SIGINT, and a window
-// destroyed by another program. Holds no game state.
+// start-up that cannot reach a display, SIGTERM, SIGINT and SIGHUP (its
+// terminal closed), and a window destroyed by another program. Holds no
+// game state.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
@@ -25,7 +26,7 @@ void StartUpMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 // StartUpMessage returned) back and passes it the messages held back.
 void EndStartUp(QtMessageHandler previous);
 
-// Blocks SIGTERM and SIGINT in the calling thread, except one that the
+// Blocks SIGTERM, SIGINT and SIGHUP in the calling thread, except one that the
 // process was started with ignored (a shell ignores SIGINT for a job it runs
 // in the background): that one stays ignored. Called first thing in main,
 // before Qt starts a thread: every thread inherits the mask, so the signals
@@ -33,7 +34,7 @@ void EndStartUp(QtMessageHandler previous);
 // blocked set.
 sigset_t BlockQuitSignals();
 
-// Calls `quit` from the event loop each time SIGTERM or SIGINT arrives
+// Calls `quit` from the event loop each time SIGTERM, SIGINT or SIGHUP arrives
 // (read from a signalfd, so nothing runs in a signal handler). Should the
 // signalfd fail, the signals are unblocked again and keep their default.
 class QuitSignals final : public QObject {

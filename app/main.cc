@@ -1,7 +1,7 @@
 // kragmoor: the game in its window. Starts the toolkit, reads the command
 // line, shows the main window and runs the message loop until the window
-// closes: by its own controls, on SIGTERM or SIGINT, or when another program
-// destroys it.
+// closes: by its own controls, on SIGTERM, SIGINT or SIGHUP, or when another
+// program destroys it.
 #include <QApplication>
 
 #include "app/form1.h"
@@ -34,8 +34,9 @@ int main(int argc, char** argv) {
   app.installNativeEventFilter(&watch);
   form.show();
   // A save that cannot be opened, or a recording that cannot start, shows its
-  // box over a new game.
+  // box over a new game; a recording already at --record's file is asked
+  // about before it is replaced.
   if (!options.load.isEmpty()) form.OpenGame(options.load);
-  if (!options.record.isEmpty()) form.StartRecording(options.record);
+  if (!options.record.isEmpty()) form.RecordFromStart(options.record, options.load);
   return app.exec();
 }

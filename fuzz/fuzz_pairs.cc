@@ -1,8 +1,8 @@
-// Fuzzes the two pair passes against the plain reference written from
-// their rules (tests/plain_pair_passes.h): every pair (i, j), i < j, of all 300 slots in order,
-// with no look-up of live slots and no per-axis skipping. On tables filled from the input (NaN and
-// infinite positions, any owners, kinds and gold) both must leave the world identical, bit for bit,
-// round after round; between rounds an order pass moves, hits and builds.
+// Fuzzes the two pair passes against the plain reference (tests/plain_pair_passes.h): the same
+// per-pair rules for every pair (i, j), i < j, of all 300 slots in order, with no look-up of live
+// slots and no per-axis skipping, so any pair the visitor skips wrongly shows. On tables filled
+// from the input (NaN and infinite positions, any owners, kinds and gold) both must leave the world
+// identical, bit for bit, round after round; between rounds an order pass moves, hits and builds.
 //
 // Input: a flags byte (bit 3: start from the initial scenario, bit 4: fill
 // every free slot), three purses, then slot records to the end, as in

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream err;
   kragmoor::ScriptOptions options;
   options.maxFrames = kFrameLimit;
-  options.files = false;  // no save or load may touch the machine's files
+  options.files.clear();  // no save or load may touch the machine's files (the default)
   const int code = kragmoor::RunScript(in, out, err, options);
   const std::string message = err.str();
   if (code == 0) {

@@ -166,7 +166,8 @@ bool GameDriver::OpenGame(const std::string& path, std::string& error) {
 bool GameDriver::SaveGame(const std::string& path, std::string& error) {
   session_.player.ticks = clock_.GetTickCount();  // the picture's clock, for a replay's trace
   std::string text;
-  return SavedGameText(session_, text, error) && WriteFileAtomically(path, text, error);
+  return SavedGameText(session_, text, error) &&
+         WriteFileAtomically(path, text, kSaveFormat, error);
 }
 
 bool GameDriver::StartRecording(const std::string& path, FieldSize field, std::string& error) {

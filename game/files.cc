@@ -1,4 +1,5 @@
-// Whole files with POSIX calls: open and read; mkstemp, write, fsync, rename.
+// Whole files with POSIX calls: open and read; mkstemp, write, fsync, rename;
+// what a write may replace; the folder a script's files must lie in.
 #include "game/files.h"
 
 #include <fcntl.h>
@@ -6,13 +7,20 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
+
+#include "game/quote.h"
 
 namespace kragmoor {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 
 // The folder that holds `path` ("." for a bare name).
 std::string FolderOf(const std::string& path) {
@@ -41,13 +49,78 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
+// Opens a file for reading without blocking and without following a final
+// symbolic link; -1 (errno set) for anything but a regular file.
+int OpenRegular(const std::string& path, struct stat& info) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  return fd;
+}
+
+bool StartsWith(int fd, std::string_view start) {
+  char head[128];
+  size_t got = 0;
+  const size_t want = kByteOrderMark.size() + start.size();
+  while (got < want && got < sizeof head) {
+    const ssize_t n = read(fd, head + got, sizeof head - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  std::string_view text(head, got);
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text.starts_with(start);
+}
+
+// Why the file at `path` may not be replaced by a write, or empty when it
+// may (it does not exist, or is a writable regular file starting with
+// `replaces`; an empty one too when `emptyToo`). `info` is its status.
+std::string WhyNotReplaced(const std::string& path, std::string_view replaces, bool emptyToo,
+                           bool& exists, struct stat& info) {
+  exists = false;
+  if (lstat(path.c_str(), &info) != 0) {
+    return errno == ENOENT ? "" : std::strerror(errno);
+  }
+  exists = true;
+  if (S_ISLNK(info.st_mode)) return "it is a symbolic link, which is never replaced";
+  if (!S_ISREG(info.st_mode)) return "it is not a regular file, which is never replaced";
+  // Root may write anything: the permission bits alone say it is protected.
+  if ((info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
+    return "it is write-protected";
+  }
+  if (emptyToo && info.st_size == 0) return "";
+  struct stat opened {};
+  const int fd = OpenRegular(path, opened);
+  if (fd < 0) return std::strerror(errno);
+  const bool same = StartsWith(fd, replaces);
+  close(fd);
+  if (!same) {
+    return "it exists and is not a file of this kind (its first line does not start with " +
+           Quoted(replaces) + "), so it is not replaced";
+  }
+  return "";
+}
+
 }  // namespace
+
+std::string QuotedPath(std::string_view path) { return Quoted(path, kShownPathChars); }
 
 bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text,
                    std::string& error) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     error = std::strerror(errno);
+    return false;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = "it is not a regular file";
+    close(fd);
     return false;
   }
   text.clear();
@@ -73,20 +146,42 @@ bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text,
   return ok;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
-  const auto fail = [&](int code) {
-    error = "cannot write '" + path + "' : " + std::strerror(code);
+bool FileStartsWith(const std::string& path, std::string_view start) {
+  struct stat info {};
+  const int fd = OpenRegular(path, info);
+  if (fd < 0) return false;
+  const bool same = StartsWith(fd, start);
+  close(fd);
+  return same;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view content,
+                         std::string_view replaces, std::string& error) {
+  const auto fail = [&](const std::string& why) {
+    error = "cannot write " + QuotedPath(path) + " : " + why;
     return false;
   };
+  bool exists = false;
+  struct stat old {};
+  const std::string why = WhyNotReplaced(path, replaces, false, exists, old);
+  if (!why.empty()) return fail(why);
+
   std::string name = path + ".XXXXXX";
   std::vector<char> temporary(name.begin(), name.end());
   temporary.push_back('\0');
   const int fd = mkstemp(temporary.data());
-  if (fd < 0) return fail(errno);
+  if (fd < 0) return fail(std::strerror(errno));
   name.assign(temporary.data());
 
-  struct stat old {};
-  const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
+  // The owner first: changing it clears set-id bits, and none are kept.
+  if (exists && (old.st_uid != geteuid() || old.st_gid != getegid()) &&
+      fchown(fd, old.st_uid, old.st_gid) != 0) {
+    const int code = errno;
+    close(fd);
+    unlink(name.c_str());
+    return fail("its owner cannot be kept (" + std::string(std::strerror(code)) + ")");
+  }
+  const mode_t mode = exists ? (old.st_mode & 0777) : NewFileMode();
   bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, content) && fsync(fd) == 0;
   int code = errno;
   if (close(fd) != 0 && ok) {
@@ -99,14 +194,81 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
   }
   if (!ok) {
     unlink(name.c_str());
-    return fail(code);
+    return fail(std::strerror(code));
   }
   // The rename itself reaches the disk with the folder's own flush; a
   // folder that cannot be flushed still holds the whole new file.
-  const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+  const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     fsync(folder);
     close(folder);
+  }
+  return true;
+}
+
+int OpenToReplace(const std::string& path, std::string_view replaces, std::string& error) {
+  bool exists = false;
+  struct stat old {};
+  const std::string why = WhyNotReplaced(path, replaces, true, exists, old);
+  if (!why.empty()) {
+    error = "cannot write " + QuotedPath(path) + " : " + why;
+    return -1;
+  }
+  // O_NOFOLLOW and O_NONBLOCK: whatever took the file's place since, no
+  // link is followed and no FIFO blocks; it is emptied once known regular.
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  struct stat info {};
+  if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ftruncate(fd, 0) != 0) {
+    const int code = fd < 0 ? errno : (S_ISREG(info.st_mode) ? errno : EINVAL);
+    if (fd >= 0) close(fd);
+    error = "cannot write " + QuotedPath(path) + " : " + std::strerror(code);
+    return -1;
+  }
+  return fd;
+}
+
+bool ScriptFilePath(const std::string& folder, const std::string& path, std::string& resolved,
+                    std::string& error) {
+  if (folder.empty()) {
+    error =
+        "save and load touch no files unless the script is run with --files DIR "
+        "(kragmoor-sim run --files DIR FILE, or check): then only files inside DIR";
+    return false;
+  }
+  const auto real = [](const std::string& p, std::string& out) {
+    const std::unique_ptr<char, decltype(&std::free)> r(realpath(p.c_str(), nullptr), &std::free);
+    if (r == nullptr) return false;
+    out = r.get();
+    return true;
+  };
+  std::string root;
+  if (!real(folder, root)) {
+    error = "the folder " + QuotedPath(folder) + " given with --files : " + std::strerror(errno);
+    return false;
+  }
+  const std::string full = path.starts_with('/') ? path : root + "/" + path;
+  const auto slash = full.find_last_of('/');
+  const std::string name = full.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") {
+    error = QuotedPath(path) + " names a folder, not a file";
+    return false;
+  }
+  std::string dir;
+  if (!real(slash == 0 ? "/" : full.substr(0, slash), dir)) {
+    error = "cannot reach " + QuotedPath(path) + " : " + std::strerror(errno);
+    return false;
+  }
+  const bool inside = dir == root || root == "/" || dir.starts_with(root + "/");
+  if (!inside) {
+    error =
+        QuotedPath(path) + " lies outside the folder " + QuotedPath(folder) + " given with --files";
+    return false;
+  }
+  resolved = (dir == "/" ? "" : dir) + "/" + name;
+  struct stat info {};
+  if (lstat(resolved.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    error = QuotedPath(path) + " is a symbolic link, which a script may not follow";
+    return false;
   }
   return true;
 }

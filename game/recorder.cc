@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "game/files.h"
 #include "game/print.h"
 #include "game/saved_game.h"
 #include "game/session.h"
@@ -46,6 +47,7 @@ void Recorder::Frame(const Session& session, bool byResize, const std::string* e
 
 void Recorder::Finish(const Session& session) {
   WriteHash(session);
+  out_ << kRecordingEnd << '\n';
   out_.flush();
 }
 
@@ -67,11 +69,9 @@ RecordingFile::~RecordingFile() {
 
 bool RecordingFile::Open(const std::string& path, const Session& session, std::string& error) {
   path_ = path;
-  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd_ < 0) {
-    error = "cannot write '" + path + "' : " + std::strerror(errno);
-    return false;
-  }
+  fd_ = OpenToReplace(path, kRecordingFormat, error);
+  if (fd_ < 0) return false;
+  written_ = 0;
   recorder_ = std::make_unique<Recorder>(buffer_);
   recorder_->State(session);
   return Flush(error);
@@ -82,16 +82,25 @@ bool RecordingFile::Flush(std::string& error) {
     error = recorder_->failure();
     return false;
   }
-  std::string_view text = buffer_.view();
+  const std::string_view all = buffer_.view();
+  std::string_view text = all;
   while (!text.empty()) {
     const ssize_t n = write(fd_, text.data(), text.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      error = "cannot write '" + path_ + "' : " + std::strerror(n < 0 ? errno : EIO);
+      error = "cannot write " + QuotedPath(path_) + " : " + std::strerror(n < 0 ? errno : EIO);
+      // What reached the file up to its last line end stays: a line cut in
+      // two would make the rest unreadable.
+      const std::string_view done = all.substr(0, all.size() - text.size());
+      const auto lastEnd = done.rfind('\n');
+      const off_t whole =
+          written_ + (lastEnd == std::string_view::npos ? 0 : static_cast<off_t>(lastEnd + 1));
+      if (ftruncate(fd_, whole) == 0) written_ = whole;
       return false;
     }
     text.remove_prefix(static_cast<size_t>(n));
   }
+  written_ += static_cast<off_t>(all.size());
   buffer_.str("");
   return true;
 }
@@ -101,7 +110,8 @@ bool RecordingFile::Finish(const Session& session, std::string& error) {
   const bool flushed = Flush(error);
   const bool closed = close(fd_) == 0;
   fd_ = -1;
-  if (flushed && !closed) error = "cannot write '" + path_ + "' : " + std::strerror(errno);
+  if (flushed && !closed)
+    error = "cannot write " + QuotedPath(path_) + " : " + std::strerror(errno);
   return flushed && closed;
 }
 

@@ -3,8 +3,10 @@
 // when recording began, as a saved game's commands, then every input as its
 // script command, with `step N` for the frames between them, a `hash` and
 // its `#> hash H` line at least every 100 frames and at the end, and a
-// `#> ` line for every error line a frame produced.
+// `#> ` line for every error line a frame produced; last, kRecordingEnd.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +21,14 @@ namespace kragmoor {
 
 // The first line of every recording: the format and its version.
 inline constexpr std::string_view kRecordingHeader = "# kragmoor recording 1";
+// How the first line of a recording of any version starts: a recording only
+// ever replaces an empty file or a file that starts so.
+inline constexpr std::string_view kRecordingFormat = "# kragmoor recording ";
+
+// The last line of a finished recording, after its closing hash: without it
+// the recording was cut short (a crash, kill -9), even where its last lines
+// are a periodic hash.
+inline constexpr std::string_view kRecordingEnd = "# end of recording";
 
 // Frames at most between two hashes of a recording.
 inline constexpr int32_t kRecordedHashEvery = 100;
@@ -46,7 +56,8 @@ class Recorder {
   // a `resize` already written; `error` is its conversion error or null.
   void Frame(const Session& session, bool byResize, const std::string* error);
 
-  // The frames not yet written and a last hash: call when the game ends.
+  // The frames not yet written, a last hash and kRecordingEnd: call when the
+  // game ends.
   void Finish(const Session& session);
 
  private:
@@ -69,15 +80,18 @@ class RecordingFile {
   RecordingFile& operator=(const RecordingFile&) = delete;
   ~RecordingFile();
 
-  // Creates or empties `path` and writes the header and `session`'s state.
-  // On failure returns false with "cannot write '<path>' : <reason>".
+  // Creates `path`, or empties it when it is an empty file or a recording
+  // (OpenToReplace: never a saved game, a link or a device), and writes the
+  // header and `session`'s state. On failure returns false with "cannot
+  // write '<path>' : <reason>".
   bool Open(const std::string& path, const Session& session, std::string& error);
 
   Recorder& recorder() { return *recorder_; }
 
   // Appends what the recorder wrote since the last flush. False, with the
   // reason, when the file cannot be written or the recorder broke: the
-  // recording is then over.
+  // recording is then over, and a write that failed part-way is cut back to
+  // the file's last whole line, so that check replays all it holds.
   bool Flush(std::string& error);
 
   // The frames not yet written and a last hash, flushed; the file is closed.
@@ -86,6 +100,7 @@ class RecordingFile {
  private:
   std::string path_;
   int fd_ = -1;
+  off_t written_ = 0;  // bytes of the file, every one of them up to a line end
   std::ostringstream buffer_;
   std::unique_ptr<Recorder> recorder_;
 };

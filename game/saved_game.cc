@@ -7,6 +7,7 @@
 
 #include "game/input.h"
 #include "game/print.h"
+#include "game/quote.h"
 #include "world/float_text.h"
 #include "world/fnv1a.h"
 
@@ -157,6 +158,21 @@ bool SavedGameText(const Session& session, std::string& text, std::string& error
   return true;
 }
 
+std::string PlainLineEnds(std::string_view text) {
+  if (text.starts_with("\xef\xbb\xbf")) text.remove_prefix(3);
+  const auto firstEnd = text.find('\n');
+  if (firstEnd == std::string_view::npos || firstEnd == 0 || text[firstEnd - 1] != '\r') {
+    return std::string(text);
+  }
+  std::string plain;
+  plain.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    plain += text[i];
+  }
+  return plain;
+}
+
 std::string ChecksumLine(std::string_view body) {
   Fnv1a h;
   h.Bytes(body);
@@ -166,14 +182,13 @@ std::string ChecksumLine(std::string_view body) {
 bool VerifySavedGame(std::string_view text, std::string& error) {
   const auto firstEnd = text.find('\n');
   const std::string_view first = text.substr(0, firstEnd);
-  constexpr std::string_view kFormat = "# kragmoor save ";
-  if (!first.starts_with(kFormat)) {
-    error = "it is not a saved game";
+  if (!first.starts_with(kSaveFormat)) {
+    error = "it is not a saved game (its first line is " + Quoted(first) + ")";
     return false;
   }
   if (first != kSaveHeader) {
-    error = "it is a saved game of version '" + std::string(first.substr(kFormat.size())) +
-            "', which this game cannot read";
+    error = "it is a saved game of version " + Quoted(first.substr(kSaveFormat.size())) +
+            ", which this game cannot read";
     return false;
   }
   // The checksum is the last line, ended by the file's last line end.

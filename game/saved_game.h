@@ -13,6 +13,9 @@ namespace kragmoor {
 
 // The first line of every saved game: the format and its version.
 inline constexpr std::string_view kSaveHeader = "# kragmoor save 1";
+// How the first line of a saved game of any version starts: a save only
+// ever replaces a file that starts so.
+inline constexpr std::string_view kSaveFormat = "# kragmoor save ";
 
 // The commands that, run from the start-up state, rebuild `session`: every
 // field of every slot, the purses, the seed, the view state, the check boxes,
@@ -32,6 +35,11 @@ inline constexpr size_t kMaxSavedGameBytes = size_t{64} << 20;
 // The checksum line that ends a saved game whose lines before it are
 // `body`: "# checksum " and 16 hex digits of FNV-1a over those bytes.
 std::string ChecksumLine(std::string_view body);
+
+// `text` with a leading UTF-8 byte-order mark taken off and, when its first
+// line ends with "\r\n", every "\r\n" made "\n": a save that an editor
+// wrote back in another convention reads as the one it was.
+std::string PlainLineEnds(std::string_view text);
 
 // Whether `text` is a whole saved game: the header of a version this game
 // reads, a last line that is the checksum of everything before it, and

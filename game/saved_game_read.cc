@@ -24,7 +24,9 @@ void ReadLine(Session& session, std::string_view line) {
 
 }  // namespace
 
-bool LoadSavedGameText(std::string_view text, Session& session, std::string& error) {
+bool LoadSavedGameText(std::string_view original, Session& session, std::string& error) {
+  const std::string plain = PlainLineEnds(original);  // CRLF and a BOM read as written
+  const std::string_view text = plain;
   if (!VerifySavedGame(text, error)) return false;
   // Everything before the checksum line, read into a game of its own, so
   // that a save refused half-way leaves `session` as it was.
@@ -51,7 +53,7 @@ bool LoadSavedGame(const std::string& path, Session& session, std::string& error
   std::string why;
   if (!ReadSmallFile(path, kMaxSavedGameBytes, text, why) ||
       !LoadSavedGameText(text, session, why)) {
-    error = "cannot load " + Quoted(path) + " : " + why;
+    error = "cannot load " + QuotedPath(path) + " : " + why;
     return false;
   }
   return true;

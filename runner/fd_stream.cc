@@ -13,10 +13,12 @@ FdInBuffer::int_type FdInBuffer::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
   ssize_t count = 0;
   do {
-    count = ::read(fd_, buffer_.data(), buffer_.size());
+    count = offset_ < 0 ? ::read(fd_, buffer_.data(), buffer_.size())
+                        : ::pread(fd_, buffer_.data(), buffer_.size(), offset_);
   } while (count < 0 && errno == EINTR);
   if (count < 0) throw std::system_error(errno, std::generic_category());
   if (count == 0) return traits_type::eof();
+  if (offset_ >= 0) offset_ += count;
   setg(buffer_.data(), buffer_.data(), buffer_.data() + count);
   return traits_type::to_int_type(*gptr());
 }

@@ -3,6 +3,8 @@
 // instead of taking it for the end of the input or dropping the output.
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <stdexcept>
 #include <streambuf>
@@ -16,12 +18,16 @@ namespace kragmoor {
 class FdInBuffer final : public std::streambuf {
  public:
   explicit FdInBuffer(int fd) : fd_(fd) {}
+  // Reads from `offset` on with pread(2), apart from the descriptor's own
+  // offset: several such buffers read one file independently.
+  FdInBuffer(int fd, off_t offset) : fd_(fd), offset_(offset) {}
 
  protected:
   int_type underflow() override;
 
  private:
   int fd_;
+  off_t offset_ = -1;  // -1: read(2) at the descriptor's own offset
   std::array<char, 65536> buffer_{};
 };
 

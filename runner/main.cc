@@ -23,16 +23,28 @@
 #include "game/session.h"
 #include "runner/fd_stream.h"
 #include "runner/match.h"
+#include "runner/progress.h"
 #include "runner/script.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  kragmoor-sim run [FILE]          run a scenario script from FILE, or from standard input\n"
-    "  kragmoor-sim check FILE          run a script and compare its output with its '#> ' lines\n"
+    "  kragmoor-sim run [--files DIR] [FILE]\n"
+    "                                   run a scenario script from FILE, or from standard input\n"
+    "  kragmoor-sim check [--files DIR] [--max-frames N] FILE\n"
+    "                                   run a script and compare its output with its '#> ' lines\n"
     "  kragmoor-sim match [OPTIONS]     the three computer players play from the initial scenario\n"
     "  kragmoor-sim --help              this text\n"
+    "\n"
+    "run and check options:\n"
+    "  --files DIR       let the script's save and load touch files inside DIR (a relative\n"
+    "                    path is taken from DIR; '..' and symbolic links may not lead out);\n"
+    "                    without it they are script errors, so a script or recording from\n"
+    "                    anyone touches no file: check of a recording reads FILE and nothing else\n"
+    "  --max-frames N    check: run at most N frame steps; more is a script error\n"
+    "Ctrl+C ends a run or check at once (exit status 130); on a terminal, check shows\n"
+    "the frames done of the script's total (its step, trace and resize lines, counted ahead).\n"
     "\n"
     "match options:\n"
     "  --seed S          random seed, 0 to 4294967295 (default 1)\n"
@@ -48,9 +60,11 @@ constexpr const char* kUsage =
     "                    number of cores); the output is the same for every N\n"
     "\n"
     "exit status: 0 done (check: the output is as expected); 1 standard output or a saved\n"
-    "game could not be written (check: the output differs); 2 bad usage, a script that\n"
-    "cannot be read or a script error (a script line holds at most 1048576 bytes, a text\n"
-    "at most 65536)\n";
+    "game could not be written (check: the output differs, or the script has no '#> ' line\n"
+    "and so verifies nothing); 2 bad usage, a script that cannot be read or a script error\n"
+    "(a script line holds at most 1048576 bytes, a text at most 65536); 3 check: a recording\n"
+    "cut short (no closing hash and '# end of recording', or a cut last line), all it\n"
+    "holds as expected; 130 interrupted (Ctrl+C)\n";
 
 int Fail(const std::string& what) {
   std::cerr << "kragmoor-sim: " << what << '\n';
@@ -126,8 +140,9 @@ int Match(int argc, char** argv, std::ostream& out) {
     out.flush();
     std::string text;
     std::string error;
-    if (!savePath.empty() && !(kragmoor::SavedGameText(session, text, error) &&
-                               kragmoor::WriteFileAtomically(savePath, text, error))) {
+    if (!savePath.empty() &&
+        !(kragmoor::SavedGameText(session, text, error) &&
+          kragmoor::WriteFileAtomically(savePath, text, kragmoor::kSaveFormat, error))) {
       std::cerr << "kragmoor-sim: " << error << '\n';
       return 1;
     }
@@ -157,31 +172,82 @@ struct OwnedFd {
   int fd;
 };
 
-// Runs (or, with `check`, checks) the script read from `fd`.
-int RunFrom(int fd, std::string name, std::ostream& out, bool check) {
-  kragmoor::FdInBuffer buffer(fd);
-  std::istream in(&buffer);
+// What `run` and `check` were given on the command line.
+struct ScriptArguments {
+  std::string files;              // --files DIR
+  int64_t maxFrames = INT64_MAX;  // --max-frames N
+  std::optional<std::string> file;
+};
+
+// Reads `run`'s or `check`'s options and file; returns 0, or the exit status
+// of bad usage (its line printed).
+int ReadScriptArguments(int argc, char** argv, bool check, ScriptArguments& args) {
+  const std::string command = check ? "check" : "run";
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    if (word == "--files" || (check && word == "--max-frames")) {
+      if (i + 1 >= argc) return Fail("option '" + std::string(word) + "' needs a value");
+      const std::string_view value = argv[++i];
+      if (word == "--files") {
+        if (value.empty()) return Fail("option '--files' needs a folder");
+        args.files = value;
+      } else if (!ParseWhole<int64_t>(value, 0, INT64_MAX, args.maxFrames)) {
+        return Fail("bad value " + kragmoor::Quoted(value) + " for --max-frames");
+      }
+    } else if (word.starts_with("--")) {
+      return Fail("unknown option " + kragmoor::Quoted(word) + " for '" + command +
+                  "'; try 'kragmoor-sim --help'");
+    } else if (args.file) {
+      return Fail(check ? "'check' takes one file" : "'run' takes at most one file");
+    } else {
+      args.file = std::string(word);
+    }
+  }
+  if (check && !args.file) return Fail("'check' takes one file");
+  return 0;
+}
+
+int RunOrCheck(int argc, char** argv, std::ostream& out, bool check) {
+  ScriptArguments args;
+  if (const int bad = ReadScriptArguments(argc, argv, check, args); bad != 0) return bad;
+  int fd = STDIN_FILENO;
+  std::optional<OwnedFd> file;
   kragmoor::ScriptOptions options;
-  options.inputName = std::move(name);
-  if (check) return kragmoor::CheckScript(in, std::cerr, options);
-  return kragmoor::RunScript(in, out, std::cerr, options);
-}
-
-int Run(int argc, char** argv, std::ostream& out) {
-  if (argc > 3) return Fail("'run' takes at most one file");
-  if (argc < 3) return RunFrom(STDIN_FILENO, "standard input", out, false);
-  const int fd = ::open(argv[2], O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Fail("cannot open " + kragmoor::Quoted(argv[2]) + " : " + Reason(errno));
-  const OwnedFd file(fd);
-  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out, false);
-}
-
-int Check(int argc, char** argv, std::ostream& out) {
-  if (argc != 3) return Fail("'check' takes one file");
-  const int fd = ::open(argv[2], O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Fail("cannot open " + kragmoor::Quoted(argv[2]) + " : " + Reason(errno));
-  const OwnedFd file(fd);
-  return RunFrom(file.fd, kragmoor::Quoted(argv[2]), out, true);
+  options.inputName = "standard input";
+  options.files = args.files;
+  options.maxFrames = args.maxFrames;
+  if (args.file) {
+    fd = ::open(args.file->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      return Fail("cannot open " + kragmoor::QuotedPath(*args.file) + " : " + Reason(errno));
+    }
+    file.emplace(fd);
+    options.inputName = kragmoor::QuotedPath(*args.file);
+  }
+  // A file that reads from any offset is read a second time ahead of the
+  // run, for check's expected lines and the progress count.
+  const off_t start = ::lseek(fd, 0, SEEK_CUR);
+  const bool seekable = start >= 0;
+  const bool show = check && seekable && ::isatty(STDERR_FILENO) == 1;
+  int64_t total = 0;
+  if (show) {
+    kragmoor::FdInBuffer counting(fd, start);
+    try {
+      total = kragmoor::CountFrames(counting);
+    } catch (const std::system_error&) {  // the run itself reports it
+    }
+  }
+  // Ctrl+C is caught only where nothing waits for input: a script read
+  // from a terminal or a pipe is ended by the signal itself.
+  if (seekable) kragmoor::CatchInterrupt();
+  kragmoor::Progress progress(total, show);
+  options.onFrame = [&progress](int64_t frames) { progress.Frame(frames); };
+  kragmoor::FdInBuffer buffer =
+      seekable ? kragmoor::FdInBuffer(fd, start) : kragmoor::FdInBuffer(fd);
+  std::istream in(&buffer);
+  if (!check) return kragmoor::RunScript(in, out, std::cerr, options);
+  kragmoor::FdInBuffer ahead(fd, seekable ? start : 0);
+  return kragmoor::CheckScript(in, std::cerr, options, seekable ? &ahead : nullptr);
 }
 
 int Dispatch(int argc, char** argv, std::ostream& out) {
@@ -191,8 +257,8 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
     out << kUsage;
     return 0;
   }
-  if (command == "run") return Run(argc, argv, out);
-  if (command == "check") return Check(argc, argv, out);
+  if (command == "run") return RunOrCheck(argc, argv, out, false);
+  if (command == "check") return RunOrCheck(argc, argv, out, true);
   if (command == "match") return Match(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }

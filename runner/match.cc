@@ -26,15 +26,18 @@ bool ParseSeed(std::string_view text, uint32_t& seed) {
 // order and printed in that order. Every member is guarded by `mutex`.
 class MatchQueue {
  public:
-  MatchQueue(SeedRange seeds, uint64_t ahead) : seeds_(seeds), ahead_(ahead) {}
+  MatchQueue(SeedRange seeds, uint64_t ahead, size_t maxHeld)
+      : seeds_(seeds), ahead_(ahead), maxHeld_(maxHeld) {}
 
   // The offset of the next match to play, or false when there is none left
   // or the run stopped. Waits while `ahead` matches are started but not
-  // printed.
+  // printed, or while `maxHeld` bytes of finished output wait for their
+  // turn (unless the next match to print is not even started).
   bool Take(uint64_t& offset) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] {
-      return stopped_ || started_ == seeds_.Count() || started_ < printed_ + ahead_;
+      return stopped_ || started_ == seeds_.Count() || started_ == printed_ ||
+             (started_ < printed_ + ahead_ && held_ < maxHeld_);
     });
     if (stopped_ || started_ == seeds_.Count()) return false;
     offset = started_++;
@@ -43,6 +46,8 @@ class MatchQueue {
 
   void Finish(uint64_t offset, std::string text) {
     const std::lock_guard lock(mutex_);
+    held_ += text.size();
+    peakHeld_ = std::max(peakHeld_, held_);
     done_.emplace(offset, std::move(text));
     changed_.notify_all();
   }
@@ -70,14 +75,23 @@ class MatchQueue {
     if (error_) std::rethrow_exception(error_);
     std::string text = std::move(done_.at(offset));
     done_.erase(offset);
+    held_ -= text.size();
     printed_ = offset + 1;
     changed_.notify_all();
     return text;
   }
 
+  size_t peakHeld() {
+    const std::lock_guard lock(mutex_);
+    return peakHeld_;
+  }
+
  private:
   const SeedRange seeds_;
   const uint64_t ahead_;
+  const size_t maxHeld_;
+  size_t held_ = 0;      // bytes of the output in done_
+  size_t peakHeld_ = 0;  // the most held_ ever was
   std::mutex mutex_;
   std::condition_variable changed_;
   uint64_t started_ = 0;  // matches handed out
@@ -121,9 +135,10 @@ int DefaultJobs() {
   return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(kMaxJobs)));
 }
 
-void RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out) {
+size_t RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out,
+                  size_t maxHeldBytes) {
   const uint64_t threads = std::min<uint64_t>(std::max(jobs, 1), seeds.Count());
-  MatchQueue queue(seeds, 4 * threads);
+  MatchQueue queue(seeds, 4 * threads, maxHeldBytes);
   std::vector<std::jthread> workers;
   workers.reserve(threads);
   // The workers are joined on the way out, also when printing throws: the
@@ -140,6 +155,7 @@ void RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ost
     out << "seed " << seeds.first + offset << '\n' << text;
     out.flush();
   }
+  return queue.peakHeld();
 }
 
 }  // namespace kragmoor

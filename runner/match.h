@@ -2,6 +2,7 @@
 // per seed, on several threads, printed in seed order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 #include <string_view>
@@ -21,7 +22,12 @@ struct SeedRange {
 // false, leaving `range` as it was, for anything else.
 bool ParseSeedRange(std::string_view text, SeedRange& range);
 
-inline constexpr int kMaxJobs = 1024;  // matches at once; far above any machine's cores
+inline constexpr int kMaxJobs = 1024;
+// Finished matches' output that may wait for its turn before no more start:
+// far above a few matches of the default length, far below what thousands
+// of frames of --hash-every 1 on many cores would hold.
+inline constexpr size_t kMaxHeldMatchBytes =
+    size_t{16} << 20;  // matches at once; far above any machine's cores
 
 // The number of cores, as the default for RunMatches' `jobs` (1 when the
 // system does not say).
@@ -33,7 +39,10 @@ int DefaultJobs();
 // RunMatch prints for it: the output is the same whatever `jobs` is, and
 // comes as soon as the seeds before it are done. A match's output waits in
 // memory until its turn; at most 4 * jobs matches are started ahead of the
-// next one printed.
-void RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out);
+// next one printed, and none while `maxHeldBytes` of finished output wait
+// (so at most that and what the matches under way print, with --hash-every
+// 1 too). Returns the most bytes of finished output that waited at once.
+size_t RunMatches(const MatchOptions& options, SeedRange seeds, int jobs, std::ostream& out,
+                  size_t maxHeldBytes = kMaxHeldMatchBytes);
 
 }  // namespace kragmoor

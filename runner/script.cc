@@ -2,7 +2,6 @@
 #include "runner/script.h"
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <map>
 #include <new>
@@ -42,8 +41,14 @@ struct Context {
   std::ostream& out;
   int64_t maxFrames;   // frame steps the whole script may run
   int64_t framesLeft;  // of those, not yet run
-  bool files = true;   // save and load may touch files
+  std::string files;   // the folder save and load may touch (--files); empty: none
+  const std::function<void(int64_t)>* onFrame = nullptr;  // after every frame step
 };
+
+// After each frame step: the caller's hook, with the frames run so far.
+void FrameDone(Context& c) {
+  if (c.onFrame != nullptr && *c.onFrame) (*c.onFrame)(c.maxFrames - c.framesLeft);
+}
 
 // Counts `count` frame steps against the script's frame limit.
 void TakeFrames(Context& c, int32_t count) {
@@ -56,10 +61,13 @@ void TakeFrames(Context& c, int32_t count) {
 // Runs `count` frame steps, printing each frame's drawing calls when traced.
 void RunFrames(Context& c, int32_t count, bool traced) {
   TakeFrames(c, count);
+  c.framesLeft += count;  // taken again frame by frame, so the hook sees each
   RecordingGl recorder;
   for (int32_t i = 0; i < count; ++i) {
+    --c.framesLeft;
     if (!traced) {
       StepFrame(c.session, Front{}, c.out);
+      FrameDone(c);
       continue;
     }
     // A frame ends at its error: every call it recorded came before the
@@ -69,6 +77,7 @@ void RunFrames(Context& c, int32_t count, bool traced) {
     for (const std::string& line : recorder.lines()) c.out << line << '\n';
     c.out << error.str();
     recorder.clear();
+    FrameDone(c);
   }
 }
 
@@ -80,10 +89,12 @@ struct Command {
   std::function<void(Context&, const Words&)> run;
 };
 
-// The path of a `save` or `load`, when files may be touched.
+// The path of a `save` or `load`, when the rule for script files allows it.
 std::string FilePath(const Context& c, const std::string& word) {
-  if (!c.files) throw ScriptError("save and load touch no files here");
-  return ParsePath(word);
+  std::string resolved;
+  std::string error;
+  if (!ScriptFilePath(c.files, ParsePath(word), resolved, error)) throw ScriptError(error);
+  return resolved;
 }
 
 const std::map<std::string, Command, std::less<>>& Commands() {
@@ -97,9 +108,9 @@ const std::map<std::string, Command, std::less<>>& Commands() {
           std::string text;
           std::string error;
           if (!SavedGameText(c.session, text, error)) {
-            throw ScriptError("cannot save " + Quoted(path) + " : " + error);
+            throw ScriptError("cannot save " + QuotedPath(path) + " : " + error);
           }
-          if (!WriteFileAtomically(path, text, error)) throw SaveError(error);
+          if (!WriteFileAtomically(path, text, kSaveFormat, error)) throw SaveError(error);
         }}},
       {"load",
        {2, 2,
@@ -143,6 +154,7 @@ void RunInput(Context& c, const InputEntry& entry, const Words& words) {
   if (entry.runsFrame) TakeFrames(c, 1);
   std::string error;
   if (!Apply(c.session, input, Front{}, error)) c.out << "error: " << error << '\n';
+  if (entry.runsFrame) FrameDone(c);
 }
 
 void RunLine(Context& c, std::string_view line) {
@@ -163,76 +175,27 @@ void RunLine(Context& c, std::string_view line) {
   command.run(c, words);
 }
 
-// A script's "#> " lines (and bare "#>", an empty line), and the output it
-// printed, compared in order as both come.
-class Expectations {
- public:
-  // A line of the script, before it runs.
-  void Read(long number, std::string_view line) {
-    lastLine_ = number;
-    if (line == "#>") expected_.push_back({number, ""});
-    if (line.starts_with("#> ")) expected_.push_back({number, std::string(line.substr(3))});
-  }
-
-  // The output printed so far, in whole lines: false with `message` at the
-  // first line that differs from the expected one.
-  bool Compare(std::string_view output, std::string& message) {
-    for (auto end = output.find('\n'); end != std::string_view::npos; end = output.find('\n')) {
-      printed_.emplace_back(output.substr(0, end));
-      output.remove_prefix(end + 1);
-    }
-    for (; !expected_.empty() && !printed_.empty(); expected_.pop_front(), printed_.pop_front()) {
-      if (expected_.front().text != printed_.front()) {
-        message = Difference(expected_.front().number, expected_.front().text, printed_.front());
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // At the end of the script: false when output is missing or left over.
-  bool Finish(std::string& message) const {
-    if (!expected_.empty()) message = Difference(lastLine_, expected_.front().text, "");
-    if (!printed_.empty()) message = Difference(lastLine_, "", printed_.front());
-    return expected_.empty() && printed_.empty();
-  }
-
- private:
-  struct Line {
-    long number;
-    std::string text;
-  };
-  // Long enough for any line the game prints but a trace of a huge float.
-  static constexpr size_t kShownChars = 200;
-
-  static std::string Difference(long number, std::string_view expected, std::string_view got) {
-    return "line " + std::to_string(number) + ": expected " + Quoted(expected, kShownChars) +
-           ", got " + Quoted(got, kShownChars);
-  }
-
-  std::deque<Line> expected_;
-  std::deque<std::string> printed_;
-  long lastLine_ = 0;
-};
-
-// Runs the lines of `in` on `session`. With `expectations`, the output goes
-// to them instead of `out` (check); the result is then 1 at the first
-// difference. Otherwise as RunScript.
+// Runs the lines of `in` on a session of its own, each seen first by
+// `watcher` when there is one (check). As RunScript otherwise.
 int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
-             Expectations* expectations) {
+             ScriptWatcher* watcher) {
   Session session;
-  std::ostringstream captured;
-  Context context{session, expectations != nullptr ? captured : out, options.maxFrames,
-                  options.maxFrames, options.files};
+  Context context{session,           out,           options.maxFrames,
+                  options.maxFrames, options.files, &options.onFrame};
   const auto fail = [&out, &err](const std::string& message, int code) {
-    out.flush();
-    err << "kragmoor-sim: " << message << '\n';
+    try {
+      out.flush();
+    } catch (const ScriptStop&) {              // the message already says how the script ends
+    } catch (const std::ios_base::failure&) {  // a stream broken by one of those
+    }
+    if (!message.empty()) err << "kragmoor-sim: " << message << '\n';
     return code;
   };
   // A stream that failed to open reads as empty: that is no empty script.
   if (!in || in.rdbuf() == nullptr) return fail("cannot read " + options.inputName, 2);
   std::string line;
-  for (long number = 1;; ++number) {
+  long number = 1;
+  for (;; ++number) {
     const auto failAt = [&fail, number](const std::string& message, int code) {
       return fail("line " + std::to_string(number) + ": " + message, code);
     };
@@ -249,25 +212,28 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, const Scrip
       if (read == LineRead::kTooLong) {
         throw ScriptError("the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
       }
-      if (expectations != nullptr) expectations->Read(number, line);
-      RunLine(context, line);
+      if (watcher == nullptr || watcher->Line(number, line, read != LineRead::kUnended)) {
+        RunLine(context, line);
+      }
     } catch (const ScriptError& error) {
       return failAt(error.what(), 2);
     } catch (const SaveError& error) {
       return failAt(error.what(), 1);
+    } catch (const ScriptStop& stop) {
+      return fail(stop.what(), stop.code);
     } catch (const std::bad_alloc&) {
       return failAt("out of memory", 2);
     }
-    if (expectations != nullptr) {
-      std::string message;
-      const bool same = expectations->Compare(captured.view(), message);
-      captured.str("");
-      if (!same) return fail(message, 1);
-    }
   }
+  if (watcher == nullptr) return 0;
   std::string message;
-  if (expectations != nullptr && !expectations->Finish(message)) return fail(message, 1);
-  return 0;
+  try {
+    out.flush();
+    const int code = watcher->End(number - 1, message);
+    return fail(message, code);
+  } catch (const ScriptStop& stop) {
+    return fail(stop.what(), stop.code);
+  }
 }
 
 }  // namespace
@@ -277,10 +243,9 @@ int RunScript(std::istream& in, std::ostream& out, std::ostream& err,
   return RunLines(in, out, err, options, nullptr);
 }
 
-int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options) {
-  Expectations expectations;
-  std::ostringstream unused;
-  return RunLines(in, unused, err, options, &expectations);
+int RunWatched(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
+               ScriptWatcher& watcher) {
+  return RunLines(in, out, err, options, &watcher);
 }
 
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err) {

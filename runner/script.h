@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <ostream>
+#include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -21,10 +24,42 @@ struct ScriptOptions {
   // runs none of them and is a script error ("the frame limit of N frames is
   // reached"). kragmoor-sim itself sets no limit.
   int64_t maxFrames = INT64_MAX;
-  // Whether `save` and `load` may touch files. A caller that runs arbitrary
-  // text (the fuzzer) turns it off: they are then script errors.
-  bool files = true;
+  // The folder inside which `save` and `load` may touch files (--files
+  // DIR; see ScriptFilePath). Empty, the default: they are script errors,
+  // so that a script from anyone (a recording sent as a bug report) touches
+  // no file of whoever runs it.
+  std::string files;
+  // Called after every frame step with the frames run so far; may throw
+  // ScriptStop to end the script at once (kragmoor-sim's Ctrl+C).
+  std::function<void(int64_t framesRun)> onFrame;
 };
+
+// Thrown to end a script at once with exit status `code` and one line
+// `message` (without "kragmoor-sim: "): check's first difference, a cut
+// recording, an interrupt.
+class ScriptStop : public std::runtime_error {
+ public:
+  ScriptStop(int code, const std::string& message) : std::runtime_error(message), code(code) {}
+  int code;
+};
+
+// What check adds to a run (runner/check.cc): it sees every line before it
+// runs, and gives the exit status at the end. Any of its calls may throw
+// ScriptStop.
+class ScriptWatcher {
+ public:
+  virtual ~ScriptWatcher() = default;
+  // Line `number` before it runs; `ended` is false for a last line with no
+  // line end after it. Returns false when the line is not to run.
+  virtual bool Line(long number, std::string_view line, bool ended) = 0;
+  // The script ran to its end, `lastLine` its number of lines: the exit
+  // status, with its message (empty for none).
+  virtual int End(long lastLine, std::string& message) = 0;
+};
+
+// RunScript with `watcher` seeing every line (check).
+int RunWatched(std::istream& in, std::ostream& out, std::ostream& err, const ScriptOptions& options,
+               ScriptWatcher& watcher);
 
 // Runs the script read from `in`, printing its output on `out`. Returns 0
 // when the script runs to its end. A script error prints "kragmoor-sim: line
@@ -41,8 +76,24 @@ int RunScript(std::istream& in, std::ostream& out, std::ostream& err, const Scri
 // bare "#>" is an empty line). Returns 0 when they are equal; 1 at the first
 // difference, printing "kragmoor-sim: line L: expected '<e>', got '<g>'" on
 // `err` (L is the "#> " line, or the script's last line when output is
-// missing or left over); 2 on a script error, as RunScript.
-int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options);
+// missing or left over); 2 on a script error, as RunScript. A script with
+// no "#> " line verifies nothing: 1, saying so. A recording (first line
+// kRecordingHeader) that ends without its closing "hash" and "#> hash"
+// lines, or in the middle of a line, is cut short: what it holds is
+// verified, a last line without its line end is neither run nor compared,
+// and the result is 3 with one line saying so.
+//
+// `ahead`, when given, reads the same script from its start independently
+// of `in` (a second reader of the same file): the expected lines are then
+// read from it as the output comes, so output is compared line by line and
+// never held. Without it, output waits in memory for its "#> " lines (at
+// most kMaxWaitingOutput bytes; more is a script error).
+int CheckScript(std::istream& in, std::ostream& err, const ScriptOptions& options,
+                std::streambuf* ahead = nullptr);
+
+// Bytes of output that check holds while it waits for their "#> " lines,
+// when it has no second reader.
+inline constexpr size_t kMaxWaitingOutput = size_t{64} << 20;
 
 // The same with the default options.
 int RunScript(std::istream& in, std::ostream& out, std::ostream& err);

@@ -8,10 +8,63 @@
 # debootstrap/, and the packages apt-get fetched inside the root in apt-NAME/,
 # one folder per kind of root, each holding the set its last run used. The
 # cache is locked while it is read or written, so runs may overlap.
+#
+# The package archive is the one this machine's own apt uses (its
+# sources.list and sources.list.d, one-line and deb822 formats), or
+# $KRAGMOOR_DEBIAN_MIRROR, with security updates from the machine's
+# "-security" source, or $KRAGMOOR_DEBIAN_SECURITY_MIRROR, or else the
+# mirror's address with "-security" added.
 
 kragmoor_cache=${KRAGMOOR_CACHE:-/var/cache/kragmoor}
-debian_mirror=http://deb.debian.org/debian
+debian_mirror=""
+debian_security_mirror=""
 root_dir=""
+
+# apt_sources [ETC_APT]: one line "URI SUITE" for each suite of each enabled
+# "deb" source of the apt configuration in ETC_APT (default /etc/apt).
+apt_sources() {
+  local etc=${1:-/etc/apt} file
+  for file in "$etc/sources.list" "$etc"/sources.list.d/*.list; do
+    [ -f "$file" ] || continue
+    sed -e 's/#.*//' -e 's/\[[^]]*\]//' "$file" | awk '$1 == "deb" && NF >= 3 { print $2, $3 }'
+  done
+  for file in "$etc"/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    grep -v '^[[:space:]]*#' "$file" | awk '
+      BEGIN { RS = ""; FS = "\n" }
+      {
+        types = ""; uris = ""; suites = ""; enabled = "yes"
+        for (i = 1; i <= NF; i++) {
+          key = tolower($i); sub(/:.*/, "", key)
+          value = $i; sub(/^[^:]*:[[:space:]]*/, "", value)
+          if (key == "types") types = value
+          else if (key == "uris") uris = value
+          else if (key == "suites") suites = value
+          else if (key == "enabled") enabled = tolower(value)
+        }
+        if (enabled == "no" || (" " types " ") !~ /[[:space:]]deb[[:space:]]/) next
+        nu = split(uris, u, /[[:space:]]+/); ns = split(suites, s, /[[:space:]]+/)
+        for (a = 1; a <= nu; a++) for (b = 1; b <= ns; b++)
+          if (u[a] != "" && s[b] != "") print u[a], s[b]
+      }'
+  done
+}
+
+# debian_mirrors [ETC_APT]: sets debian_mirror and debian_security_mirror
+# (see the top of this file); fails with a message when there is no mirror.
+debian_mirrors() {
+  local sources
+  sources=$(apt_sources "$@")
+  debian_mirror=${KRAGMOOR_DEBIAN_MIRROR:-$(awk '$2 !~ /-security$/ { print $1; exit }' <<<"$sources")}
+  debian_security_mirror=${KRAGMOOR_DEBIAN_SECURITY_MIRROR:-$(awk '$2 ~ /-security$/ { print $1; exit }' <<<"$sources")}
+  debian_mirror=${debian_mirror%/}
+  if [ -z "$debian_mirror" ]; then
+    echo "no Debian package archive in ${1:-/etc/apt}; set KRAGMOOR_DEBIAN_MIRROR to one" >&2
+    return 1
+  fi
+  debian_security_mirror=${debian_security_mirror%/}
+  [ -n "$debian_security_mirror" ] || debian_security_mirror=$debian_mirror-security
+}
 
 # Runs a command as root inside the root, with a clean environment.
 in_root() {
@@ -39,6 +92,7 @@ root_make() {
   shift
   local include=()
   [ $# -eq 0 ] || include=("--include=$(IFS=,; echo "$*")")
+  debian_mirrors /etc/apt || return 1
   mkdir -p "$kragmoor_cache/debootstrap" "$kragmoor_cache/apt-$name"
   root_dir=$(mktemp -d "${TMPDIR:-/var/tmp}/kragmoor-root.XXXXXX")
   # Readable by apt's download user, as / is.
@@ -52,7 +106,7 @@ root_make() {
   cat >"$root_dir/etc/apt/sources.list" <<EOF
 deb $debian_mirror bookworm main
 deb $debian_mirror bookworm-updates main
-deb ${debian_mirror}-security bookworm-security main
+deb $debian_security_mirror bookworm-security main
 EOF
   # No package's install script starts a service here: the root is not a
   # running system, and a daemon left behind would keep it busy.

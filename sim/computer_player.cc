@@ -3,7 +3,6 @@
 #include "sim/computer_player.h"
 
 #include <array>
-#include <cassert>
 #include <cstdint>
 #include <string_view>
 
@@ -162,7 +161,7 @@ void MineDispatch(World& world, int side, const UnitLists& lists, const Census& 
 }  // namespace
 
 void ComputerPlayerStep(World& world, int side, FrameScratch& scratch) {
-  assert(ScratchFits(scratch, world));
+  CheckScratch(scratch, world, "ComputerPlayerStep");
   const UnitLists& lists = GatherUnits(world, scratch);
   // The census over the side's live units, then the four decisions.
   Census census;
@@ -173,6 +172,11 @@ void ComputerPlayerStep(World& world, int side, FrameScratch& scratch) {
   Raid(world, side, lists, census);
   PeasantDecision(world, census);
   MineDispatch(world, side, lists, census);
+}
+
+void ComputerPlayerStep(World& world, int side) {
+  FrameScratch scratch(world);
+  ComputerPlayerStep(world, side, scratch);
 }
 
 void ComputerPlayerTurn(World& world, int side, int32_t level, FrameScratch& scratch) {

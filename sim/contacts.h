@@ -1,5 +1,5 @@
-// Contacts between entities: attack orders between nearby enemies, pushing
-// overlapping peasants apart, and the gold hand-over at mines and bases.
+// Contacts between entities: the two all-pairs passes of every frame, which
+// apply the rules of sim/pair_rules.h to every pair of slots in turn.
 #pragma once
 
 #include "sim/frame_scratch.h"
@@ -7,15 +7,19 @@
 
 namespace kragmoor {
 
-// Every pair of live entities of different owners closer than the attack
-// range is ordered to attack each other (a gold mine is never made the
-// target). REQUIRES: `scratch` fits `world` (ScratchFits), and still does
-// afterwards.
-void AggressionPass(World& world, FrameScratch& scratch);
+// AggressionPair for every pair of slots (i, j), i < j, in ascending order:
+// live enemies closer than the attack range are ordered to attack each
+// other (a gold mine is never made the target).
+void AggressionPass(World& world);
 
-// Every pair of live entities closer than two contact radii touches:
-// peasants are pushed apart, gold is taken from mines and delivered to bases.
-// REQUIRES: `scratch` fits `world` (ScratchFits), and still does afterwards.
+// ContactPair for every pair of slots (i, j), i < j, in ascending order:
+// live entities closer than two contact radii touch; peasants are pushed
+// apart, gold is taken from mines and delivered to bases.
+void ContactPass(World& world);
+
+// The same passes as the frame step runs them, sharing its working storage.
+// REQUIRES: `scratch` fits `world` (ScratchMisfit), and still does afterwards.
+void AggressionPass(World& world, FrameScratch& scratch);
 void ContactPass(World& world, FrameScratch& scratch);
 
 }  // namespace kragmoor

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "sim/pair_scan.h"
 #include "sim/slot_set.h"
@@ -24,39 +25,58 @@ struct UnitLists {
 };
 
 struct FrameScratch {
-  // Every slot that is live in `world` now.
-  explicit FrameScratch(const World& world) : mayBeLive(LiveSet(world)) {}
+  // Every slot that is live in `world` now, with the unit lists gathered in
+  // the same look at the table.
+  explicit FrameScratch(const World& world);
   // The given slots, which must hold every live slot.
   explicit FrameScratch(const SlotSet& slots) : mayBeLive(slots) {}
 
   // Every live slot, and perhaps some dead ones: each phase still tests
   // liveness itself. Only a completed build makes a slot live (a hit only
-  // lowers hp, a repair only raises that of a live base), so the order pass
-  // adds what its builds fill and the set stays whole for the whole frame.
+  // lowers hp, a repair only raises that of a live base), so the order
+  // pass's walk takes in what the builds fill, and the set stays whole for
+  // the whole frame.
   SlotSet mayBeLive;
 
-  // Gathered by the first computer player of the frame and shared by the
-  // others, since none of them changes an hp, owner or kind.
+  // Gathered with the set when the scratch is made from the world, else by
+  // the first computer player of the frame, and shared by the others, since
+  // none of them changes an hp, owner or kind.
   UnitLists units;
   bool unitsGathered = false;
 
   // Gathered by AggressionPass, which changes no position, owner, hp or
-  // gold, and kept up to date by ContactPass, which moves peasants and
-  // hands gold over.
+  // gold, and kept up to date by the pair visitor in ContactPass, which
+  // moves peasants and hands gold over.
   LiveSlots live;
   bool liveGathered = false;
 };
 
-// Whether `scratch` holds every live slot of `world`, and its gathered lists
-// and copies match `world`: what each phase requires of it, and what it
-// checks in a debug build.
-bool ScratchFits(const FrameScratch& scratch, const World& world);
+// An empty text when `scratch` holds every live slot of `world` and its
+// gathered lists and copies match `world`, which is what each phase
+// requires of it; otherwise what differs first.
+std::string ScratchMisfit(const FrameScratch& scratch, const World& world);
+
+// In a debug build: aborts, saying what differs and what to look for, when
+// `scratch` does not fit `world` as `phase` begins.
+#ifdef NDEBUG
+inline void CheckScratch(const FrameScratch&, const World&, const char*) {}
+#else
+void CheckScratch(const FrameScratch& scratch, const World& world, const char* phase);
+#endif
 
 // The unit lists of `scratch`, gathered first when they are not.
 const UnitLists& GatherUnits(const World& world, FrameScratch& scratch);
 
-// The live slots with their copies, gathered first when they are not.
-LiveSlots& GatherLiveSlots(const World& world, FrameScratch& scratch);
+// The live slots with their copies, gathered first when they are not, with
+// the acts of `mayAct` (see GatherLive).
+template <bool (*mayAct)(const Tigrok&)>
+LiveSlots& GatherLiveSlots(const World& world, FrameScratch& scratch) {
+  if (!scratch.liveGathered) {
+    GatherLive<mayAct>(world, scratch.mayBeLive, scratch.live);
+    scratch.liveGathered = true;
+  }
+  return scratch.live;
+}
 
 // What the order pass calls before it changes positions, lives and owners:
 // the lists and copies must be gathered again after it.

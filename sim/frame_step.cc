@@ -1,7 +1,6 @@
 // The frame step and the order pass.
 #include "sim/frame_step.h"
 
-#include <cassert>
 #include <string_view>
 
 #include "render/scene.h"
@@ -45,7 +44,7 @@ void Attack(World& world, Gl* gl, int s, int32_t n) {
   }
 }
 
-void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayBeLive) {
+void Build(World& world, Gl* gl, int s, std::string_view argument) {
   const auto numbers = LeadingWords<3>(argument, ',');
   const int32_t k = StrToInt(numbers[0]);
   const int32_t x = StrToInt(numbers[1]);
@@ -73,7 +72,6 @@ void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayB
   } else {
     MakeBase(world, n);
   }
-  mayBeLive.Insert(n);  // acts in this very pass when n lies above s
   Tigrok& made = world.entities[n];
   made.owner = builder.owner;
   made.x = static_cast<float>(static_cast<double>(x) + kPlacementOffset);
@@ -88,7 +86,7 @@ void Build(World& world, Gl* gl, int s, std::string_view argument, SlotSet& mayB
 
 // Carries out the order of live slot s. Verb and argument are read once; a
 // rewrite of s's order takes effect from the next frame on.
-void ExecuteOrder(World& world, Gl* gl, int s, SlotSet& mayBeLive) {
+void ExecuteOrder(World& world, Gl* gl, int s) {
   Tigrok& t = world.entities[s];
   const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
   if (verb == kVerbWalk) {
@@ -106,22 +104,40 @@ void ExecuteOrder(World& world, Gl* gl, int s, SlotSet& mayBeLive) {
   } else if (verb == kVerbAttack) {
     Attack(world, gl, s, StrToInt(argument));
   } else if (verb == kVerbBuild) {
-    Build(world, gl, s, argument, mayBeLive);
+    Build(world, gl, s, argument);
   }
   // "chinit" (repair), "idle", the empty order and anything else: nothing.
 }
 
 }  // namespace
 
+// The walk: the slots of the scratch in ascending order, each tested when
+// its turn comes. A turn may kill, move and, by a build, make a slot live.
+// A build fills the lowest free slot, which is either in the set or the
+// lowest slot outside it, so watching that one slot keeps the set whole,
+// and a slot filled above the current turn gets its own turn.
 void OrderPass(World& world, Gl* gl, FrameScratch& scratch) {
-  assert(ScratchFits(scratch, world));
+  CheckScratch(scratch, world, "the order pass");
   ForgetGathered(scratch);  // entities move, die and are made below
-  // Liveness is tested when a slot's turn comes; the set only leaves out
-  // slots that cannot be live by then.
-  SlotSet& mayBeLive = scratch.mayBeLive;
-  for (int s = mayBeLive.Next(0); s < kSlotCount; s = mayBeLive.Next(s + 1)) {
-    if (IsLive(world.entities[s])) ExecuteOrder(world, gl, s, mayBeLive);
+  SlotSet& set = scratch.mayBeLive;
+  auto& e = world.entities;
+  static constexpr float kNoGap = 0.0f;  // a dead stand-in when the set holds every slot
+  int gap = set.NextAbsent(0);
+  const float* gapHp = gap < kSlotCount ? &e[gap].hp : &kNoGap;
+  for (int s = set.Next(0); s < kSlotCount; s = set.Next(s + 1)) {
+    if (!IsLive(e[s])) continue;
+    ExecuteOrder(world, gl, s);
+    if (*gapHp > 0.0f) {  // a build filled the gap
+      set.Insert(gap);
+      gap = set.NextAbsent(gap + 1);
+      gapHp = gap < kSlotCount ? &e[gap].hp : &kNoGap;
+    }
   }
+}
+
+void OrderPass(World& world, Gl* gl) {
+  FrameScratch scratch(world);
+  OrderPass(world, gl, scratch);
 }
 
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {

@@ -32,9 +32,11 @@ struct FrameInputs {
 void FrameStep(World& world, const FrameInputs& inputs, Gl* gl);
 
 // The order pass: every live slot's order, in ascending slot order, drawing
-// attack lines and build bars through `gl` when there is one. REQUIRES:
-// `scratch` fits `world` (ScratchFits); the pass adds the slots its builds
-// fill and drops what was gathered, so it still does afterwards.
+// attack lines and build bars through `gl` when there is one.
+void OrderPass(World& world, Gl* gl);
+
+// The same as the frame step runs it, sharing its working storage.
+// REQUIRES: `scratch` fits `world` (ScratchMisfit); it still does afterwards.
 void OrderPass(World& world, Gl* gl, FrameScratch& scratch);
 
 }  // namespace kragmoor

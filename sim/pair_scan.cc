@@ -118,27 +118,6 @@ template <Partners partners>
 
 }  // namespace
 
-void GatherLive(const World& world, const SlotSet& mayBeLive, LiveSlots& live) {
-  int n = 0;
-  for (int s = mayBeLive.Next(0); s < kSlotCount; s = mayBeLive.Next(s + 1)) {
-    const Tigrok& t = world.entities[s];
-    if (!IsLive(t)) continue;
-    live.slot[n] = static_cast<int16_t>(s);
-    live.x[n] = t.x;
-    live.y[n] = t.y;
-    live.owner[n] = t.owner;
-    live.acts[n] = MayAct(t) ? -1 : 0;
-    ++n;
-  }
-  live.count = n;
-  for (int k = n; k < n + kScanBlock; ++k) {  // the tests read a whole block past the end
-    live.x[k] = 0.0f;
-    live.y[k] = 0.0f;
-    live.owner[k] = 0;
-    live.acts[k] = 0;
-  }
-}
-
 NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from) {
   return NextFrom<Partners::kEnemies>(live, a, range, from);
 }
@@ -146,6 +125,10 @@ NearBlock NextEnemyNearBlock(const LiveSlots& live, int a, float range, int from
 NearBlock NextActiveNearBlock(const LiveSlots& live, int a, float range, int from) {
   if (live.acts[a] != 0) return NextFrom<Partners::kAll>(live, a, range, from);
   return NextFrom<Partners::kActive>(live, a, range, from);
+}
+
+unsigned EnemyNearLanes(const LiveSlots& live, int a, float range, int base) {
+  return Lanes<Partners::kEnemies>(live, Probe(live, a, range), base);
 }
 
 unsigned ActiveNearLanes(const LiveSlots& live, int a, float range, int base) {

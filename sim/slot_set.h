@@ -19,6 +19,20 @@ class SlotSet {
   // REQUIRES: 0 <= slot < kSlotCount.
   bool Contains(int slot) const { return (words_[slot >> 6] >> (slot & 63) & 1) != 0; }
 
+  // The smallest slot at or above `from` (0 or more) that is not a member,
+  // kSlotCount when none.
+  int NextAbsent(int from) const {
+    int w = from >> 6;
+    if (w >= kWords) return kSlotCount;
+    uint64_t bits = ~words_[w] & (~uint64_t{0} << (from & 63));
+    while (bits == 0) {
+      if (++w == kWords) return kSlotCount;
+      bits = ~words_[w];
+    }
+    const int slot = w * 64 + std::countr_zero(bits);
+    return slot < kSlotCount ? slot : kSlotCount;
+  }
+
   // The smallest member at or above `from` (0 or more), kSlotCount when none.
   int Next(int from) const {
     int w = from >> 6;

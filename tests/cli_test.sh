@@ -92,4 +92,72 @@ for jobs in 1 2 3 8; do
 done
 err=$("$sim" match --seeds 5-9 --jobs 2 --frames 10 2>&1 >/dev/null)
 printf '%s\n' "$err" | grep -q '^50 frames in .*, 5 matches, 2 at once$' || { echo "FAIL: speed line: $err"; fail=1; }
+# A recording from a stranger touches nothing outside a folder named with
+# --files, with any options: its save is a script error, and no file changes.
+home="$tmp/home"
+mkdir -p "$home/dl"
+printf 'keep\n' >"$home/.bashrc"
+cat >"$home/dl/bugreport.sim" <<'END'
+# kragmoor recording 1
+reset
+set 3 x=175 y=175 hp=100 maxHp=100 order="$(id > ~/PWNED)" owner=1 kind=-1
+save "../.bashrc"
+reset
+scenario
+hash
+#> hash 2e48b340d897bb12
+END
+listing() { find "$home" -printf '%p %y %s %m %U %T@\n' | sort; }
+before=$(listing)
+for options in "" "--files ." "--files $home/dl" "--files $home" "--max-frames 10"; do
+  # shellcheck disable=SC2086  # options split into words
+  err=$(cd "$home/dl" && HOME="$home" "$sim" check $options bugreport.sim 2>&1 >/dev/null)
+  check 2 "^kragmoor-sim: line 4: .*\(--files DIR\|lies outside\)" $? "$err" "check $options bugreport.sim"
+done
+[ "$before" = "$(listing)" ] || { echo "FAIL: check of bugreport.sim changed files"; fail=1; }
+if [ "$(cat "$home/.bashrc")" != keep ] || [ -e "$home/PWNED" ]; then
+  echo "FAIL: .bashrc replaced"; fail=1
+fi
+
+# With --files, save and load work inside the folder, and a save never
+# replaces a file that is not a saved game.
+mkdir "$tmp/files"
+printf 'seed 4\nsave g.save\nseed 0\nload g.save\nhash\nsave other.txt\n' >"$tmp/save.sim"
+printf 'notes\n' >"$tmp/files/other.txt"
+err=$("$sim" run --files "$tmp/files" "$tmp/save.sim" 2>&1 >/dev/null)
+check 1 "^kragmoor-sim: line 6: cannot write '.*other.txt' : it exists and is not" $? "$err" 'run --files: save over a text file'
+head -n 1 "$tmp/files/g.save" | grep -q '^# kragmoor save 1$' || { echo "FAIL: no saved game written"; fail=1; }
+[ "$(cat "$tmp/files/other.txt")" = notes ] || { echo "FAIL: other.txt replaced"; fail=1; }
+expect 2 "^kragmoor-sim: unknown option '--bogus' for 'run'" run --bogus
+expect 2 "^kragmoor-sim: option '--files' needs a value" check --files
+expect 2 "^kragmoor-sim: bad value 'x' for --max-frames" check --max-frames x "$tmp/save.sim"
+expect 2 "^kragmoor-sim: 'check' takes one file" check --files "$tmp"
+expect 1 "nothing was verified$" check /dev/null
+
+# A recording of 10^8 frames: --max-frames refuses it at once; SIGINT ends
+# it at once with 130 (env gives the background job SIGINT back).
+printf '# kragmoor recording 1\nai 0 0 0\nstep 50000000\nhash\n#> hash 0\nstep 50000000\nhash\n#> hash 0\n' >"$tmp/long.sim"
+expect 2 "^kragmoor-sim: line 3: the frame limit of 1000 frames is reached$" check --max-frames 1000 "$tmp/long.sim"
+env --default-signal=INT "$sim" check "$tmp/long.sim" 2>"$tmp/int.err" &
+pid=$!
+# Until the runner itself (not the shell's child before its exec) has its
+# SIGINT handler in place: SigCgt holds signal 2's bit.
+catches_int() {
+  [ "$(readlink "/proc/$pid/exe")" = "$(readlink -f "$sim")" ] &&
+    [ $(( 0x$(awk '/^SigCgt/ { print $2 }' "/proc/$pid/status") & 2 )) -ne 0 ]
+}
+tries=0
+while [ $tries -lt 300 ] && ! catches_int 2>/dev/null; do sleep 0.1; tries=$((tries + 1)); done
+kill -INT $pid
+tries=0
+while kill -0 $pid 2>/dev/null && [ $tries -lt 300 ]; do sleep 0.1; tries=$((tries + 1)); done
+kill -0 $pid 2>/dev/null && { echo "FAIL: check still runs after SIGINT"; kill -9 $pid; }
+wait $pid
+check 130 '^kragmoor-sim: interrupted (SIGINT) after [0-9]* frames$' $? "$(cat "$tmp/int.err")" 'check, SIGINT'
+# On a terminal, check shows the frames done of the total counted ahead.
+if command -v script >/dev/null; then
+  printf '# kragmoor recording 1\nai 0 0 0\nstep 2000\nhash\n#> hash 0\n' >"$tmp/short.sim"
+  shown=$(script -qec "'$sim' check '$tmp/short.sim'" /dev/null 2>&1 | tr '\r' '\n')
+  printf '%s\n' "$shown" | grep -q '^frame [0-9]* of 2000 ' || { echo "FAIL: no progress: $shown"; fail=1; }
+fi
 exit $fail

@@ -731,6 +731,39 @@ class Form1Test : public QObject {
     QCOMPARE(StateHash(form_->world()), played);
   }
 
+  // --record at start: never over the saved game just opened; a recording
+  // already there is replaced only when the player says so.
+  void recordingFromStartAsksFirst() {
+    const QTemporaryDir folder;
+    const QString save = folder.filePath("game.save");
+    QVERIFY(form_->SaveGame(save));
+    QFile saved(save);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+    form_->RecordFromStart(save, save);
+    QVERIFY(!form_->recording());
+    QTRY_VERIFY(form_->fileErrorBox() != nullptr && form_->fileErrorBox()->isVisible());
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), before);
+    saved.close();
+    form_->fileErrorBox()->close();
+
+    const QString path = folder.filePath("old.sim");
+    QVERIFY(form_->StartRecording(path));
+    form_->StopRecording();
+    form_->RecordFromStart(path, QString());
+    QVERIFY(!form_->recording());
+    QTRY_VERIFY(form_->replaceBox() != nullptr && form_->replaceBox()->isVisible());
+    QTest::mouseClick(form_->replaceBox()->button(QMessageBox::No), Qt::LeftButton);
+    QVERIFY(!form_->recording());
+    form_->RecordFromStart(path, QString());
+    QTRY_VERIFY(form_->replaceBox() != nullptr && form_->replaceBox()->isVisible());
+    QTest::mouseClick(form_->replaceBox()->button(QMessageBox::Yes), Qt::LeftButton);
+    QVERIFY(form_->recording());
+    form_->StopRecording();
+  }
+
   // How fast the window runs under this display; printed, not asserted on.
   void frameStepsOverTwoSeconds() {
     const int64_t before = form_->frameSteps();

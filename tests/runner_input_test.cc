@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "runner/fd_stream.h"
 #include "runner/line_reader.h"
+#include "runner/match.h"
 #include "game/quote.h"
 #include "game/words.h"
 #include "runner/script.h"
@@ -208,6 +210,28 @@ TEST(RunScript, WithoutALimitLongStepsRun) {
   std::ostringstream err;
   EXPECT_EQ(RunScript(in, out, err), 0);
   EXPECT_EQ(out.str(), "view mouse=0,0 camera=1000,1000 cursor=-20,-20 selected=-1\n");
+}
+
+TEST(RunMatches, OutputWaitingForItsTurnIsBounded) {
+  // With no room for waiting output, matches start one by one behind the
+  // one printed; at most the matches under way wait, and nothing changes.
+  MatchOptions options;
+  options.frames = 200;
+  options.hashEvery = 1;
+  const SeedRange seeds{1, 9};
+  std::ostringstream free;
+  RunMatches(options, seeds, 3, free);
+  std::ostringstream bounded;
+  const size_t peak = RunMatches(options, seeds, 3, bounded, 1);
+  EXPECT_EQ(bounded.str(), free.str());
+  size_t longest = 0;
+  for (uint32_t seed = seeds.first; seed <= seeds.last; ++seed) {
+    std::ostringstream one;
+    options.seed = seed;
+    RunMatch(options, one);
+    longest = std::max(longest, one.str().size());
+  }
+  EXPECT_LE(peak, 3 * longest);
 }
 
 }  // namespace

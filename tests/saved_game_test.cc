@@ -93,7 +93,7 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   std::filesystem::create_directories(folder);
   const std::string path = folder + "/game.save";
   std::string error;
-  ASSERT_TRUE(WriteFileAtomically(path, "old\n", error)) << error;
+  ASSERT_TRUE(WriteFileAtomically(path, "# kragmoor save 1\nold\n", kSaveFormat, error)) << error;
 
   // The file-size limit makes the write fail after 1000 bytes, as a full disk would.
   rlimit old{};
@@ -102,7 +102,7 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   rlimit small = old;
   small.rlim_cur = 1000;
   setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = WriteFileAtomically(path, std::string(5000, 'x'), error);
+  const bool written = WriteFileAtomically(path, std::string(5000, 'x'), kSaveFormat, error);
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
 
@@ -110,7 +110,7 @@ TEST(SavedGame, AWriteThatFailsHalfWayLeavesTheOldFile) {
   EXPECT_NE(error.find("cannot write '" + path + "' : "), std::string::npos) << error;
   std::string text;
   ASSERT_TRUE(ReadSmallFile(path, 100, text, error)) << error;
-  EXPECT_EQ(text, "old\n");
+  EXPECT_EQ(text, "# kragmoor save 1\nold\n");
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.exists();
   EXPECT_EQ(files, 1);  // no temporary file left behind

@@ -1,7 +1,7 @@
 #!/bin/sh
 # How the game ends apart from its own controls: with no display it can
-# reach, one line on standard error and exit 1; on SIGTERM or SIGINT it
-# closes its window and exits 0; when another program destroys its window,
+# reach, one line on standard error and exit 1; on SIGTERM, SIGINT or SIGHUP
+# it closes its window and exits 0; when another program destroys its window,
 # it exits 0 too. Needs a display for all but the first (77: skipped).
 game="$1"
 tool="$2"
@@ -41,5 +41,6 @@ ends() {
 }
 ends SIGTERM "kill -TERM"
 ends SIGINT "kill -INT"
+ends SIGHUP "kill -HUP"
 ends "window destroyed" "$tool destroy"
 exit $fail

@@ -143,6 +143,14 @@
         <translation>Cannot start recording to “%1”.</translation>
     </message>
     <message>
+        <source>Игра открыта из этого файла: запись заменила бы его.</source>
+        <translation>The game was opened from this file: the recording would replace it.</translation>
+    </message>
+    <message>
+        <source>Запись «%1» уже есть. Заменить её записью этой игры?</source>
+        <translation>The recording “%1” exists. Replace it with a recording of this game?</translation>
+    </message>
+    <message>
         <source>Запись игры прервана.</source>
         <translation>The recording of the game has stopped.</translation>
     </message>

@@ -15,6 +15,7 @@
 #include "app/key_filter.h"
 #include "app/play_field.h"
 #include "app/play_field_view.h"
+#include "game/play_inputs.h"
 #include "world/random.h"
 
 namespace kragmoor {
@@ -75,8 +76,10 @@ TForm1::TForm1() : driver_(SeedNow(), clock_) {
   ConnectControlPanel();
   panel3_ = std::make_unique<TPlayFieldView>(client_);
   ConnectPlayField();
+  ConnectPlayActions();
 
   CreateBars();
+  CreatePlayPanel();
   // The client area keeps the game's size; the window grows by the bars.
   resize(kClientWidth, kClientHeight);
   layout()->activate();
@@ -86,6 +89,7 @@ TForm1::TForm1() : driver_(SeedNow(), clock_) {
   CreateTimers();
   panel3_->CreateGLContext();
   panel2_->ShowSideColours(world().players);
+  ApplyViewSettings();
   ShowStatus();
 
   keys_ = std::make_unique<TKeyFilter>(
@@ -94,8 +98,14 @@ TForm1::TForm1() : driver_(SeedNow(), clock_) {
         const auto* widget = qobject_cast<const QWidget*>(o);
         return widget != nullptr && widget->window() == this;
       },
-      [](const QKeyEvent& key) { return IsGameKey(key); },
-      [this](const QKeyEvent& key) { GameKey(key); });
+      [](const QKeyEvent& key) { return IsGameKey(key) || IsPlayKey(key); },
+      [this](const QKeyEvent& key) {
+        if (IsPlayKey(key)) {
+          PlayKey(key);
+        } else {
+          GameKey(key);
+        }
+      });
 
   timer1_->start();
   timer2_->start();
@@ -183,6 +193,7 @@ void TForm1::TimerDraw() {
 }
 
 void TForm1::ShowOutcome() {
+  panel3_->MarkSet(SessionSelection(session()));
   panel3_->Present(world());
   if (const std::string* error = driver_.latchedError(); error != nullptr && !errorBox_) {
     ShowError(*error);
@@ -215,6 +226,7 @@ void TForm1::ShowInfo() {
   ShowStatus();
   panel2_->ShowSideColours(world().players);
   panel2_->ShowInfo(driver_.InfoItems());
+  ShowPlay();
 }
 
 }  // namespace kragmoor

@@ -28,6 +28,7 @@ class QTimer;
 namespace kragmoor {
 
 class TControlPanel;
+class TPlayPanel;
 class TKeyFilter;
 class TPlayField;
 class TPlayFieldView;
@@ -125,6 +126,12 @@ class TForm1 final : public QMainWindow {
   // camera back at the start view, the arrows pan it one cell.
   static bool IsGameKey(const QKeyEvent& key);
   void GameKey(const QKeyEvent& key);
+  // The play keys (form1_play.cc): Ctrl+A selects all of the player's own,
+  // Ctrl+1..9 stores a group, 1..9 recalls it, P trains, B builds a base.
+  static bool IsPlayKey(const QKeyEvent& key);
+  void PlayKey(const QKeyEvent& key);
+  // Новая игра from the menu: asks first when a game is in progress.
+  bool AskNewGame();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -173,6 +180,17 @@ class TForm1 final : public QMainWindow {
   void ShowStatus();
   void Retranslate();
 
+  // The play layer's parts (form1_play.cc).
+  void CreatePlayPanel();
+  void ConnectPlayActions();
+  void CreateViewMenu();
+  void CreateHelpMenu();
+  // The View menu's settings given to the game (at start and after a load).
+  void ApplyViewSettings();
+  // The play panel, the player's sides and what the game watch saw.
+  void ShowPlay();
+  void ShowGameOver();
+
   MillisecondClock clock_;
   GameDriver driver_;  // the game: after the clock it reads
 
@@ -190,6 +208,12 @@ class TForm1 final : public QMainWindow {
   QAction* recordAction_ = nullptr;
   QPointer<QMessageBox> fileErrorBox_;
   QPointer<QMessageBox> replaceBox_;
+
+  TPlayPanel* playPanel_ = nullptr;
+  QLabel* sidesText_ = nullptr;  // the player's sides, in the status bar
+  int flashSlot_ = -1;           // a base under attack, ringed on the map
+  int flashTicks_ = 0;
+  bool overShown_ = false;  // the end-of-game dialog was shown for this game
 
   std::unique_ptr<TKeyFilter> keys_;  // last: gone before anything it calls
 };

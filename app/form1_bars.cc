@@ -19,7 +19,9 @@ void TForm1::CreateBars() {
   game->setObjectName("GameMenu");
   captions_.Add(QT_TR_NOOP("Игра"), [game](const QString& text) { game->setTitle(text); });
   FillGameMenu(game);
+  CreateViewMenu();
   CreateLanguageMenu();
+  CreateHelpMenu();
 
   statusBar()->setObjectName("StatusBar");
   statusText_ = new QLabel(statusBar());
@@ -30,8 +32,9 @@ void TForm1::CreateBars() {
 }
 
 void TForm1::FillGameMenu(QMenu* menu) {
-  AddAction(menu, QT_TR_NOOP("Новая игра"), QKeySequence(Qt::CTRL | Qt::Key_N),
-            [this] { NewGame(); });
+  AddAction(menu, QT_TR_NOOP("Новая игра"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
+    if (AskNewGame()) NewGame();
+  });
   AddAction(menu, QT_TR_NOOP("Открыть…"), QKeySequence(Qt::CTRL | Qt::Key_O),
             [this] { ChooseAndOpen(); });
   AddAction(menu, QT_TR_NOOP("Сохранить как…"), QKeySequence(Qt::CTRL | Qt::Key_S),

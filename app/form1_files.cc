@@ -45,6 +45,7 @@ QString ChooseFileToWrite(QWidget* parent, const QString& title, const QString& 
 
 void TForm1::NewGame() {
   driver_.NewGame(SeedNow());
+  overShown_ = false;
   ShowOutcome();
   ShowInfo();
 }
@@ -55,6 +56,7 @@ bool TForm1::OpenGame(const QString& path) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(Shown(path)), error);
     return false;
   }
+  overShown_ = false;
   ShowControls();
   ShowOutcome();
   ShowInfo();

@@ -10,6 +10,12 @@
 #include "app/options.h"
 
 int main(int argc, char** argv) {
+  if (kragmoor::AsksForHelpOrVersion(argc, argv)) {
+    // Answered without a display: ParseOptions prints and exits.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    kragmoor::ParseOptions(arguments);
+  }
   const sigset_t quitSignals = kragmoor::BlockQuitSignals();
   const QtMessageHandler previous = qInstallMessageHandler(kragmoor::StartUpMessage);
   QApplication app(argc, argv);

@@ -24,6 +24,9 @@ Options ParseOptions(const QStringList& arguments) {
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Print these options and exit."));
   parser.addOption(help);
+  const QCommandLineOption version(QStringLiteral("version"),
+                                   QStringLiteral("Print the game's version and exit."));
+  parser.addOption(version);
   const QCommandLineOption lang(
       QStringLiteral("lang"),
       QStringLiteral("The language of the window for this run: en or ru (default: the one "
@@ -55,8 +58,16 @@ Options ParseOptions(const QStringList& arguments) {
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("A saved game to open at start."), "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
+  if (parser.isSet(version)) {
+    std::printf("kragmoor %s\n", KRAGMOOR_VERSION);
+    std::exit(0);
+  }
   if (parser.isSet(help)) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
+    // Before the toolkit starts (no display needed) the parser does not
+    // know the program's name.
+    QString text = parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), QStringLiteral("kragmoor"));
+    std::fputs(qPrintable(text), stdout);
     std::exit(0);
   }
   const QStringList files = parser.positionalArguments();
@@ -92,6 +103,18 @@ Options ParseOptions(const QStringList& arguments) {
     }
   }
   return options;
+}
+
+bool AsksForHelpOrVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QString a = QString::fromLocal8Bit(argv[i]);
+    if (a == QStringLiteral("--")) return false;
+    if (a == QStringLiteral("-h") || a == QStringLiteral("--help") ||
+        a == QStringLiteral("--version")) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace kragmoor

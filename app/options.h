@@ -17,8 +17,12 @@ struct Options {
 
 // Reads the command line, the program's name first, with the toolkit's own
 // options already taken out (QCoreApplication::arguments()). --help prints
-// the options and exits with 0; bad usage prints one line on standard error
-// and exits with 1.
+// the options and --version the version, each exiting with 0; bad usage prints one line on standard
+// error and exits with 1.
 Options ParseOptions(const QStringList& arguments);
+
+// Whether the raw command line asks for --help or --version: those are
+// answered before the toolkit starts, so they need no display.
+bool AsksForHelpOrVersion(int argc, char** argv);
 
 }  // namespace kragmoor

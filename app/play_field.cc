@@ -40,18 +40,37 @@ void TPlayField::resizeEvent(QResizeEvent* /*event*/) {
 
 void TPlayField::mouseMoveEvent(QMouseEvent* event) {
   if (onMouseMove) onMouseMove(event->position());
+  if (middlePressed_) {
+    const QPointF p = event->position();
+    if (onPan) onPan(p - middleAt_);
+    middleAt_ = p;
+  }
 }
 
 void TPlayField::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+  if (event->button() == Qt::LeftButton) {
+    leftPressed_ = true;
+    leftFrom_ = event->position();
+  } else if (event->button() == Qt::MiddleButton) {
+    middlePressed_ = true;
+    middleAt_ = event->position();
+  }
 }
 
 void TPlayField::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || !leftPressed_) return;
-  leftPressed_ = false;
   const QPointF p = event->position();
   const bool inside = p.x() >= 0 && p.y() >= 0 && p.x() < width() && p.y() < height();
-  if (inside && onClick) onClick();
+  if (event->button() == Qt::MiddleButton) middlePressed_ = false;
+  if (event->button() == Qt::RightButton && inside && onRightClick) onRightClick(p);
+  if (event->button() != Qt::LeftButton || !leftPressed_) return;
+  leftPressed_ = false;
+  const QPointF moved = p - leftFrom_;
+  const bool drag = qAbs(moved.x()) > kDragPixels || qAbs(moved.y()) > kDragPixels;
+  if (drag) {
+    if (inside && onDrag) onDrag(leftFrom_, p, event->modifiers() & Qt::ShiftModifier);
+  } else if (inside && onClick) {
+    onClick();
+  }
 }
 
 }  // namespace kragmoor

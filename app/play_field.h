@@ -8,6 +8,10 @@
 
 namespace kragmoor {
 
+// A left press and release further apart than this, either way, are a drag
+// (box selection), not a click.
+inline constexpr double kDragPixels = 4.0;
+
 class TPlayField final : public QWindow {
  public:
   TPlayField();
@@ -20,8 +24,16 @@ class TPlayField final : public QWindow {
   std::function<void(QPointF)> onMouseMove;
   // Called when the pointer leaves the window.
   std::function<void()> onLeave;
-  // Called on a left click: press and release both over the window.
+  // Called on a left click: press and release both over the window, the
+  // pointer moved less than kDragPixels between them.
   std::function<void()> onClick;
+  // Called on a left-button drag released over the window: from where the
+  // press was to the release, and whether Shift was held.
+  std::function<void(QPointF, QPointF, bool)> onDrag;
+  // Called on a right-button release over the window, where it was.
+  std::function<void(QPointF)> onRightClick;
+  // Called while the middle button is held and the pointer moves: by how far.
+  std::function<void(QPointF)> onPan;
 
  protected:
   bool event(QEvent* event) override;
@@ -33,6 +45,9 @@ class TPlayField final : public QWindow {
 
  private:
   bool leftPressed_ = false;  // a left press over the window awaits its release
+  QPointF leftFrom_;          // where it was
+  bool middlePressed_ = false;
+  QPointF middleAt_;  // the pointer when the middle drag last moved
 };
 
 // The pixel format the play field asks for: double-buffered RGBA with 8 bits

@@ -57,6 +57,7 @@ void TPlayFieldView::Present(const World& world) {
   if (!swapDue_) return;
   swapDue_ = false;
   if (!playField_->isExposed()) return;
+  DrawSetMarks(world, marked_, *gl_);
   DrawSelectionMark(world, *gl_);
   context_->swapBuffers(playField_);
 }

@@ -6,6 +6,8 @@
 
 #include <QSize>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "game/driver.h"
 #include "render/gl.h"
@@ -48,6 +50,8 @@ class TPlayFieldView {
   // mark over it (only the window marks the selection, after the frame's own
   // drawing). Nothing when no frame ended since the last picture shown.
   void Present(const World& world);
+  // The selection set the next pictures mark, each in a smaller square.
+  void MarkSet(std::vector<int32_t> set) { marked_ = std::move(set); }
 
   // The paused game's picture: the world as it stands, without a frame step.
   void ShowStill(const World& world, TickSource& clock);
@@ -56,6 +60,7 @@ class TPlayFieldView {
   TPlayField* playField_ = nullptr;  // owned by panel3_
   QWidget* panel3_ = nullptr;        // the container that embeds playField_
   QOpenGLContext* context_ = nullptr;
+  std::vector<int32_t> marked_;
   std::unique_ptr<OpenGlGl> gl_;  // null without a usable context
   QSize projectedSize_;           // play-field size of the last Project
   qreal projectedRatio_ = 0;      // its device pixel ratio

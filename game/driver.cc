@@ -4,6 +4,7 @@
 
 #include "game/files.h"
 #include "game/play.h"
+#include "game/play_inputs.h"
 #include "game/recorder.h"
 #include "game/saved_game.h"
 #include "sim/view.h"
@@ -51,6 +52,7 @@ void GameDriver::RunFrameStep(FieldSize field, Gl* gl) {
   BotsBeforeFrame();
   std::string error;
   if (!StepFrame(session_, Lent(gl), error)) Latch(error);
+  watch_.Observe(session_.world, frameSteps_, session_.computerPlayer);
 }
 
 Front GameDriver::Lent(Gl* gl) {
@@ -95,7 +97,12 @@ void GameDriver::PointerAway(FieldSize field) {
 }
 
 void GameDriver::Click() {
-  Give(kragmoor::Click{});
+  if (baseBuildArmed_) {
+    baseBuildArmed_ = false;
+    BuildBase(session_, PointUnderMouse(session_.world.view), Lent(nullptr));
+  } else {
+    Give(kragmoor::Click{});
+  }
   if (pace_.paused()) stillDue_ = true;  // the selection mark may have moved
 }
 
@@ -140,13 +147,20 @@ void GameDriver::ChangeSpeed(bool faster) {
 void GameDriver::NewGame(uint32_t seed) {
   StartNewGame(session_, seed);
   if (recording_) recording_->recorder().State(session_);
-  ViewChanged();
+  frameSteps_ = 0;
+  GameStarted();
 }
 
 bool GameDriver::OpenGame(const std::string& path, std::string& error) {
+  const PlayerView before = session_.player;
   if (!LoadSavedGame(path, session_, error)) return false;
   if (recording_) recording_->recorder().State(session_);
-  ViewChanged();
+  // The view preferences are the player's, not the saved game's.
+  if (session_.player.scrollMargin != before.scrollMargin) Give(EdgeScroll{before.scrollMargin});
+  if (session_.player.keepViewOverField != before.keepViewOverField) {
+    Give(KeepView{before.keepViewOverField});
+  }
+  GameStarted();
   return true;
 }
 

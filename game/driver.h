@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/bot_seat.h"
+#include "game/game_watch.h"
 #include "game/input.h"
 #include "game/pace.h"
 #include "game/play.h"
@@ -78,12 +79,39 @@ class GameDriver {
   void ChooseBuildItem(int32_t item);
   void TickComputerPlayers(const std::array<bool, kSideCount>& ticked);
 
+  // The play layer's controls (game/driver_play.cc). Positions are play-field
+  // pixels, y counted downwards, as the toolkit reports them.
+  // A right-click at (x, y): every selected entity that can carry it out is
+  // ordered there (attack, walk to an entity, or walk to the point).
+  void RightClick(FieldSize field, int32_t x, int32_t y);
+  // A left-button drag from (x0, y0) to (x1, y1): the entities of one side
+  // inside the box selected; with `add` (Shift) joined to what is selected.
+  void SelectBox(FieldSize field, int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool add);
+  void SelectAll();            // Ctrl+A
+  void StoreGroup(int group);  // Ctrl+1..9
+  // 1..9: the group selected; a second press centres the view on it.
+  void RecallGroup(int group);
+  void TrainPeasants();  // P: a peasant at each selected main base
+  // B: the next left click on the field builds a main base there with the
+  // selected peasants, in place of the design's click.
+  void ArmBaseBuild() { baseBuildArmed_ = true; }
+  bool baseBuildArmed() const { return baseBuildArmed_; }
+  void MoveCamera(float x, float y);      // the map: camera X Y
+  void PanBy(int32_t dx, int32_t dy);     // a middle-button drag by (dx, dy) pixels
+  void ChooseEdgeScroll(int32_t margin);  // View menu: pixels, 0 for none
+  void ChooseKeepView(bool keep);
+  void ChooseLevels(const std::array<int32_t, kSideCount>& levels);
+  // What the game watch saw in the frames run so far.
+  const GameWatch& watch() const { return watch_; }
+  std::vector<GameEvent> TakeEvents() { return watch_.TakeEvents(); }
+
   void TogglePause();
   void ChangeSpeed(bool faster);
 
   // Game files. Each returns false with the reason in `error` when it fails,
   // leaving the game as it was.
-  // A new game: the start-up world with the seed `seed`.
+  // A new game: the start-up world with the seed `seed`, the frame count
+  // from 0 again, opening with a view of the player's base.
   void NewGame(uint32_t seed);
   bool OpenGame(const std::string& path, std::string& error);
   bool SaveGame(const std::string& path, std::string& error);
@@ -137,6 +165,8 @@ class GameDriver {
   void Give(const Input& input);
   void EndRecording();
   void BotsBeforeFrame();
+  // A new or opened game: the watch from the start, the view on a base.
+  void GameStarted();
 
   Session session_;
   TickSource& clock_;
@@ -148,6 +178,8 @@ class GameDriver {
   bool stillDue_ = false;
   std::unique_ptr<RecordingFile> recording_;  // null while not recording
   std::array<BotSeat, kSideCount> bots_;      // the sides given to bot programs
+  GameWatch watch_;
+  bool baseBuildArmed_ = false;
 };
 
 }  // namespace kragmoor

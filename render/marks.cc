@@ -11,7 +11,33 @@ namespace {
 // largest glyph (a base's walls reach 20.8 below its position) and the bars.
 constexpr double kMarkHalfSide = 23.0;
 
+// Half the side of the marks of the rest of a selection set: inside the
+// white one, so the entity the list shows stands out.
+constexpr double kSetMarkHalfSide = 20.0;
+
+void Square(Gl& gl, double x, double y, double half) {
+  const auto vertex = [&gl](double vx, double vy) {
+    gl.Vertex3f(static_cast<float>(vx), static_cast<float>(vy), 0.0f);
+  };
+  gl.Begin(GlEnum::kLineLoop);
+  vertex(x - half, y - half);
+  vertex(x + half, y - half);
+  vertex(x + half, y + half);
+  vertex(x - half, y + half);
+  gl.End();
+}
+
 }  // namespace
+
+void DrawSetMarks(const World& world, const std::vector<int32_t>& slots, Gl& gl) {
+  gl.PushAttrib(kCurrentBit);
+  gl.Color3f(0.4f, 1.0f, 0.4f);
+  for (const int32_t s : slots) {
+    if (!IsSlot(s) || !IsLive(world.entities[s])) continue;
+    Square(gl, world.entities[s].x, world.entities[s].y, kSetMarkHalfSide);
+  }
+  gl.PopAttrib();
+}
 
 void DrawSelectionMark(const World& world, Gl& gl) {
   const int32_t s = world.view.selected;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "render/gl.h"
 #include "world/tigrok.h"
@@ -53,6 +54,10 @@ void EndFrame(Gl& gl);
 // it is live. GL's current colour is left as it was, so the next frame's
 // pointer still takes the colour the frame set last.
 void DrawSelectionMark(const World& world, Gl& gl);
+
+// The same moment: a green square around each live entity of `slots` (a
+// selection set), the current colour left as it was.
+void DrawSetMarks(const World& world, const std::vector<int32_t>& slots, Gl& gl);
 
 // The picture of the world as it stands, without a frame step, for a paused
 // window: the pointer, the grid, the stored cursor cell and every live

@@ -5,6 +5,7 @@
 // smallest size, the bars and the English texts. Exits with 77 (skipped) when
 // there is no display at all.
 #include "app/form1.h"
+#include "game/play_inputs.h"
 
 #include <GL/gl.h>
 
@@ -364,6 +365,27 @@ class Form1Test : public QObject {
     ChooseItem("RadioGroup1", kModeGo);
     ClickCell(3, 4);
     QCOMPARE(world.entities[3].order, std::string("stroit 1,150,200"));
+  }
+
+  // The play controls end to end: Ctrl+A and P from the keyboard, a drag
+  // that selects a box (and is no click), a right-click that orders.
+  void playControlsSelectTrainAndOrder() {
+    HoldFrames();  // every box unticked: the player is side 1 (owner 0)
+    World& world = form_->world();
+    QListWidget* list = Control<QListWidget>("ListBox1");
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{4, 5}));
+    QTest::keyClick(list, Qt::Key_P);
+    QVERIFY(world.entities[4].order.starts_with("stroit 1,"));
+
+    // From beside slot 3's peasant at (175, 175), whose side the box takes.
+    const std::string before = world.entities[3].order;
+    QTest::mousePress(form_->playField(), Qt::LeftButton, {}, PanelPoint(170, 170));
+    QTest::mouseRelease(form_->playField(), Qt::LeftButton, {}, PanelPoint(200, 200));
+    QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{3}));
+    QCOMPARE(world.entities[3].order, before);  // no click's order
+    QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
+    QVERIFY(world.entities[3].order.starts_with("idti "));
   }
 
   // Timer2 refreshes the list from the world every 100 ms.

@@ -202,5 +202,105 @@
         <source>Записи игры (*.sim)</source>
         <translation>Game recordings (*.sim)</translation>
     </message>
+    <message>
+        <source>Щёлкните по полю, где строить главную базу</source>
+        <translation>Click on the field where the main base is to be built</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Прокрутка у края: 100 пикселей</source>
+        <translation>Edge scrolling: 100 pixels</translation>
+    </message>
+    <message>
+        <source>Прокрутка у края: узкая</source>
+        <translation>Edge scrolling: narrow</translation>
+    </message>
+    <message>
+        <source>Прокрутка у края: выключена</source>
+        <translation>Edge scrolling: off</translation>
+    </message>
+    <message>
+        <source>Держать вид над полем</source>
+        <translation>Keep the view over the field</translation>
+    </message>
+    <message>
+        <source>Справка</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Клавиши и как играть</source>
+        <translation>Keys and how to play</translation>
+    </message>
+    <message>
+        <source>Как играть: ваши стороны те, у которых снят флажок AI. Добывайте золото крестьянами, обучайте новых на главной базе, стройте базы и уничтожьте противников.
+
+Мышь: левая кнопка — действие по клику; протяжка — выбрать рамкой (Shift — добавить); правая кнопка — приказ выбранным (атака, идти, добывать); средняя кнопка — двигать вид; карта — перенести вид.
+
+Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем щелчок — построить базу; пробел — пауза; + и − — скорость; Home — начальный вид; стрелки — сдвиг вида.</source>
+        <translation>How to play: your sides are those whose AI box is unticked. Mine gold with peasants, train new ones at a main base, build bases and destroy the opponents.
+
+Mouse: left button: the click action; drag: select a box (Shift adds); right button: an order to the selection (attack, walk, mine); middle button: move the view; the map: move the view there.
+
+Keys: Ctrl+A: select all your own; Ctrl+1…9: store a group; 1…9: select the group, again: show it; P: train a peasant; B, then a click: build a base; Space: pause; + and −: speed; Home: the start view; arrows: move the view.</translation>
+    </message>
+    <message>
+        <source>Победила сторона %1.</source>
+        <translation>Side %1 won.</translation>
+    </message>
+    <message>
+        <source>Игра окончена.</source>
+        <translation>The game is over.</translation>
+    </message>
+    <message>
+        <source>Смотреть дальше</source>
+        <translation>Keep watching</translation>
+    </message>
+    <message>
+        <source>Бросить идущую игру и начать новую?</source>
+        <translation>Throw away the game in progress and start a new one?</translation>
+    </message>
+    <message>
+        <source>Карта всего поля: щелчок или протяжка переносит туда вид</source>
+        <translation>Map of the whole field: a click or drag moves the view there</translation>
+    </message>
+    <message>
+        <source>Сколько чего выбрано</source>
+        <translation>How many of what are selected</translation>
+    </message>
+    <message>
+        <source>Выбранный объект простыми словами</source>
+        <translation>The selected entity in plain words</translation>
+    </message>
+    <message>
+        <source>Обучить крестьянина (P)</source>
+        <translation>Train a peasant (P)</translation>
+    </message>
+    <message>
+        <source>Каждая выбранная главная база обучает крестьянина</source>
+        <translation>Each selected main base trains a peasant</translation>
+    </message>
+    <message>
+        <source>Лёгкий</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>Средний</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>Нормальный</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Уровень компьютерного игрока стороны %1</source>
+        <translation>Level of the computer player of side %1</translation>
+    </message>
+    <message>
+        <source>Что случилось в игре, новое внизу</source>
+        <translation>What happened in the game, newest at the bottom</translation>
+    </message>
 </context>
 </TS>

@@ -42,6 +42,21 @@ TControlPanel::TControlPanel(QWidget* parent, TCaptions& captions) : QFrame(pare
 
   CreateRadioGroups(captions);
   CreateCheckBoxes(captions);
+  captions.Add(
+      QT_TRANSLATE_NOOP("kragmoor::TForm1", "Выбранная сущность, её поля и золото каждой стороны"),
+      [this](const QString& text) { listBox1_->setToolTip(text); });
+  captions.Add(QT_TRANSLATE_NOOP("kragmoor::TForm1",
+                                 "Что делает щелчок левой кнопкой по полю с выбранной сущностью"),
+               [this](const QString& text) { radioGroup1_->setToolTip(text); });
+  captions.Add(QT_TRANSLATE_NOOP("kragmoor::TForm1", "Что строит щелчок в режиме «Строить»"),
+               [this](const QString& text) { radioGroup2_->setToolTip(text); });
+  for (int side = 0; side < kSideCount; ++side) {
+    const QString n = QString::number(side + 1);
+    captions.Add(
+        QT_TRANSLATE_NOOP("kragmoor::TForm1",
+                          "Сторона %1 играет за компьютер; снимите галочку, чтобы играть за неё"),
+        [box = checkBoxes_[side], n](const QString& text) { box->setToolTip(text.arg(n)); });
+  }
 }
 
 void TControlPanel::CreateRadioGroups(TCaptions& captions) {

@@ -91,6 +91,22 @@
         <translation>Colour of side %1</translation>
     </message>
     <message>
+        <source>Выбранная сущность, её поля и золото каждой стороны</source>
+        <translation>The selected entity, its fields and each side's gold</translation>
+    </message>
+    <message>
+        <source>Что делает щелчок левой кнопкой по полю с выбранной сущностью</source>
+        <translation>What a left click on the field does with the selected entity</translation>
+    </message>
+    <message>
+        <source>Что строит щелчок в режиме «Строить»</source>
+        <translation>What a click in Build mode builds</translation>
+    </message>
+    <message>
+        <source>Сторона %1 играет за компьютер; снимите галочку, чтобы играть за неё</source>
+        <translation>Side %1 is played by the computer; untick to play it yourself</translation>
+    </message>
+    <message>
         <source>Игра</source>
         <translation>Game</translation>
     </message>

@@ -18,6 +18,7 @@
 #include "game/quote.h"
 #include "game/recorder.h"
 #include "game/session.h"
+#include "runner/command_line.h"
 #include "runner/match.h"
 #include "sim/computer_player.h"
 
@@ -250,22 +251,6 @@ void PrintSeatLines(const ArenaResult& result, std::ostream& out) {
     out << '\n';
   }
 }
-
-namespace {
-
-template <typename T>
-bool ParseWhole(std::string_view text, T low, T high, T& value) {
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size() &&
-         value >= low && value <= high;
-}
-
-int Usage(const std::string& what) {
-  std::cerr << "kragmoor-sim: " << what << '\n';
-  return 2;
-}
-
-}  // namespace
 
 int ArenaCommand(int argc, char** argv, std::ostream& out) {
   ArenaOptions options;

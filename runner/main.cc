@@ -22,6 +22,7 @@
 #include "game/saved_game.h"
 #include "game/session.h"
 #include "runner/arena.h"
+#include "runner/command_line.h"
 #include "runner/fd_stream.h"
 #include "runner/match.h"
 #include "runner/progress.h"
@@ -86,19 +87,9 @@ constexpr const char* kUsage =
     "cut short (no closing hash and '# end of recording', or a cut last line), all it\n"
     "holds as expected; 130 interrupted (Ctrl+C)\n";
 
-int Fail(const std::string& what) {
-  std::cerr << "kragmoor-sim: " << what << '\n';
-  return 2;
-}
+int Fail(const std::string& what) { return kragmoor::Usage(what); }
 
 std::string Reason(int error) { return std::generic_category().message(error); }
-
-template <typename T>
-bool ParseWhole(std::string_view text, T low, T high, T& value) {
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size() &&
-         value >= low && value <= high;
-}
 
 bool IsMatchOption(std::string_view option) {
   return option == "--seed" || option == "--frames" || option == "--hash-every" ||
@@ -121,16 +112,16 @@ int Match(int argc, char** argv, std::ostream& out) {
     const std::string_view value = argv[++i];
     const std::string bad = "bad value " + kragmoor::Quoted(value) + " for " + std::string(option);
     if (option == "--seed") {
-      if (!ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed)) return Fail(bad);
+      if (!kragmoor::ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed)) return Fail(bad);
       seedGiven = true;
     } else if (option == "--seeds") {
       if (!kragmoor::ParseSeedRange(value, seeds.emplace())) return Fail(bad);
     } else if (option == "--jobs") {
-      if (!ParseWhole<int32_t>(value, 1, kragmoor::kMaxJobs, jobs)) return Fail(bad);
+      if (!kragmoor::ParseWhole<int32_t>(value, 1, kragmoor::kMaxJobs, jobs)) return Fail(bad);
     } else if (option == "--frames") {
-      if (!ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
+      if (!kragmoor::ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
     } else if (option == "--hash-every") {
-      if (!ParseWhole<int32_t>(value, 1, INT32_MAX, options.hashEvery)) return Fail(bad);
+      if (!kragmoor::ParseWhole<int32_t>(value, 1, INT32_MAX, options.hashEvery)) return Fail(bad);
     } else if (option == "--save") {
       if (value.empty()) return Fail(bad);
       savePath = value;
@@ -211,7 +202,7 @@ int ReadScriptArguments(int argc, char** argv, bool check, ScriptArguments& args
       if (word == "--files") {
         if (value.empty()) return Fail("option '--files' needs a folder");
         args.files = value;
-      } else if (!ParseWhole<int64_t>(value, 0, INT64_MAX, args.maxFrames)) {
+      } else if (!kragmoor::ParseWhole<int64_t>(value, 0, INT64_MAX, args.maxFrames)) {
         return Fail("bad value " + kragmoor::Quoted(value) + " for --max-frames");
       }
     } else if (word.starts_with("--")) {

@@ -14,6 +14,7 @@
 
 #include "game/quote.h"
 #include "runner/arena.h"
+#include "runner/command_line.h"
 #include "runner/match.h"
 #include "runner/rating.h"
 
@@ -73,18 +74,6 @@ void Rate(std::vector<Entrant>& entrants, const Game& game) {
     r.sigma *= rated[s][0].sigma / before.sigma;
   }
   for (size_t e = 0; e < entrants.size(); ++e) entrants[e].rating = after[e];
-}
-
-template <typename T>
-bool ParseWhole(std::string_view text, T low, T high, T& value) {
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size() &&
-         value >= low && value <= high;
-}
-
-int Usage(const std::string& what) {
-  std::cerr << "kragmoor-sim: " << what << '\n';
-  return 2;
 }
 
 }  // namespace

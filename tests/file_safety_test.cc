@@ -39,8 +39,7 @@ struct Folder {
     return text.str();
   }
   // One folder per test process: CTest runs the cases side by side.
-  const std::string root =
-      testing::TempDir() + "kragmoor_file_safety_" + std::to_string(getpid());
+  const std::string root = testing::TempDir() + "kragmoor_file_safety_" + std::to_string(getpid());
   const std::string in = root + "/in";
 };
 

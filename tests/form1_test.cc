@@ -5,7 +5,6 @@
 // smallest size, the bars and the English texts. Exits with 77 (skipped) when
 // there is no display at all.
 #include "app/form1.h"
-#include "game/play_inputs.h"
 
 #include <GL/gl.h>
 
@@ -37,6 +36,7 @@
 #include "app/language.h"
 #include "app/options.h"
 #include "app/play_field.h"
+#include "game/play_inputs.h"
 #include "render/opengl_gl.h"
 #include "runner/script.h"
 #include "sim/control.h"

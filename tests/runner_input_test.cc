@@ -12,11 +12,11 @@
 #include <string>
 #include <utility>
 
+#include "game/quote.h"
+#include "game/words.h"
 #include "runner/fd_stream.h"
 #include "runner/line_reader.h"
 #include "runner/match.h"
-#include "game/quote.h"
-#include "game/words.h"
 #include "runner/script.h"
 
 namespace kragmoor {

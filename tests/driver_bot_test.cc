@@ -12,7 +12,7 @@
 
 #include "game/driver.h"
 #include "game/session.h"
-#include "runner/script.h"
+#include "tests/driver_recording.h"
 
 namespace kragmoor {
 namespace {
@@ -49,15 +49,10 @@ TEST(DriverBot, OrdersAreRecordedAndTheRecordingReplays) {
   driver.Tick(kField, nullptr);
   ASSERT_TRUE(driver.StopRecording(error)) << error;
 
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_NE(text.str().find("\nai 0 1 1\n"), std::string::npos);
-  EXPECT_NE(text.str().find("\norder 5 \"idti 300,300\"\n"), std::string::npos);
-  std::istringstream replay(text.str());
-  std::ostringstream err;
-  EXPECT_EQ(CheckScript(replay, err, ScriptOptions{}), 0);
-  EXPECT_EQ(err.str(), "");
+  const std::string text = RecordingText(path);
+  EXPECT_NE(text.find("\nai 0 1 1\n"), std::string::npos);
+  EXPECT_NE(text.find("\norder 5 \"idti 300,300\"\n"), std::string::npos);
+  ExpectReplays(text);
   unlink(path.c_str());
 }
 

@@ -12,14 +12,10 @@
 #include "game/driver.h"
 #include "game/play_inputs.h"
 #include "game/start_view.h"
-#include "runner/script.h"
+#include "tests/driver_recording.h"
 
 namespace kragmoor {
 namespace {
-
-struct FixedTicks final : TickSource {
-  uint32_t GetTickCount() override { return 0; }
-};
 
 constexpr FieldSize kField{485, 447};  // the play field at start
 
@@ -75,19 +71,14 @@ TEST(DriverPlayTest, ARecordingUsingEveryPlayControlReplaysUnderCheck) {
   tick(150);
   ASSERT_TRUE(driver.StopRecording(error)) << error;
 
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
+  const std::string text = RecordingText(path);
   for (const char* input :
        {"\nselection 2 3\n", "\ngroup 4 2 3\n", "\norder 3 \"idti ", "\norder 2 \"stroit 1,",
         "\nselection 3\n", "\norder 3 \"stroit 0,", "\ncamera -100 -50\n", "\ncamera -90 -55\n",
         "\nedgescroll 16\n", "\nkeepview 1\n", "\nlevel 1 3 2\n"}) {
-    EXPECT_NE(text.str().find(input), std::string::npos) << input;
+    EXPECT_NE(text.find(input), std::string::npos) << input;
   }
-  std::istringstream replay(text.str());
-  std::ostringstream err;
-  EXPECT_EQ(CheckScript(replay, err, ScriptOptions{}), 0);
-  EXPECT_EQ(err.str(), "");
+  ExpectReplays(text);
   unlink(path.c_str());
 }
 

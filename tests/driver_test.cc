@@ -14,16 +14,10 @@
 
 #include "game/session.h"
 #include "render/recording_gl.h"
-#include "runner/script.h"
+#include "tests/driver_recording.h"
 
 namespace kragmoor {
 namespace {
-
-// A tick count that stays at whatever it was last set to.
-struct FixedTicks final : TickSource {
-  uint32_t GetTickCount() override { return value; }
-  uint32_t value = 0;
-};
 
 constexpr FieldSize kField{485, 447};  // the play field at start
 
@@ -150,17 +144,12 @@ TEST(DriverTest, ARecordingOfDrivenInputsReplaysUnderCheck) {
   EXPECT_FALSE(driver.recording());
   EXPECT_GT(driver.frameSteps(), 300);
 
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
+  const std::string text = RecordingText(path);
   for (const char* input : {"\nai 1 0 1\n", "\nmode 3\n", "\nbuild 1\n", "\nclick\n", "\ncursor ",
                             "\npanel 520 430\n", "\nresize 485 447\n", "\ncamera 0 0\n"}) {
-    EXPECT_NE(text.str().find(input), std::string::npos) << input;
+    EXPECT_NE(text.find(input), std::string::npos) << input;
   }
-  std::istringstream replay(text.str());
-  std::ostringstream err;
-  EXPECT_EQ(CheckScript(replay, err, ScriptOptions{}), 0);
-  EXPECT_EQ(err.str(), "");
+  ExpectReplays(text);
   unlink(path.c_str());
 }
 

@@ -25,12 +25,11 @@ TFieldMapView::TFieldMapView(QWidget* parent) : QWidget(parent) {
   setCursor(Qt::CrossCursor);
 }
 
-void TFieldMapView::Show(const World& world, int32_t panelWidth, int32_t panelHeight,
-                         int flashSlot) {
-  panelWidth_ = panelWidth;
-  panelHeight_ = panelHeight;
+void TFieldMapView::Show(const Session& game, int flashSlot) {
+  panelWidth_ = game.player.panelWidth;
+  panelHeight_ = game.player.panelHeight;
   flashSlot_ = flashSlot;
-  map_ = MakeFieldMap(world, width(), height(), panelWidth, panelHeight);
+  map_ = MakeFieldMap(game.world, game.player.view, width(), height(), panelWidth_, panelHeight_);
   update();
 }
 

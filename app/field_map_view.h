@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "game/field_map.h"
+#include "game/session.h"
 
 namespace kragmoor {
 
@@ -18,9 +19,10 @@ class TFieldMapView final : public QWidget {
   // Called with the camera a click or drag on the map asks for.
   std::function<void(CameraOffset)> onCamera;
 
-  // The map of `world` for a play field of panelWidth x panelHeight pixels;
-  // `flashSlot` (or -1) is drawn ringed, a base under attack.
-  void Show(const World& world, int32_t panelWidth, int32_t panelHeight, int flashSlot);
+  // The map of the game as its player sees it (the view and the play
+  // field's size are theirs); `flashSlot` (or -1) is drawn ringed, a base
+  // under attack.
+  void Show(const Session& game, int flashSlot);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

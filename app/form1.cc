@@ -194,11 +194,11 @@ void TForm1::TimerDraw() {
 
 void TForm1::ShowOutcome() {
   panel3_->MarkSet(SessionSelection(session()));
-  panel3_->Present(world());
+  panel3_->Present(session());
   if (const std::string* error = driver_.latchedError(); error != nullptr && !errorBox_) {
     ShowError(*error);
   }
-  if (driver_.TakeStillDue()) panel3_->ShowStill(world(), clock_);
+  if (driver_.TakeStillDue()) panel3_->ShowStill(session(), clock_);
 }
 
 void TForm1::ShowError(const std::string& error) {

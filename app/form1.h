@@ -80,6 +80,7 @@ class TForm1 final : public QMainWindow {
   FrameInputs Inputs() const;
 
   World& world() { return driver_.world(); }
+  ViewState& view() { return driver_.view(); }
   const World& world() const { return driver_.session().world; }
   const GameDriver& driver() const { return driver_; }
   const Session& session() const { return driver_.session(); }

@@ -177,7 +177,7 @@ void TForm1::ShowPlay() {
   const World& w = game.world;
   const Language language = GameLanguage();
   const std::vector<int32_t> selected = SessionSelection(game);
-  const int slot = w.view.selected;
+  const int slot = game.player.view.selected;
   playPanel_->ShowLines(SelectionCountLine(w, selected, language),
                         IsSlot(slot) ? DescribeEntity(w, slot, language) : std::string());
   playPanel_->ShowLevels(game.level);
@@ -191,7 +191,7 @@ void TForm1::ShowPlay() {
       statusBar()->showMessage(Text(EventText(event, language)), 5000);
   }
   if (flashTicks_ > 0 && --flashTicks_ == 0) flashSlot_ = -1;
-  playPanel_->map()->Show(w, game.player.panelWidth, game.player.panelHeight, flashSlot_);
+  playPanel_->map()->Show(game, flashSlot_);
 
   const int side = PlayerSide(game);
   QString sides = Text(PlayerSidesText(game.computerPlayer, language));

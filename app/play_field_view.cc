@@ -53,19 +53,19 @@ bool TPlayFieldView::Project() {
   return true;
 }
 
-void TPlayFieldView::Present(const World& world) {
+void TPlayFieldView::Present(const Session& game) {
   if (!swapDue_) return;
   swapDue_ = false;
   if (!playField_->isExposed()) return;
-  DrawSetMarks(world, marked_, *gl_);
-  DrawSelectionMark(world, *gl_);
+  DrawSetMarks(game.world, marked_, *gl_);
+  DrawSelectionMark(game.world, game.player.view, *gl_);
   context_->swapBuffers(playField_);
 }
 
-void TPlayFieldView::ShowStill(const World& world, TickSource& clock) {
+void TPlayFieldView::ShowStill(const Session& game, TickSource& clock) {
   if (!gl_ || !playField_->isExposed()) return;
-  DrawStill(world, *gl_, &clock);
-  Present(world);
+  DrawStill(game.world, game.player.view, *gl_, &clock);
+  Present(game);
 }
 
 }  // namespace kragmoor

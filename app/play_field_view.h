@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/driver.h"
+#include "game/session.h"
 #include "render/gl.h"
 #include "render/opengl_gl.h"
 #include "world/tigrok.h"
@@ -49,12 +50,12 @@ class TPlayFieldView {
   // After the game drew a frame through gl(): shows it, with the selection
   // mark over it (only the window marks the selection, after the frame's own
   // drawing). Nothing when no frame ended since the last picture shown.
-  void Present(const World& world);
+  void Present(const Session& game);
   // The selection set the next pictures mark, each in a smaller square.
   void MarkSet(std::vector<int32_t> set) { marked_ = std::move(set); }
 
-  // The paused game's picture: the world as it stands, without a frame step.
-  void ShowStill(const World& world, TickSource& clock);
+  // The paused game's picture: the game as it stands, without a frame step.
+  void ShowStill(const Session& game, TickSource& clock);
 
  private:
   TPlayField* playField_ = nullptr;  // owned by panel3_

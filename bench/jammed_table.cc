@@ -29,7 +29,7 @@ World JammedTable() {
     std::fprintf(stderr, "kragmoor_bench: %s\n", error.c_str());
     std::exit(1);
   }
-  const uint64_t hash = StateHash(session.world);
+  const uint64_t hash = StateHash(session);
   if (hash != kJamHash) {
     std::fprintf(stderr, "warning: the jammed table's hash is %s, not %s\n",
                  FormatHash(hash).c_str(), FormatHash(kJamHash).c_str());

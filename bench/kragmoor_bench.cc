@@ -51,10 +51,12 @@ void BM_Floor(benchmark::State& state) {
 void TimeFrames(benchmark::State& state, const World& start) {
   const FrameInputs inputs;
   World world = start;
+  ViewState view;
   for (auto _ : state) {
     world = start;
+    view = ViewState{};
     const auto begin = std::chrono::steady_clock::now();
-    FrameStep(world, inputs, nullptr);
+    FrameStep(world, view, inputs, nullptr);
     const auto end = std::chrono::steady_clock::now();
     state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
   }

@@ -49,8 +49,8 @@ struct Action {
   int32_t b = 0;
 };
 
-void RefreshInfo(const World& world) {
-  const std::vector<std::string> lines = InfoLines(world);
+void RefreshInfo(const World& world, const ViewState& view) {
+  const std::vector<std::string> lines = InfoLines(world, view);
   if (lines.size() != 5 && lines.size() != 13) {
     std::fprintf(stderr, "fuzz_frames: the information list has %zu lines\n", lines.size());
     std::abort();
@@ -69,6 +69,7 @@ class FixedTicks final : public TickSource {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data, size);
   World world;
+  ViewState view;
   SetUpScenario(world);
   FrameInputs inputs;
   FixedTicks ticks;
@@ -83,13 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   inputs.panelWidth = in.Int();
   inputs.panelHeight = in.Int();
-  world.view.mouseX = in.Int();
-  world.view.mouseY = in.Int();
-  world.view.cameraX = in.Float();
-  world.view.cameraY = in.Float();
-  world.view.cursorColumn = in.Int();
-  world.view.cursorRow = in.Int();
-  world.view.selected = in.Int();
+  view.mouseX = in.Int();
+  view.mouseY = in.Int();
+  view.cameraX = in.Float();
+  view.cameraY = in.Float();
+  view.cursorColumn = in.Int();
+  view.cursorRow = in.Int();
+  view.selected = in.Int();
   for (Player& p : world.players) p.gold = in.Int();
   ticks.value = in.U32();
 
@@ -111,18 +112,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < actionCount; ++i) {
       const Action& action = actions[i];
       if (action.frame != frame) continue;
-      if (action.what == 0) ClickOnField(world, action.a, action.b);
-      if (action.what == 1) MouseFromPanel(world, action.a, action.b, inputs.panelHeight);
-      if (action.what == 2) RefreshInfo(world);
+      if (action.what == 0) ClickOnField(world, view, action.a, action.b);
+      if (action.what == 1) MouseFromPanel(view, action.a, action.b, inputs.panelHeight);
+      if (action.what == 2) RefreshInfo(world, view);
     }
     try {
-      FrameStep(world, inputs, &gl);
+      FrameStep(world, view, inputs, &gl);
     } catch (const ConversionError&) {
       // The frame ended early at an order that does not convert.
     }
     gl.clear();
-    if (frame % kInfoEvery == 0) RefreshInfo(world);
+    if (frame % kInfoEvery == 0) RefreshInfo(world, view);
   }
-  RefreshInfo(world);
+  RefreshInfo(world, view);
   return 0;
 }

@@ -28,7 +28,7 @@ using namespace kragmoor;
 constexpr int kRounds = 8;
 
 void CheckSame(const World& got, const World& want, int round) {
-  if (StateHash(got) == StateHash(want)) return;
+  if (WorldHash(got) == WorldHash(want)) return;
   std::fprintf(stderr, "fuzz_pairs: round %d differs from the reference\n", round);
   for (int s = 0; s < kSlotCount; ++s) {
     const std::string a = FormatSlot(got, s);

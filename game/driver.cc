@@ -90,7 +90,7 @@ void GameDriver::PointerAway(FieldSize field) {
   pointerOver_ = false;
   SyncPanel(field);
   const MouseAt rest = RestingPointer(session_);
-  const ViewState& view = session_.world.view;
+  const ViewState& view = session_.player.view;
   if (rest.x == view.mouseX && rest.y == view.mouseY) return;
   Give(rest);
   ViewChanged();
@@ -99,7 +99,7 @@ void GameDriver::PointerAway(FieldSize field) {
 void GameDriver::Click() {
   if (baseBuildArmed_) {
     baseBuildArmed_ = false;
-    BuildBase(session_, PointUnderMouse(session_.world.view), Lent(nullptr));
+    BuildBase(session_, PointUnderMouse(session_.player.view), Lent(nullptr));
   } else {
     Give(kragmoor::Click{});
   }
@@ -112,7 +112,7 @@ void GameDriver::HomeCamera() {
 }
 
 void GameDriver::PanCamera(int32_t columns, int32_t rows) {
-  const CameraOffset camera = PannedCamera(session_.world.view, columns, rows);
+  const CameraOffset camera = PannedCamera(session_.player.view, columns, rows);
   Give(CameraAt{camera.x, camera.y});
   ViewChanged();
 }
@@ -201,7 +201,9 @@ bool GameDriver::TakeStillDue() {
   return due;
 }
 
-std::vector<InfoItem> GameDriver::InfoItems() const { return kragmoor::InfoItems(session_.world); }
+std::vector<InfoItem> GameDriver::InfoItems() const {
+  return kragmoor::InfoItems(session_.world, session_.player.view);
+}
 
 int GameDriver::LastSideStanding() const { return kragmoor::LastSideStanding(session_.world); }
 

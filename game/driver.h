@@ -45,9 +45,10 @@ class GameDriver {
   GameDriver& operator=(const GameDriver&) = delete;
 
   const Session& session() const { return session_; }
-  // The world itself, for tests that set a situation up directly (no
-  // recording sees such a change).
+  // The world and the player's view themselves, for tests that set a
+  // situation up directly (no recording sees such a change).
   World& world() { return session_.world; }
+  ViewState& view() { return session_.player.view; }
   const TPace& pace() const { return pace_; }
   // Frame steps run so far, by the timer and by resizes.
   int64_t frameSteps() const { return frameSteps_; }

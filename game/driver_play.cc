@@ -12,7 +12,7 @@ namespace {
 
 // The field point under play-field pixel (x, y), y counted downwards.
 FieldPoint FieldPointAt(const Session& session, int32_t x, int32_t y) {
-  return PointUnderPixel(session.world.view, x, session.player.panelHeight - y);
+  return PointUnderPixel(session.player.view, x, session.player.panelHeight - y);
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ void GameDriver::MoveCamera(float x, float y) {
 void GameDriver::PanBy(int32_t dx, int32_t dy) {
   // The picture follows the pointer: a drag to the right shows what lies to
   // the left, and y counts downwards on the panel and upwards on the field.
-  const ViewState& view = session_.world.view;
+  const ViewState& view = session_.player.view;
   MoveCamera(static_cast<float>(static_cast<double>(view.cameraX) + dx),
              static_cast<float>(static_cast<double>(view.cameraY) - dy));
 }

@@ -31,9 +31,8 @@ struct Bounds {
 
 }  // namespace
 
-FieldMap MakeFieldMap(const World& world, int32_t mapWidth, int32_t mapHeight, int32_t panelWidth,
-                      int32_t panelHeight) {
-  const ViewState& v = world.view;
+FieldMap MakeFieldMap(const World& world, const ViewState& v, int32_t mapWidth, int32_t mapHeight,
+                      int32_t panelWidth, int32_t panelHeight) {
   const double viewLeft = -static_cast<double>(v.cameraX);
   const double viewBottom = -static_cast<double>(v.cameraY);
   const double viewRight = viewLeft + panelWidth;

@@ -49,8 +49,8 @@ struct FieldMap {
 // panelWidth x panelHeight pixels. It takes in the field, every live entity
 // and the view (each up to kMapReach beyond the field), at one scale on both
 // axes, centred. Positions that are not finite are left out.
-FieldMap MakeFieldMap(const World& world, int32_t mapWidth, int32_t mapHeight, int32_t panelWidth,
-                      int32_t panelHeight);
+FieldMap MakeFieldMap(const World& world, const ViewState& view, int32_t mapWidth,
+                      int32_t mapHeight, int32_t panelWidth, int32_t panelHeight);
 
 // The field point under map pixel (x, y).
 double MapToFieldX(const FieldMap& map, double x);

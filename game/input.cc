@@ -98,8 +98,8 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           },
           [](const MouseAt& i, std::string& o) { Two(o, i.x, i.y); },
           [](Session& s, const MouseAt& i) {
-            s.world.view.mouseX = i.x;
-            s.world.view.mouseY = i.y;
+            s.player.view.mouseX = i.x;
+            s.player.view.mouseY = i.y;
           }>("mouse", 3, 3, kSetsState, kNoFrame),
     Entry<MouseMove,
           [](const Words& w) {
@@ -107,14 +107,14 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           },
           [](const MouseMove& i, std::string& o) { Two(o, i.x, i.y); },
           [](Session& s, const MouseMove& i) {
-            MouseFromPanel(s.world, i.x, i.y, s.player.panelHeight);
+            MouseFromPanel(s.player.view, i.x, i.y, s.player.panelHeight);
           }>("move", 3, 3, kSetsState, kNoFrame),
     Entry<CameraAt,
           [](const Words& w) {
             return CameraAt{ParseFloat(w[1]), ParseFloat(w[2])};
           },
           [](const CameraAt& i, std::string& o) { o += FormatFloat(i.x) + ' ' + FormatFloat(i.y); },
-          [](Session& s, const CameraAt& i) { PlaceCamera(s.world.view, i.x, i.y); }>(
+          [](Session& s, const CameraAt& i) { PlaceCamera(s.player.view, i.x, i.y); }>(
         "camera", 3, 3, kSetsState, kNoFrame),
     Entry<CursorAt,
           [](const Words& w) {
@@ -122,8 +122,8 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           },
           [](const CursorAt& i, std::string& o) { Two(o, i.column, i.row); },
           [](Session& s, const CursorAt& i) {
-            s.world.view.cursorColumn = i.column;
-            s.world.view.cursorRow = i.row;
+            s.player.view.cursorColumn = i.column;
+            s.player.view.cursorRow = i.row;
           }>("cursor", 3, 3, kSetsState, kNoFrame),
     Entry<ClickMode, [](const Words& w) { return ClickMode{ParseInt(w[1])}; },
           [](const ClickMode& i, std::string& o) { o += std::to_string(i.mode); },
@@ -169,11 +169,11 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           }>("resize", 3, 3, kOther, kRunsFrame),
     Entry<Click, [](const Words&) { return Click{}; }, NoWords<Click>,
           [](Session& s, const Click&) {
-            ClickOnField(s.world, s.player.clickMode, s.player.buildItem);
+            ClickOnField(s.world, s.player.view, s.player.clickMode, s.player.buildItem);
           }>("click", 1, 1, kOther, kNoFrame),
     Entry<Select, [](const Words& w) { return Select{ParseInt(w[1], -1, kSlotCount - 1)}; },
           [](const Select& i, std::string& o) { o += std::to_string(i.slot); },
-          [](Session& s, const Select& i) { s.world.view.selected = i.slot; }>(
+          [](Session& s, const Select& i) { s.player.view.selected = i.slot; }>(
         "select", 2, 2, kSetsState, kNoFrame),
     Entry<Seed, [](const Words& w) { return Seed{ParseUnsigned(w[1])}; },
           [](const Seed& i, std::string& o) { o += std::to_string(i.seed); },
@@ -212,6 +212,7 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
     Entry<Reset, [](const Words&) { return Reset{}; }, NoWords<Reset>,
           [](Session& s, const Reset&) {
             ClearWorld(s.world);
+            s.player.view = ViewState{};
             ClearPicks(s.player);  // a set or group of slots just emptied
           }>("reset", 1, 1, kSetsState, kNoFrame),
     Entry<Scenario, [](const Words&) { return Scenario{}; }, NoWords<Scenario>,
@@ -245,7 +246,7 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           [](Session& s, const SelectionSet& i) {
             s.player.selection = NormalSelection(i.members);
             const auto& set = s.player.selection;
-            s.world.view.selected = set.empty() ? -1 : set.front();
+            s.player.view.selected = set.empty() ? -1 : set.front();
           }>("selection", 1, kAnyWords, kSetsState, kNoFrame),
     Entry<Group,
           [](const Words& w) {

@@ -20,13 +20,14 @@ void RunMatch(const MatchOptions& options, std::ostream& out, Session& session) 
   for (int64_t frame = 1; frame <= options.frames; ++frame) {
     StepFrame(session, Front{}, out);
     if (options.hashEvery > 0 && frame % options.hashEvery == 0) {
-      out << "frame " << frame << " hash " << FormatHash(StateHash(session.world)) << '\n';
+      out << "frame " << frame << " hash " << FormatHash(StateHash(session)) << '\n';
     }
   }
-  PrintMatchSummary(session.world, options.frames, out);
+  PrintMatchSummary(session, options.frames, out);
 }
 
-void PrintMatchSummary(const World& world, int32_t frames, std::ostream& out) {
+void PrintMatchSummary(const Session& session, int32_t frames, std::ostream& out) {
+  const World& world = session.world;
   int live = 0;
   for (const Tigrok& t : world.entities) live += IsLive(t) ? 1 : 0;
   for (int side = 0; side < kSideCount; ++side) {
@@ -40,7 +41,7 @@ void PrintMatchSummary(const World& world, int32_t frames, std::ostream& out) {
     out << "side " << side + 1 << " gold=" << world.players[side].gold << " peasants=" << peasants
         << " bases=" << bases << '\n';
   }
-  out << "frames=" << frames << " live=" << live << " hash=" << FormatHash(StateHash(world))
+  out << "frames=" << frames << " live=" << live << " hash=" << FormatHash(StateHash(session))
       << '\n';
 }
 

@@ -29,6 +29,6 @@ void RunMatch(const MatchOptions& options, std::ostream& out, Session& session);
 
 // One line per side ("side 1 gold=G peasants=P bases=B") and the last line
 // "frames=N live=L hash=H", as a match ends (the arena prints them too).
-void PrintMatchSummary(const World& world, int32_t frames, std::ostream& out);
+void PrintMatchSummary(const Session& session, int32_t frames, std::ostream& out);
 
 }  // namespace kragmoor

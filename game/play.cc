@@ -26,7 +26,7 @@ bool RunFrame(Session& session, const Front& front, std::string& error, bool byR
   const FrameInputs inputs = FrameInputsOf(session, front.clock != nullptr ? front.clock : &fixed);
   bool ok = true;
   try {
-    FrameStep(session.world, inputs, front.gl);
+    FrameStep(session.world, session.player.view, inputs, front.gl);
   } catch (const ConversionError& e) {
     error = e.message();
     ok = false;
@@ -74,13 +74,13 @@ bool StepFrame(Session& session, const Front& front, std::ostream& out) {
 }
 
 MouseAt RestingPointer(const Session& session) {
-  ViewState view = session.world.view;
+  ViewState view = session.player.view;
   RestPointer(view, session.player.panelWidth, session.player.panelHeight);
   return {view.mouseX, view.mouseY};
 }
 
 CursorAt StoredCursorCell(const Session& session) {
-  ViewState view = session.world.view;
+  ViewState view = session.player.view;
   StoreCursorCell(view);
   return {view.cursorColumn, view.cursorRow};
 }

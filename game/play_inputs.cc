@@ -32,7 +32,7 @@ int PlayerSide(const Session& session) {
 }
 
 std::vector<int32_t> SessionSelection(const Session& session) {
-  return CurrentSelection(session.world, session.player.selection);
+  return CurrentSelection(session.player.view.selected, session.player.selection);
 }
 
 void GiveOrders(Session& session, const std::vector<PlayerOrder>& orders, const Front& front) {
@@ -40,9 +40,9 @@ void GiveOrders(Session& session, const std::vector<PlayerOrder>& orders, const 
 }
 
 void RightClick(Session& session, const Front& front) {
-  const World& world = session.world;
   GiveOrders(session,
-             RightClickOrders(world, SessionSelection(session), PointUnderMouse(world.view)),
+             RightClickOrders(session.world, SessionSelection(session),
+                              PointUnderMouse(session.player.view)),
              front);
 }
 
@@ -82,8 +82,8 @@ void BuildBase(Session& session, FieldPoint point, const Front& front) {
 
 void ShowStartView(Session& session, const Front& front) {
   CameraOffset camera;
-  if (StartCamera(session.world, PlayerSide(session), session.player.panelWidth,
-                  session.player.panelHeight, camera)) {
+  if (StartCamera(session.world, session.player.view, PlayerSide(session),
+                  session.player.panelWidth, session.player.panelHeight, camera)) {
     MoveCamera(session, camera, front);
   }
 }

@@ -41,8 +41,7 @@ std::string FormatPlayer(const World& world, int side) {
          " gold=" + std::to_string(p.gold);
 }
 
-std::string FormatView(const World& world) {
-  const ViewState& v = world.view;
+std::string FormatView(const ViewState& v) {
   return "view mouse=" + std::to_string(v.mouseX) + "," + std::to_string(v.mouseY) +
          " camera=" + FormatFloat(v.cameraX) + "," + FormatFloat(v.cameraY) +
          " cursor=" + std::to_string(v.cursorColumn) + "," + std::to_string(v.cursorRow) +

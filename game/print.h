@@ -19,7 +19,7 @@ std::string FormatSlot(const World& world, int slot);
 // "player 0 red=0.5 green=0.5 blue=0.5 gold=0"
 std::string FormatPlayer(const World& world, int side);
 // "view mouse=0,0 camera=0,0 cursor=0,0 selected=-1"
-std::string FormatView(const World& world);
+std::string FormatView(const ViewState& view);
 // "live 0 1 2 3 4 5 6 7 8"
 std::string FormatLive(const World& world);
 // 16 lower-case hex digits.

@@ -59,7 +59,7 @@ void Recorder::WriteSteps() {
 
 void Recorder::WriteHash(const Session& session) {
   WriteSteps();
-  out_ << "hash\n#> hash " << FormatHash(StateHash(session.world)) << '\n';
+  out_ << "hash\n#> hash " << FormatHash(StateHash(session)) << '\n';
   framesSinceHash_ = 0;
 }
 

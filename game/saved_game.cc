@@ -83,7 +83,7 @@ bool SameColours(const World& a, const World& b) {
 void AppendPlayerPicks(std::string& out, const Session& session) {
   const PlayerView& player = session.player;
   const std::vector<int32_t>& set = player.selection;
-  if (set.size() > 1 && set.front() == session.world.view.selected) {
+  if (set.size() > 1 && set.front() == player.view.selected) {
     Append(out, SelectionSet{set});
   }
   for (int g = 1; g <= kGroupCount; ++g) {
@@ -98,7 +98,7 @@ void AppendPlayerPicks(std::string& out, const Session& session) {
 
 bool SavedGameCommands(const Session& session, std::string& commands, std::string& error) {
   const World& world = session.world;
-  const ViewState& view = world.view;
+  const ViewState& view = session.player.view;
   // The colours are the game's own and no command sets them: a world with
   // others could not be rebuilt.
   if (!SameColours(world, Session().world)) {

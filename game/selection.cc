@@ -15,8 +15,7 @@ std::vector<int32_t> NormalSelection(std::vector<int32_t> slots) {
   return slots;
 }
 
-std::vector<int32_t> CurrentSelection(const World& world, const std::vector<int32_t>& set) {
-  const int32_t selected = world.view.selected;
+std::vector<int32_t> CurrentSelection(int32_t selected, const std::vector<int32_t>& set) {
   if (!set.empty() && set.front() == selected) return set;
   if (IsSlot(selected)) return {selected};
   return {};

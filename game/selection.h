@@ -17,9 +17,9 @@ namespace kragmoor {
 // `slots` in the selection's own form: table slots only, ascending, once each.
 std::vector<int32_t> NormalSelection(std::vector<int32_t> slots);
 
-// What is selected now: the set while its first slot is still the world's
-// `selected`; otherwise that one entity, or nothing.
-std::vector<int32_t> CurrentSelection(const World& world, const std::vector<int32_t>& set);
+// What is selected now: the set while its first slot is still `selected`
+// (the view's); otherwise that one entity, or nothing.
+std::vector<int32_t> CurrentSelection(int32_t selected, const std::vector<int32_t>& set);
 
 // Every live entity of `side` but the gold mines, ascending (select-all).
 std::vector<int32_t> SideEntities(const World& world, int side);

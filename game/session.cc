@@ -9,8 +9,11 @@ void StartNewGame(Session& session, uint32_t seed) {
   session.world = World{};
   session.world.seed = seed;
   SetUpScenario(session.world);
+  session.player.view = ViewState{};
   session.player.selection.clear();
   for (auto& group : session.player.groups) group.clear();
 }
+
+uint64_t StateHash(const Session& session) { return StateHash(session.world, session.player.view); }
 
 }  // namespace kragmoor

@@ -9,20 +9,23 @@
 
 #include "game/play_state.h"
 #include "world/rules.h"
+#include "world/state_hash.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
 
-// One player's own part of a session, besides the view state (mouse,
-// camera, cursor cell, selection) that the frame step reads from the world.
+// One player's own part of a session: what they see and point at, their
+// radio items, panel, selections and preferences. A game of several players
+// would hold one of these for each beside the one world they share.
 struct PlayerView {
+  ViewState view;            // mouse, camera, cursor cell, selected entity
   int32_t clickMode = 0;     // item of the click-mode radio group
   int32_t buildItem = 0;     // item of the build radio group
   int32_t panelWidth = 485;  // play-field panel, pixels
   int32_t panelHeight = 447;
   uint32_t ticks = 0;  // tick count the drawing reads when no clock is lent
   // Selected slots, ascending and without repeats. It is in use only while
-  // its first slot is the world's `selected` (what the information list
+  // its first slot is the view's `selected` (what the information list
   // shows); anything else that changes `selected` (a select click, `select
   // N`) thereby drops it.
   std::vector<int32_t> selection;
@@ -38,8 +41,9 @@ struct Session {
   // purses 0, seed 0, boxes ticked, panel 485 x 447, radio items 0, tick 0.
   Session();
 
-  // Shared by every player of the game.
-  World world;  // entities, players, seed (and the view state, one player's)
+  // Shared by every player of the game: the world (entities, players,
+  // seed) and the computer players.
+  World world;
   std::array<bool, kSideCount> computerPlayer{true, true, true};  // the AI check boxes
   std::array<int32_t, kSideCount> level{3, 3, 3};  // their levels, 1 to 3 (3 the normal one)
 
@@ -47,9 +51,13 @@ struct Session {
   PlayerView player;
 };
 
-// A new game: the start-up world with the seed `seed`, no selection set and
-// no groups; boxes, levels, panel size, radio items, tick count and view
-// preferences stay.
+// A new game: the start-up world with the seed `seed`, the view initial, no
+// selection set and no groups; boxes, levels, panel size, radio items, tick
+// count and view preferences stay.
 void StartNewGame(Session& session, uint32_t seed);
+
+// The state hash of the game as this player has it: the shared world, then
+// the player's view.
+uint64_t StateHash(const Session& session);
 
 }  // namespace kragmoor

@@ -36,9 +36,9 @@ bool ShowsBase(const World& world, const ViewState& view, int32_t width, int32_t
   return false;
 }
 
-bool StartCamera(const World& world, int side, int32_t width, int32_t height,
+bool StartCamera(const World& world, const ViewState& view, int side, int32_t width, int32_t height,
                  CameraOffset& camera) {
-  if (ShowsBase(world, world.view, width, height, side)) return false;
+  if (ShowsBase(world, view, width, height, side)) return false;
   int target = -1;
   for (const int s : {side, -1}) {
     for (const int32_t kind : {kKindBase, kKindPeasant}) {

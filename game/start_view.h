@@ -20,11 +20,12 @@ CameraOffset CameraCentredOn(FieldPoint point, int32_t width, int32_t height);
 bool ShowsBase(const World& world, const ViewState& view, int32_t width, int32_t height, int side);
 
 // The camera a game should open with for the player of `side` (-1: no side
-// is the player's): false, leaving `camera` alone, when the view already
+// is the player's): false, leaving `camera` alone, when `view` already
 // shows a base of that side (of any side, for -1); otherwise true and the
 // camera centred on the side's lowest live main base, or its lowest live
 // peasant without one; failing that the lowest live base or peasant of any
 // side. False when there is nothing to show.
-bool StartCamera(const World& world, int side, int32_t width, int32_t height, CameraOffset& camera);
+bool StartCamera(const World& world, const ViewState& view, int side, int32_t width, int32_t height,
+                 CameraOffset& camera);
 
 }  // namespace kragmoor

@@ -39,8 +39,8 @@ void DrawSetMarks(const World& world, const std::vector<int32_t>& slots, Gl& gl)
   gl.PopAttrib();
 }
 
-void DrawSelectionMark(const World& world, Gl& gl) {
-  const int32_t s = world.view.selected;
+void DrawSelectionMark(const World& world, const ViewState& view, Gl& gl) {
+  const int32_t s = view.selected;
   if (!IsSlot(s) || !IsLive(world.entities[s])) return;
   const Tigrok& t = world.entities[s];
   const double x = t.x;
@@ -59,9 +59,9 @@ void DrawSelectionMark(const World& world, Gl& gl) {
   gl.PopAttrib();
 }
 
-void DrawStill(const World& world, Gl& gl, TickSource* ticks) {
+void DrawStill(const World& world, const ViewState& view, Gl& gl, TickSource* ticks) {
   BeginFrame(gl);
-  DrawField(world, gl);
+  DrawField(view, gl);
   DrawEntities(world, gl, ticks);
   EndFrame(gl);
 }

@@ -58,8 +58,7 @@ void BeginFrame(Gl& gl) {
   gl.LoadIdentity();
 }
 
-void DrawField(const World& world, Gl& gl) {
-  const ViewState& view = world.view;
+void DrawField(const ViewState& view, Gl& gl) {
   gl.Disable(GlEnum::kTexture2D);
   gl.Disable(GlEnum::kDepthTest);  // later primitives simply cover earlier ones
 

@@ -1,6 +1,6 @@
 // Drawing of the play field: the operations the frame step calls at fixed
-// points, the fixed GL state and the projection. Reads the world and draws
-// through the Gl seam; never changes the world. The frame step calls them
+// points, the fixed GL state and the projection. Reads the world and one
+// player's view and draws through the Gl seam; never changes either. The frame step calls them
 // only when it has a backend to draw with.
 #pragma once
 
@@ -29,7 +29,7 @@ void BeginFrame(Gl& gl);
 
 // After the camera scroll and the cursor cell: the pointer triangle, the
 // camera translation, the grid and the cursor cell's outline.
-void DrawField(const World& world, Gl& gl);
+void DrawField(const ViewState& view, Gl& gl);
 
 // Every live entity, in slot order, with its health bar.
 void DrawEntities(const World& world, Gl& gl, TickSource* ticks);
@@ -53,7 +53,7 @@ void EndFrame(Gl& gl);
 // DrawField still in force: a white square around the selected entity while
 // it is live. GL's current colour is left as it was, so the next frame's
 // pointer still takes the colour the frame set last.
-void DrawSelectionMark(const World& world, Gl& gl);
+void DrawSelectionMark(const World& world, const ViewState& view, Gl& gl);
 
 // The same moment: a green square around each live entity of `slots` (a
 // selection set), the current colour left as it was.
@@ -63,6 +63,6 @@ void DrawSetMarks(const World& world, const std::vector<int32_t>& slots, Gl& gl)
 // window: the pointer, the grid, the stored cursor cell and every live
 // entity; then the picture is shown. Attack lines and build bars belong to
 // the order pass and are left out.
-void DrawStill(const World& world, Gl& gl, TickSource* ticks);
+void DrawStill(const World& world, const ViewState& view, Gl& gl, TickSource* ticks);
 
 }  // namespace kragmoor

@@ -235,7 +235,7 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   }
   for (Seat& seat : seats) seat.process.Stop(kEndGrace);
   for (int s = 0; s < kSideCount; ++s) result.seats[s] = seats[s].result;
-  PrintMatchSummary(session.world, options.frames, lines);
+  PrintMatchSummary(session, options.frames, lines);
   result.matchLines = std::move(lines).str();
   if (recorded && !recording.Finish(session, error)) recorded = false;
   return options.recordPath.empty() || recorded;

@@ -126,7 +126,7 @@ const std::map<std::string, Command, std::less<>>& Commands() {
             for (int side = 0; side < kSideCount; ++side)
               c.out << FormatPlayer(world, side) << '\n';
           } else if (w[1] == "view") {
-            c.out << FormatView(world) << '\n';
+            c.out << FormatView(c.session.player.view) << '\n';
           } else if (w[1] == "live") {
             c.out << FormatLive(world) << '\n';
           } else {
@@ -136,13 +136,13 @@ const std::map<std::string, Command, std::less<>>& Commands() {
       {"info",
        {1, 1,
         [](Context& c, const Words&) {
-          for (const std::string& line : InfoLines(c.session.world))
+          for (const std::string& line : InfoLines(c.session.world, c.session.player.view))
             c.out << "info " << line << '\n';
         }}},
       {"hash",
        {1, 1,
         [](Context& c, const Words&) {
-          c.out << "hash " << FormatHash(StateHash(c.session.world)) << '\n';
+          c.out << "hash " << FormatHash(StateHash(c.session)) << '\n';
         }}},
   };
   return commands;

@@ -12,8 +12,8 @@ namespace kragmoor {
 namespace {
 
 // The selected entity, or -1 when there is none (or the value names no slot).
-int Selected(const World& world) {
-  const int32_t s = world.view.selected;
+int Selected(const ViewState& view) {
+  const int32_t s = view.selected;
   return IsSlot(s) ? s : -1;
 }
 
@@ -25,8 +25,7 @@ static_assert(std::string_view(kInfoLabelContext) == "InfoList", "the context ev
 
 }  // namespace
 
-int HitTest(const World& world) {
-  const ViewState& v = world.view;
+int HitTest(const World& world, const ViewState& v) {
   for (int i = 0; i < kSlotCount; ++i) {
     const Tigrok& t = world.entities[i];
     if (TruncToInt32(static_cast<double>(t.x) / kCellSize) == v.cursorColumn &&
@@ -37,17 +36,17 @@ int HitTest(const World& world) {
   return -1;
 }
 
-void ClickOnField(World& world, int32_t mode, int32_t buildItem) {
-  const int n = HitTest(world);
-  const int s = Selected(world);
-  const int32_t column = world.view.cursorColumn;
-  const int32_t row = world.view.cursorRow;
+void ClickOnField(World& world, ViewState& view, int32_t mode, int32_t buildItem) {
+  const int n = HitTest(world, view);
+  const int s = Selected(view);
+  const int32_t column = view.cursorColumn;
+  const int32_t row = view.cursorRow;
   // The cell's lower-left corner, in field units.
   const int32_t cornerX = WrapMul(column, kCellSize);
   const int32_t cornerY = WrapMul(row, kCellSize);
 
   if (mode == kModeSelect) {
-    world.view.selected = n;
+    view.selected = n;
     return;
   }
   if (s == -1) return;
@@ -80,9 +79,9 @@ void ClickOnField(World& world, int32_t mode, int32_t buildItem) {
   }
 }
 
-void MouseFromPanel(World& world, int32_t x, int32_t y, int32_t panelHeight) {
-  world.view.mouseX = x;
-  world.view.mouseY = WrapSub(panelHeight, y);  // -y itself would overflow for INT32_MIN
+void MouseFromPanel(ViewState& view, int32_t x, int32_t y, int32_t panelHeight) {
+  view.mouseX = x;
+  view.mouseY = WrapSub(panelHeight, y);  // -y itself would overflow for INT32_MIN
 }
 
 bool RestPointer(ViewState& v, int32_t width, int32_t height) {
@@ -92,10 +91,10 @@ bool RestPointer(ViewState& v, int32_t width, int32_t height) {
   return true;
 }
 
-std::vector<InfoItem> InfoItems(const World& world) {
+std::vector<InfoItem> InfoItems(const World& world, const ViewState& view) {
   std::vector<InfoItem> items;
-  items.push_back({InfoLabel("InfoList", "Выбранный игрок: "), IntToStr(world.view.selected)});
-  if (const int s = Selected(world); s != -1) {
+  items.push_back({InfoLabel("InfoList", "Выбранный игрок: "), IntToStr(view.selected)});
+  if (const int s = Selected(view); s != -1) {
     const Tigrok& t = world.entities[s];
     items.push_back({InfoLabel("InfoList", "Мысль игрока: "), t.order});
     items.push_back({InfoLabel("InfoList", "Будущая мысль игрока: "), t.nextOrder});
@@ -114,9 +113,9 @@ std::vector<InfoItem> InfoItems(const World& world) {
   return items;
 }
 
-std::vector<std::string> InfoLines(const World& world) {
+std::vector<std::string> InfoLines(const World& world, const ViewState& view) {
   std::vector<std::string> lines;
-  for (const InfoItem& item : InfoItems(world)) lines.push_back(item.label + item.value);
+  for (const InfoItem& item : InfoItems(world, view)) lines.push_back(item.label + item.value);
   return lines;
 }
 

@@ -1,6 +1,6 @@
 // What the window does with the mouse and shows in its information list and
-// status bar, as functions of the world, so the window and the headless
-// runner share them.
+// status bar, as functions of the world and the player's view, so the window
+// and the headless runner share them.
 #pragma once
 
 #include <array>
@@ -21,20 +21,21 @@ inline constexpr int32_t kModeBuild = 3;   // "Строить"
 inline constexpr int32_t kModeRepair = 4;  // "Чинить"
 
 // The first slot (dead or alive) whose position, divided by the cell size and truncated
-// toward zero, is the cursor cell; -1 when none.
-int HitTest(const World& world);
+// toward zero, is the view's cursor cell; -1 when none.
+int HitTest(const World& world, const ViewState& view);
 
-// What a click on the play field does to the world (the window's Panel3Click
-// applies it as the `click` input): hit test on the cursor cell of the last
-// frame, then the action of click mode `mode` on the selected entity.
+// What a click on the play field does (the window's Panel3Click applies it
+// as the `click` input): hit test on the view's cursor cell of the last
+// frame, then the action of click mode `mode` on the view's selected entity
+// (a select click changes the view, the others an order in the world).
 // `buildItem` is the chosen item of the build radio group. Unknown modes do
 // nothing.
-void ClickOnField(World& world, int32_t mode, int32_t buildItem);
+void ClickOnField(World& world, ViewState& view, int32_t mode, int32_t buildItem);
 
 // The mouse moved to (x, y) over a panel `panelHeight` pixels high, y counted
 // downwards as the toolkit reports it: stores it with y counted upwards.
 // (The `move` input; the window's Panel3Cursor applies it.)
-void MouseFromPanel(World& world, int32_t x, int32_t y, int32_t panelHeight);
+void MouseFromPanel(ViewState& view, int32_t x, int32_t y, int32_t panelHeight);
 
 // The pointer is not over the play field (it has not entered it yet, or it
 // has left it): the game takes it to rest at the centre of the width x height
@@ -54,12 +55,12 @@ struct InfoItem {
 // languages (its translation tool finds each label in control.cc).
 inline constexpr char kInfoLabelContext[] = "InfoList";
 
-// The items of the information list: the selection, its fields when an
-// entity is selected, the dashes and each side's purse.
-std::vector<InfoItem> InfoItems(const World& world);
+// The items of the information list: the view's selection, its fields when
+// an entity is selected, the dashes and each side's purse.
+std::vector<InfoItem> InfoItems(const World& world, const ViewState& view);
 
 // The same as lines of text, each label followed by its value.
-std::vector<std::string> InfoLines(const World& world);
+std::vector<std::string> InfoLines(const World& world, const ViewState& view);
 
 // The sides that still have a live peasant or main base, side 0 first.
 std::array<bool, kSideCount> LiveSides(const World& world);

@@ -140,7 +140,13 @@ void OrderPass(World& world, Gl* gl) {
   OrderPass(world, gl, scratch);
 }
 
-void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
+void StepView(ViewState& view, const FrameInputs& inputs) {
+  ScrollCamera(view, inputs.panelWidth, inputs.panelHeight, inputs.scrollMargin);
+  if (inputs.keepViewOverField) KeepViewOverField(view, inputs.panelWidth, inputs.panelHeight);
+  StoreCursorCell(view);
+}
+
+void FrameStep(World& world, ViewState& view, const FrameInputs& inputs, Gl* gl) {
   if (gl != nullptr) BeginFrame(*gl);
   FrameScratch scratch(world);
   for (int side = 0; side < kSideCount; ++side) {
@@ -148,12 +154,9 @@ void FrameStep(World& world, const FrameInputs& inputs, Gl* gl) {
       ComputerPlayerTurn(world, side, inputs.level[side], scratch);
     }
   }
-  ScrollCamera(world.view, inputs.panelWidth, inputs.panelHeight, inputs.scrollMargin);
-  if (inputs.keepViewOverField)
-    KeepViewOverField(world.view, inputs.panelWidth, inputs.panelHeight);
-  StoreCursorCell(world.view);
+  StepView(view, inputs);
   if (gl != nullptr) {
-    DrawField(world, *gl);
+    DrawField(view, *gl);
     DrawEntities(world, *gl, inputs.ticks);
   }
   OrderPass(world, gl, scratch);

@@ -25,11 +25,19 @@ struct FrameInputs {
   bool keepViewOverField = false;        // hold the view's centre over the field
 };
 
-// Runs one frame on `world`, drawing through `gl` (null: no drawing calls,
-// the same effect on the world). A number in an order that does not convert
-// throws ConversionError from the order pass (or a computer player): the rest
-// of the frame is skipped, and what it changed before stays changed.
-void FrameStep(World& world, const FrameInputs& inputs, Gl* gl);
+// Runs one frame on `world` as seen through `view` (the player's own: it
+// scrolls, and its cursor cell follows the mouse), drawing through `gl`
+// (null: no drawing calls, the same effect on the world and the view). A number in an order that
+// does not convert throws ConversionError from the order pass (or a computer player): the rest of
+// the frame is skipped, and what it changed before stays changed.
+void FrameStep(World& world, ViewState& view, const FrameInputs& inputs, Gl* gl);
+
+// The frame's part for one view, which the frame step runs for its own
+// between the computer players and the drawing: the edge scroll, the hold
+// over the field when asked for, and the cursor cell under the mouse. The
+// rules never read a view, so another player's view of the same world takes
+// this step at any point of the frame.
+void StepView(ViewState& view, const FrameInputs& inputs);
 
 // The order pass: every live slot's order, in ascending slot order, drawing
 // attack lines and build bars through `gl` when there is one.

@@ -19,6 +19,7 @@ namespace {
 // slot is found in the saturated cell of its position and NaN lies in cell 0.
 TEST(HitTest, PositionsBeyondTheIntegerRangeLieInTheEdgeCells) {
   World world;
+  ViewState view;
   world.entities[0] = {};
   world.entities[0].x = 1e30f;
   world.entities[0].y = -std::numeric_limits<float>::infinity();
@@ -27,17 +28,17 @@ TEST(HitTest, PositionsBeyondTheIntegerRangeLieInTheEdgeCells) {
   world.entities[2].x = -1e12f;
   world.entities[2].y = std::numeric_limits<float>::max();
   // Slot 0 no longer lies in cell (0, 0); slot 1 does, NaN and all.
-  world.view.cursorColumn = 0;
-  world.view.cursorRow = 0;
-  EXPECT_EQ(HitTest(world), 1);
-  world.view.cursorColumn = INT32_MAX;
-  world.view.cursorRow = INT32_MIN;
-  EXPECT_EQ(HitTest(world), 0);
-  world.view.cursorColumn = INT32_MIN;
-  world.view.cursorRow = INT32_MAX;
-  EXPECT_EQ(HitTest(world), 2);
-  world.view.cursorColumn = INT32_MAX - 1;
-  EXPECT_EQ(HitTest(world), -1);
+  view.cursorColumn = 0;
+  view.cursorRow = 0;
+  EXPECT_EQ(HitTest(world, view), 1);
+  view.cursorColumn = INT32_MAX;
+  view.cursorRow = INT32_MIN;
+  EXPECT_EQ(HitTest(world, view), 0);
+  view.cursorColumn = INT32_MIN;
+  view.cursorRow = INT32_MAX;
+  EXPECT_EQ(HitTest(world, view), 2);
+  view.cursorColumn = INT32_MAX - 1;
+  EXPECT_EQ(HitTest(world, view), -1);
 }
 
 // Clicks on a saturated cursor cell write the cell's corner and centre with
@@ -45,14 +46,15 @@ TEST(HitTest, PositionsBeyondTheIntegerRangeLieInTheEdgeCells) {
 // decimal texts that the order pass reads back.
 TEST(ClickOnField, SaturatedCursorCellWritesWrappedCoordinates) {
   World world;
-  world.view.selected = 3;
-  world.view.cursorColumn = INT32_MAX;
-  world.view.cursorRow = INT32_MIN;
+  ViewState view;
+  view.selected = 3;
+  view.cursorColumn = INT32_MAX;
+  view.cursorRow = INT32_MIN;
   world.entities[3].x = 5000.0f;  // no slot lies in that cell
   for (Tigrok& t : world.entities) t.y = 5000.0f;
-  ClickOnField(world, 1, 0);
+  ClickOnField(world, view, 1, 0);
   EXPECT_EQ(world.entities[3].order, "idti -25,25");
-  ClickOnField(world, 3, 1);
+  ClickOnField(world, view, 3, 1);
   EXPECT_EQ(world.entities[3].order, "stroit 1,-50,0");
   EXPECT_EQ(world.entities[3].plan, 10);
 }
@@ -74,9 +76,10 @@ TEST(InfoLines, HealthRoundsHalvesToEvenAndSaturates) {
   };
   for (const auto& c : cases) {
     World world;
-    world.view.selected = 299;
+    ViewState view;
+    view.selected = 299;
     world.entities[299].hp = c.hp;
-    const std::vector<std::string> lines = InfoLines(world);
+    const std::vector<std::string> lines = InfoLines(world, view);
     ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[4], c.line);
   }
@@ -87,10 +90,11 @@ TEST(InfoLines, HealthRoundsHalvesToEvenAndSaturates) {
 TEST(InfoItems, LabelAndValueMakeTheLine) {
   World world;
   SetUpScenario(world);
-  world.view.selected = 3;
+  ViewState view;
+  view.selected = 3;
   world.players[2].gold = 15;
-  const std::vector<InfoItem> items = InfoItems(world);
-  const std::vector<std::string> lines = InfoLines(world);
+  const std::vector<InfoItem> items = InfoItems(world, view);
+  const std::vector<std::string> lines = InfoLines(world, view);
   ASSERT_EQ(items.size(), lines.size());
   for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].label + items[i].value, lines[i]);
   EXPECT_EQ(std::string(items[7].label), "Ход выполнения:");
@@ -104,16 +108,16 @@ TEST(InfoItems, LabelAndValueMakeTheLine) {
 TEST(RestPointer, RestsWhereNothingScrolls) {
   for (const auto& [w, h] : {std::array{485, 447}, std::array{200, 200}, std::array{201, 433},
                              std::array{0, 0}, std::array{150, 120}}) {
-    World world;
-    world.view.mouseX = 3;
-    world.view.mouseY = 3;
-    EXPECT_TRUE(RestPointer(world.view, w, h));
-    EXPECT_FALSE(RestPointer(world.view, w, h));  // already there
-    EXPECT_EQ(world.view.mouseX, w / 2);
-    EXPECT_EQ(world.view.mouseY, h / 2);
-    ScrollCamera(world.view, w, h);
-    EXPECT_EQ(world.view.cameraX, 0.0f) << w << "x" << h;
-    EXPECT_EQ(world.view.cameraY, 0.0f) << w << "x" << h;
+    ViewState view;
+    view.mouseX = 3;
+    view.mouseY = 3;
+    EXPECT_TRUE(RestPointer(view, w, h));
+    EXPECT_FALSE(RestPointer(view, w, h));  // already there
+    EXPECT_EQ(view.mouseX, w / 2);
+    EXPECT_EQ(view.mouseY, h / 2);
+    ScrollCamera(view, w, h);
+    EXPECT_EQ(view.cameraX, 0.0f) << w << "x" << h;
+    EXPECT_EQ(view.cameraY, 0.0f) << w << "x" << h;
   }
 }
 

@@ -34,10 +34,10 @@ TEST(DriverPlayTest, ARecordingUsingEveryPlayControlReplaysUnderCheck) {
   };
   // Field (x, y) on the panel, y downwards, with the camera where it is.
   const auto px = [&](double x) {
-    return static_cast<int32_t>(x + driver.session().world.view.cameraX);
+    return static_cast<int32_t>(x + driver.session().player.view.cameraX);
   };
   const auto py = [&](double y) {
-    return kField.height - static_cast<int32_t>(y + driver.session().world.view.cameraY);
+    return kField.height - static_cast<int32_t>(y + driver.session().player.view.cameraY);
   };
 
   tick(5);
@@ -63,8 +63,8 @@ TEST(DriverPlayTest, ARecordingUsingEveryPlayControlReplaysUnderCheck) {
   driver.RecallGroup(4);  // the second press centres the view on the group
   driver.MoveCamera(-100.0f, -50.0f);
   driver.PanBy(10, 5);
-  EXPECT_EQ(driver.session().world.view.cameraX, -90.0f);
-  EXPECT_EQ(driver.session().world.view.cameraY, -55.0f);
+  EXPECT_EQ(driver.session().player.view.cameraX, -90.0f);
+  EXPECT_EQ(driver.session().player.view.cameraY, -55.0f);
   driver.ChooseEdgeScroll(kNarrowScrollMargin);
   driver.ChooseKeepView(true);
   driver.ChooseLevels({1, 3, 2});
@@ -100,7 +100,7 @@ TEST(DriverPlayTest, TheWatchSeesTheGameEndAndANewGameCountsFramesAgain) {
   EXPECT_EQ(driver.frameSteps(), 0);
   EXPECT_FALSE(driver.watch().over());
   // The player's base (slot 4 of side 1) is in view from the start.
-  EXPECT_TRUE(ShowsBase(driver.session().world, driver.session().world.view, kField.width,
+  EXPECT_TRUE(ShowsBase(driver.session().world, driver.session().player.view, kField.width,
                         kField.height, 0));
 }
 

@@ -66,7 +66,7 @@ TEST(DriverTest, PaceSetsTheStepsOfATickAndOnlyTheLastDraws) {
   EXPECT_TRUE(d.driver.TakeStillDue());
   EXPECT_EQ(d.Ticks(8), 0);
   d.driver.PointerMoved(kField, 175, 447 - 175);
-  EXPECT_EQ(d.driver.session().world.view.cursorColumn, 3);  // stored for a click
+  EXPECT_EQ(d.driver.session().player.view.cursorColumn, 3);  // stored for a click
   EXPECT_TRUE(d.driver.TakeStillDue());
   EXPECT_FALSE(d.driver.TakeStillDue());
   d.driver.Resize({500, 447}, &gl);
@@ -128,7 +128,7 @@ TEST(DriverTest, ARecordingOfDrivenInputsReplaysUnderCheck) {
   driver.ChooseClickMode(0);
   point(175, 175);
   driver.Click();  // with no frame between: the cursor cell was stored by the move
-  EXPECT_EQ(driver.session().world.view.selected, 3);
+  EXPECT_EQ(driver.session().player.view.selected, 3);
   driver.PanCamera(1, 0);
   driver.Resize({520, 430}, nullptr);
   driver.TogglePause();

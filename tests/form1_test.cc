@@ -107,19 +107,19 @@ class Form1Test : public QObject {
 
   // The panel pixel (y counted downwards) showing field point (x, y).
   QPoint PanelPoint(int x, int y) {
-    const ViewState& v = form_->world().view;
+    const ViewState& v = form_->view();
     return QPoint(x + qRound(v.cameraX), form_->playField()->height() - y - qRound(v.cameraY));
   }
 
   // Points the mouse at the centre of a grid cell and runs the frame that
   // turns the pointer into the cursor cell.
   void PointAtCell(int column, int row) {
-    form_->world().view.cameraX = 0;
-    form_->world().view.cameraY = 0;
+    form_->view().cameraX = 0;
+    form_->view().cameraY = 0;
     QTest::mouseMove(form_->playField(), PanelPoint(column * 50 + 25, row * 50 + 25));
     form_->TimerDraw();
-    QCOMPARE(form_->world().view.cursorColumn, column);
-    QCOMPARE(form_->world().view.cursorRow, row);
+    QCOMPARE(form_->view().cursorColumn, column);
+    QCOMPARE(form_->view().cursorRow, row);
   }
 
   void ClickCell(int column, int row) {
@@ -294,7 +294,7 @@ class Form1Test : public QObject {
     QCOMPARE(world.entities[0].kind, kKindMine);
     QCOMPARE(world.entities[2].kind, kKindBase);
     QCOMPARE(world.entities[3].kind, kKindPeasant);
-    QCOMPARE(world.view.selected, -1);
+    QCOMPARE(form_->view().selected, -1);
   }
 
   // main() runs the tests ten hours east of UTC: a seed taken from the local
@@ -326,11 +326,11 @@ class Form1Test : public QObject {
   void mouseMovesSetThePointer() {
     HoldFrames();
     QTest::mouseMove(form_->playField(), QPoint(100, 47));
-    QCOMPARE(form_->world().view.mouseX, 100);
-    QCOMPARE(form_->world().view.mouseY, 400);
+    QCOMPARE(form_->view().mouseX, 100);
+    QCOMPARE(form_->view().mouseY, 400);
     QTest::mouseMove(form_->playField(), QPoint(0, 446));
-    QCOMPARE(form_->world().view.mouseX, 0);
-    QCOMPARE(form_->world().view.mouseY, 1);
+    QCOMPARE(form_->view().mouseX, 0);
+    QCOMPARE(form_->view().mouseY, 1);
   }
 
   void clicksWriteOrders() {
@@ -338,7 +338,7 @@ class Form1Test : public QObject {
     World& world = form_->world();
 
     ClickCell(3, 3);  // select the peasant of slot 3, at (175, 175)
-    QCOMPARE(world.view.selected, 3);
+    QCOMPARE(form_->view().selected, 3);
 
     ChooseItem("RadioGroup1", kModeGo);
     ClickCell(3, 4);  // empty: walk to the cell's centre
@@ -361,7 +361,7 @@ class Form1Test : public QObject {
     // Selecting an empty cell clears the selection; then no mode orders.
     ChooseItem("RadioGroup1", kModeSelect);
     ClickCell(3, 4);
-    QCOMPARE(world.view.selected, -1);
+    QCOMPARE(form_->view().selected, -1);
     ChooseItem("RadioGroup1", kModeGo);
     ClickCell(3, 4);
     QCOMPARE(world.entities[3].order, std::string("stroit 1,150,200"));
@@ -400,7 +400,7 @@ class Form1Test : public QObject {
 
     QCOMPARE(list->visualItemRect(list->item(0)).height(), 13);
 
-    world.view.selected = 3;
+    form_->view().selected = 3;
     world.entities[3].order = "idti 175,225";
     QTRY_COMPARE(list->count(), 13);
     const QStringList lines = ListLines(list);
@@ -477,9 +477,9 @@ class Form1Test : public QObject {
       world.entities[2 + side] = {440,  75.0f + 150 * side, 100, 100, "", "", 0, 0,
                                   side, kKindPeasant,       0};
     }
-    world.view.selected = 1;
-    world.view.cameraX = 0;
-    world.view.cameraY = 0;
+    form_->view().selected = 1;
+    form_->view().cameraX = 0;
+    form_->view().cameraY = 0;
     QTest::mouseMove(form_->playField(), PanelPoint(240, 220));  // far from every edge
 
     form_->TimerDraw();
@@ -488,8 +488,8 @@ class Form1Test : public QObject {
         form_->playField()->screen()->grabWindow(form_->playField()->winId()).toImage();
 
     OpenGlGl unswapped([] {});
-    FrameStep(world, form_->Inputs(), &unswapped);
-    QCOMPARE(world.view.cameraX, 0.0f);
+    FrameStep(world, form_->view(), form_->Inputs(), &unswapped);
+    QCOMPARE(form_->view().cameraX, 0.0f);
     const QSize device = form_->playField()->size() * form_->playField()->devicePixelRatio();
     QImage back(device, QImage::Format_RGBA8888);
     glReadBuffer(GL_BACK);
@@ -535,7 +535,7 @@ class Form1Test : public QObject {
     // Paused, a click still acts on the cell under the pointer, and a resize
     // runs no frame.
     ClickCell(3, 3);
-    QCOMPARE(form_->world().view.selected, 3);
+    QCOMPARE(form_->view().selected, 3);
     const int64_t frames = form_->frameSteps();
     form_->resize(form_->size() + QSize(20, 0));
     QTRY_COMPARE(form_->playField()->width(), 505);
@@ -543,16 +543,17 @@ class Form1Test : public QObject {
     QTest::keyClick(box, Qt::Key_Space);
     QVERIFY(!status->text().contains("Пауза"));
 
-    World& world = form_->world();
     for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3"}) {
       Control<QCheckBox>(name)->setChecked(true);
     }
-    World alone = world;  // the same frames, one by one, without the window
+    Session alone = form_->session();  // the same frames, one by one, without the window
     QTest::keyClick(Control<QListWidget>("ListBox1"), Qt::Key_Plus);
     QVERIFY2(status->text().contains("Скорость: ×2"), qPrintable(status->text()));
     QCOMPARE(ticks(10), 20);
-    for (int i = 0; i < 20; ++i) FrameStep(alone, form_->Inputs(), nullptr);
-    QCOMPARE(StateHash(world), StateHash(alone));
+    for (int i = 0; i < 20; ++i) {
+      FrameStep(alone.world, alone.player.view, form_->Inputs(), nullptr);
+    }
+    QCOMPARE(StateHash(form_->session()), StateHash(alone));
 
     for (int i = 0; i < 5; ++i) QTest::keyClick(form_.get(), Qt::Key_Equal);
     QVERIFY(status->text().contains("×8"));
@@ -566,9 +567,9 @@ class Form1Test : public QObject {
   // cell, as the edge scroll would move it.
   void homeAndArrowKeys() {
     HoldFrames();
-    const ViewState& view = form_->world().view;
-    form_->world().view.cameraX = 123.5f;
-    form_->world().view.cameraY = -40.0f;
+    const ViewState& view = form_->view();
+    form_->view().cameraX = 123.5f;
+    form_->view().cameraY = -40.0f;
     // Sent to a radio button, whose own arrow keys would choose another item.
     QRadioButton* radio = Control<QGroupBox>("RadioGroup1")->findChildren<QRadioButton*>().at(0);
     radio->setFocus();
@@ -593,7 +594,7 @@ class Form1Test : public QObject {
     form_.reset();
     QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight());
     ShowForm();
-    const ViewState& view = form_->world().view;
+    const ViewState& view = form_->view();
     QCOMPARE(view.mouseX, 485 / 2);
     QCOMPARE(view.mouseY, 447 / 2);
     QTest::qWait(300);
@@ -629,11 +630,11 @@ class Form1Test : public QObject {
       QVERIFY2(inside.contains(control->geometry()), qPrintable(control->objectName()));
     }
     HoldFrames();
-    const float cameraX = form_->world().view.cameraX;
-    const float cameraY = form_->world().view.cameraY;
+    const float cameraX = form_->view().cameraX;
+    const float cameraY = form_->view().cameraY;
     for (int i = 0; i < 5; ++i) form_->TimerDraw();
-    QCOMPARE(form_->world().view.cameraX, cameraX);
-    QCOMPARE(form_->world().view.cameraY, cameraY);
+    QCOMPARE(form_->view().cameraX, cameraX);
+    QCOMPARE(form_->view().cameraY, cameraY);
   }
 
   // The Language menu switches every text at once, the information list's
@@ -711,14 +712,14 @@ class Form1Test : public QObject {
     const QString path = folder.filePath("game.save");
     QVERIFY(form_->SaveGame(path));
     for (int i = 0; i < 300; ++i) form_->TimerDraw();
-    const uint64_t played = StateHash(form_->world());
+    const uint64_t played = StateHash(form_->session());
 
     Control<QCheckBox>("CheckBox2")->click();
     form_->NewGame();
     QVERIFY(form_->OpenGame(path));
     QVERIFY(!Control<QCheckBox>("CheckBox2")->isChecked());
     for (int i = 0; i < 300; ++i) form_->TimerDraw();
-    QCOMPARE(StateHash(form_->world()), played);
+    QCOMPARE(StateHash(form_->session()), played);
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
@@ -728,7 +729,7 @@ class Form1Test : public QObject {
     QTRY_VERIFY(form_->fileErrorBox() != nullptr && form_->fileErrorBox()->isVisible());
     QVERIFY(form_->fileErrorBox()->text().contains(path));
     QVERIFY(form_->fileErrorBox()->informativeText().contains("cut short"));
-    QCOMPARE(StateHash(form_->world()), played);
+    QCOMPARE(StateHash(form_->session()), played);
   }
 
   // --record at start: never over the saved game just opened; a recording

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "render/recording_gl.h"
+#include "sim/control.h"
 #include "world/orders.h"
+#include "world/state_hash.h"
 
 namespace kragmoor {
 namespace {
@@ -95,7 +97,8 @@ TEST(OrderPass, FrameStepPropagatesTheError) {
   world.entities[3].order = "atakovat 1e3";
   FrameInputs inputs;
   inputs.computerPlayer = {false, false, false};
-  EXPECT_THROW(FrameStep(world, inputs, nullptr), ConversionError);
+  ViewState view;
+  EXPECT_THROW(FrameStep(world, view, inputs, nullptr), ConversionError);
 }
 
 TEST(OrderPass, BuildWithNoFreeSlotSpendsButCreatesNothing) {
@@ -159,6 +162,45 @@ TEST(OrderPass, BuildPositionsAreExactForEveryInteger) {
   EXPECT_EQ(world.entities[1].x, 2147483672.0f);
   EXPECT_EQ(world.entities[1].y, -2147483623.0f);
   EXPECT_EQ(world.entities[1].kind, kKindBase);
+}
+
+// Views are each player's own: with one player's view taking the frame step
+// and another's scrolling all the while beside it, the world goes on exactly
+// as for one player alone; and select clicks through two views of one world
+// each select in their own view.
+TEST(FrameStep, EachViewIsItsPlayersOwn) {
+  World alone;
+  SetUpScenario(alone);
+  alone.seed = 7;
+  World shared = alone;
+  ViewState still;
+  still.mouseX = 240;  // mid-panel: nothing scrolls
+  still.mouseY = 220;
+  ViewState first = still;
+  ViewState second;  // at (0, 0), in two edge strips
+  second.selected = 3;
+  const FrameInputs inputs;
+  for (int frame = 0; frame < 300; ++frame) {
+    FrameStep(alone, still, inputs, nullptr);
+    FrameStep(shared, first, inputs, nullptr);
+    StepView(second, inputs);
+  }
+  EXPECT_EQ(StateHash(shared, first), StateHash(alone, still));
+  EXPECT_EQ(first.cameraX, 0.0f);
+  EXPECT_GT(second.cameraX, 0.0f);
+  EXPECT_EQ(second.selected, 3);
+
+  World world;
+  SetUpScenario(world);
+  first.cursorColumn = 3;  // slot 3's peasant at (175, 175)
+  first.cursorRow = 3;
+  second.cursorColumn = 5;  // slot 2's base at (275, 275)
+  second.cursorRow = 5;
+  ClickOnField(world, first, kModeSelect, 0);
+  ClickOnField(world, second, kModeSelect, 0);
+  EXPECT_EQ(first.selected, 3);
+  EXPECT_EQ(second.selected, 2);
+  EXPECT_EQ(InfoLines(world, first)[0], "Выбранный игрок: 3");
 }
 
 }  // namespace

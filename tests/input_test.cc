@@ -85,7 +85,7 @@ TEST(Apply, WritesEveryInputToTheRecorderAsItsCommand) {
   std::string error;
   const Front front{nullptr, nullptr, &recorder};
   ASSERT_TRUE(Apply(session, MouseMove{10, 47}, front, error));
-  EXPECT_EQ(session.world.view.mouseY, 400);                    // 447 - 47: y counted upwards
+  EXPECT_EQ(session.player.view.mouseY, 400);                   // 447 - 47: y counted upwards
   ASSERT_TRUE(Apply(session, Resize{300, 200}, front, error));  // and its frame
   ASSERT_TRUE(StepFrame(session, front, error));
   ASSERT_TRUE(Apply(session, Click{}, front, error));

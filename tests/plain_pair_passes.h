@@ -6,11 +6,18 @@
 // but a rule acts on shows up as a difference.
 #pragma once
 
+#include <cstdint>
+
+#include "world/state_hash.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
 
 void PlainAggressionPass(World& world);
 void PlainContactPass(World& world);
+
+// The state hash of a world alone (over an initial view, which no pair pass
+// touches), to compare a fast pass's result with the plain one's.
+inline uint64_t WorldHash(const World& world) { return StateHash(world, ViewState{}); }
 
 }  // namespace kragmoor

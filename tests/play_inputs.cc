@@ -10,8 +10,8 @@ namespace kragmoor {
 void PointAt(Session& s, int column, int row, const Front& front) {
   std::string error;
   Apply(s,
-        MouseAt{static_cast<int32_t>(column * 50 + 25 - s.world.view.cameraX),
-                static_cast<int32_t>(row * 50 + 25 - s.world.view.cameraY)},
+        MouseAt{static_cast<int32_t>(column * 50 + 25 - s.player.view.cameraX),
+                static_cast<int32_t>(row * 50 + 25 - s.player.view.cameraY)},
         front, error);
   StepFrame(s, front, std::cout);
 }

@@ -25,10 +25,11 @@ World Scenario() {
 // What a design click in `mode` with cursor cell (column, row) writes into
 // slot `selected`: the reference every key and right-click order must equal.
 Tigrok ClickResult(World world, int selected, int mode, int build, int column, int row) {
-  world.view.selected = selected;
-  world.view.cursorColumn = column;
-  world.view.cursorRow = row;
-  ClickOnField(world, mode, build);
+  ViewState view;
+  view.selected = selected;
+  view.cursorColumn = column;
+  view.cursorRow = row;
+  ClickOnField(world, view, mode, build);
   return world.entities[selected];
 }
 
@@ -63,9 +64,10 @@ TEST(NearestLive, PicksTheNearestLiveCentreWithinTheRadius) {
   world.entities[20].y = 175;
   EXPECT_EQ(NearestLive(world, {180, 175}), 3);
   // The pixel under the pointer is the pixel less the camera.
-  world.view.cameraX = 100;
-  world.view.cameraY = -50;
-  const FieldPoint p = PointUnderPixel(world.view, 275, 125);
+  ViewState view;
+  view.cameraX = 100;
+  view.cameraY = -50;
+  const FieldPoint p = PointUnderPixel(view, 275, 125);
   EXPECT_EQ(p.x, 175);
   EXPECT_EQ(p.y, 175);
 }

@@ -33,7 +33,7 @@ TEST(PlayInputs, SelectionGroupsAndOrdersAreRecordedSavedAndReplayed) {
 
   SelectAll(game, front);
   EXPECT_EQ(SessionSelection(game), (Slots{2, 3}));
-  EXPECT_EQ(game.world.view.selected, 2);  // the list shows the first
+  EXPECT_EQ(game.player.view.selected, 2);  // the list shows the first
   StoreGroup(game, 4, front);
   // A select click elsewhere drops the set; the group brings it back, and a
   // second recall centres the view on it: (225, 225) in a 485 x 447 panel.
@@ -43,8 +43,8 @@ TEST(PlayInputs, SelectionGroupsAndOrdersAreRecordedSavedAndReplayed) {
   RecallGroup(game, 4, front);
   EXPECT_EQ(SessionSelection(game), (Slots{2, 3}));
   RecallGroup(game, 4, front);
-  EXPECT_EQ(game.world.view.cameraX, 17.5f);
-  EXPECT_EQ(game.world.view.cameraY, -1.5f);
+  EXPECT_EQ(game.player.view.cameraX, 17.5f);
+  EXPECT_EQ(game.player.view.cameraY, -1.5f);
   // A right-click on the mine at (625, 625) under the pointer.
   give(MouseAt{642, 623});
   RightClick(game, front);

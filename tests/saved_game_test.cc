@@ -45,7 +45,7 @@ TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
   for (int round = 0; round < 10; ++round) {
     Play(original, round);
     Play(loaded, round);
-    ASSERT_EQ(StateHash(loaded.world), StateHash(original.world)) << "round " << round;
+    ASSERT_EQ(StateHash(loaded), StateHash(original)) << "round " << round;
   }
   EXPECT_EQ(Save(loaded), Save(original));
 }
@@ -59,11 +59,11 @@ TEST(SavedGame, DamageOfEveryKindIsRefusedAndLeavesTheGame) {
   const auto refused = [](const std::string& damaged, const std::string& why) {
     Session game;
     game.world.seed = 5;
-    const uint64_t before = StateHash(game.world);
+    const uint64_t before = StateHash(game);
     std::string error;
     EXPECT_FALSE(LoadSavedGameText(damaged, game, error));
     EXPECT_NE(error.find(why), std::string::npos) << error;
-    EXPECT_EQ(StateHash(game.world), before);
+    EXPECT_EQ(StateHash(game), before);
   };
   refused("", "not a saved game");
   refused(text.substr(0, 10), "not a saved game");

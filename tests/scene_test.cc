@@ -172,16 +172,16 @@ TEST(DrawField, CursorCellTruncatesTowardZeroAndIsOutlinedAnywhere) {
        "107374182400 -107374182400"},
   };
   for (const CursorCase& c : cases) {
-    World world;
-    world.view.cameraX = c.cameraX;
-    world.view.cameraY = c.cameraY;
-    world.view.mouseX = c.mouseX;
-    world.view.mouseY = c.mouseY;
+    ViewState view;
+    view.cameraX = c.cameraX;
+    view.cameraY = c.cameraY;
+    view.mouseX = c.mouseX;
+    view.mouseY = c.mouseY;
     RecordingGl gl;
-    StoreCursorCell(world.view);
-    DrawField(world, gl);
-    EXPECT_EQ(world.view.cursorColumn, c.column) << c.mouseX;
-    EXPECT_EQ(world.view.cursorRow, c.row) << c.mouseX;
+    StoreCursorCell(view);
+    DrawField(view, gl);
+    EXPECT_EQ(view.cursorColumn, c.column) << c.mouseX;
+    EXPECT_EQ(view.cursorRow, c.row) << c.mouseX;
     const auto& lines = gl.lines();
     ASSERT_GE(lines.size(), 7u);
     EXPECT_EQ(Text(lines, lines.size() - 7, lines.size() - 4),
@@ -262,19 +262,20 @@ World Fight() {
 // the next frame's pointer; nothing for no selection or a dead one.
 TEST(DrawSelectionMark, WhiteSquareAroundALiveSelection) {
   World world = WithEntity(kKindBase, 200, 200);
-  world.view.selected = 0;
+  ViewState view;
+  view.selected = 0;
   RecordingGl gl;
-  DrawSelectionMark(world, gl);
+  DrawSelectionMark(world, view, gl);
   EXPECT_EQ(Text(gl.lines()),
             "glPushAttrib GL_CURRENT_BIT\nglColor3f 1 1 1\nglBegin GL_LINE_LOOP\n"
             "glVertex3f 77 77 0\nglVertex3f 123 77 0\nglVertex3f 123 123 0\n"
             "glVertex3f 77 123 0\nglEnd\nglPopAttrib\n");
   for (const auto& [selected, hp] :
        {std::pair{-1, 200.0f}, std::pair{0, 0.0f}, std::pair{300, 1.0f}}) {
-    world.view.selected = selected;
+    view.selected = selected;
     world.entities[0].hp = hp;
     gl.clear();
-    DrawSelectionMark(world, gl);
+    DrawSelectionMark(world, view, gl);
     EXPECT_TRUE(gl.lines().empty()) << selected;
   }
 }
@@ -284,15 +285,16 @@ TEST(DrawSelectionMark, WhiteSquareAroundALiveSelection) {
 TEST(DrawStill, DrawsTheFrameWithoutStepping) {
   World world = WithEntity(kKindPeasant, 100, 100);
   world.entities[0].order = "idti 500,500";
-  world.view.mouseX = 10;  // would scroll and move the cursor cell in a frame
-  world.view.cursorColumn = 4;
-  const uint64_t before = StateHash(world);
+  ViewState view;
+  view.mouseX = 10;  // would scroll and move the cursor cell in a frame
+  view.cursorColumn = 4;
+  const uint64_t before = StateHash(world, view);
   RecordingGl still;
-  DrawStill(world, still, nullptr);
-  EXPECT_EQ(StateHash(world), before);
+  DrawStill(world, view, still, nullptr);
+  EXPECT_EQ(StateHash(world, view), before);
   RecordingGl frame;
   BeginFrame(frame);
-  DrawField(world, frame);
+  DrawField(view, frame);
   DrawEntities(world, frame, nullptr);
   EndFrame(frame);
   EXPECT_EQ(Text(still.lines()), Text(frame.lines()));
@@ -303,14 +305,16 @@ TEST(Frames, WithoutAWindowTheWorldChangesAsWhenDrawn) {
   inputs.computerPlayer = {false, false, false};
   World drawn = Fight();
   World unseen = Fight();
+  ViewState drawnView;
+  ViewState unseenView;
   RecordingGl gl;
   std::vector<size_t> frameStarts;
   for (int i = 0; i < 30; ++i) {
     frameStarts.push_back(gl.lines().size());
-    FrameStep(drawn, inputs, &gl);
-    FrameStep(unseen, inputs, nullptr);
+    FrameStep(drawn, drawnView, inputs, &gl);
+    FrameStep(unseen, unseenView, inputs, nullptr);
   }
-  EXPECT_EQ(StateHash(drawn), StateHash(unseen));
+  EXPECT_EQ(StateHash(drawn, drawnView), StateHash(unseen, unseenView));
   EXPECT_EQ(drawn.entities[3].hp, 70.0f);
 
   // Two hits a frame, each with its red line colour, shown or not.

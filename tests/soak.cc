@@ -110,7 +110,7 @@ bool Soak(uint32_t seed, int64_t frames, int64_t every) {
                 "%d %d; hash %s",
                 seed, static_cast<long long>(frames), seconds, seconds > 0 ? frames / seconds : 0.0,
                 maxLive, w.players[0].gold, w.players[1].gold, w.players[2].gold,
-                FormatHash(StateHash(w)).c_str());
+                FormatHash(StateHash(session)).c_str());
   std::cout << line << std::endl;
   return true;
 }

@@ -17,7 +17,7 @@ ViewState AfterFrame(Session& s, int32_t x, int32_t y) {
   Apply(s, MouseAt{x, y});
   std::string error;
   EXPECT_TRUE(StepFrame(s, Front{}, error));
-  return s.world.view;
+  return s.player.view;
 }
 
 TEST(ViewPreferences, EdgeScrollWidthAndKeepingTheViewOverTheField) {
@@ -39,7 +39,7 @@ TEST(ViewPreferences, EdgeScrollWidthAndKeepingTheViewOverTheField) {
 
 TEST(FieldMap, DotsOutlineAndViewAtOneScaleAndBackToACamera) {
   Session s;
-  FieldMap map = MakeFieldMap(s.world, 200, 100, 485, 447);
+  FieldMap map = MakeFieldMap(s.world, s.player.view, 200, 100, 485, 447);
   EXPECT_DOUBLE_EQ(map.scale, 0.08);         // the field's height fits the map's
   EXPECT_DOUBLE_EQ(map.outline.left, 50.0);  // centred across
   EXPECT_DOUBLE_EQ(map.outline.right, 150.0);
@@ -60,7 +60,7 @@ TEST(FieldMap, DotsOutlineAndViewAtOneScaleAndBackToACamera) {
   s.world.entities[20].x = -1250.0f;
   s.world.entities[21] = s.world.entities[3];
   s.world.entities[21].y = 1e30f;
-  map = MakeFieldMap(s.world, 200, 100, 485, 447);
+  map = MakeFieldMap(s.world, s.player.view, 200, 100, 485, 447);
   EXPECT_TRUE(map.dots[9].outsideField);
   EXPECT_FALSE(map.dots[3].outsideField);
   EXPECT_DOUBLE_EQ(map.dots[10].y, 0.0);
@@ -71,22 +71,24 @@ TEST(FieldMap, DotsOutlineAndViewAtOneScaleAndBackToACamera) {
 TEST(StartView, OpensWithTheSidesBaseInView) {
   Session s;
   CameraOffset camera;
-  EXPECT_FALSE(StartCamera(s.world, 1, 485, 447, camera));  // base 2 is in the design's view
-  ASSERT_TRUE(StartCamera(s.world, 0, 485, 447, camera));   // base 4 at (925, 675) is not
+  EXPECT_FALSE(
+      StartCamera(s.world, s.player.view, 1, 485, 447, camera));  // base 2 is in the design's view
+  ASSERT_TRUE(
+      StartCamera(s.world, s.player.view, 0, 485, 447, camera));  // base 4 at (925, 675) is not
   EXPECT_EQ(camera.x, 242.5f - 925.0f);
   EXPECT_EQ(camera.y, 223.5f - 675.0f);
   Apply(s, ComputerPlayers{{false, true, true}});
   ShowStartView(s, Front{});
-  EXPECT_TRUE(ShowsBase(s.world, s.world.view, 485, 447, 0));
+  EXPECT_TRUE(ShowsBase(s.world, s.player.view, 485, 447, 0));
   // Without a base the side's peasant; with nothing of its own, any base.
   s.world.entities[4].hp = 0;
-  ASSERT_TRUE(StartCamera(s.world, 0, 485, 447, camera));
+  ASSERT_TRUE(StartCamera(s.world, s.player.view, 0, 485, 447, camera));
   EXPECT_EQ(camera.x, 242.5f - 825.0f);
   s.world.entities[5].hp = 0;
-  ASSERT_TRUE(StartCamera(s.world, 0, 485, 447, camera));
+  ASSERT_TRUE(StartCamera(s.world, s.player.view, 0, 485, 447, camera));
   EXPECT_EQ(camera.x, 242.5f - 275.0f);
   for (Tigrok& t : s.world.entities) t.hp = 0;
-  EXPECT_FALSE(StartCamera(s.world, -1, 485, 447, camera));
+  EXPECT_FALSE(StartCamera(s.world, s.player.view, -1, 485, 447, camera));
 }
 
 }  // namespace

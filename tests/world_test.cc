@@ -40,7 +40,7 @@ TEST(SetUpScenario, WritesNineEntitiesAndTheColours) {
   EXPECT_EQ(FormatPlayer(world, 0), "player 0 red=0.5 green=0.5 blue=0.5 gold=0");
   EXPECT_EQ(FormatPlayer(world, 1), "player 1 red=0.8 green=0.5 blue=0.5 gold=0");
   EXPECT_EQ(FormatPlayer(world, 2), "player 2 red=0.4 green=0.9 blue=0.5 gold=0");
-  EXPECT_EQ(FormatView(world), "view mouse=0,0 camera=0,0 cursor=0,0 selected=-1");
+  EXPECT_EQ(FormatView(ViewState{}), "view mouse=0,0 camera=0,0 cursor=0,0 selected=-1");
 }
 
 TEST(SetUpScenario, CopiedSlotsCarryTheSourcesOtherFields) {
@@ -100,15 +100,16 @@ TEST(Random, SeedFromTimeOfDayCountsMilliseconds) {
 TEST(StateHash, EmptyWorldAndSensitivity) {
   World a;
   World b;
-  EXPECT_EQ(StateHash(a), StateHash(b));
+  const ViewState v;
+  EXPECT_EQ(StateHash(a, v), StateHash(b, v));
   b.entities[299].order = "x";
-  EXPECT_NE(StateHash(a), StateHash(b));
-  b = a;
-  b.view.selected = 0;
-  EXPECT_NE(StateHash(a), StateHash(b));
+  EXPECT_NE(StateHash(a, v), StateHash(b, v));
+  ViewState selecting;
+  selecting.selected = 0;
+  EXPECT_NE(StateHash(a, v), StateHash(a, selecting));
   b = a;
   b.entities[5].x = -0.0f;  // a different bit pattern from +0
-  EXPECT_NE(StateHash(a), StateHash(b));
+  EXPECT_NE(StateHash(a, v), StateHash(b, v));
   EXPECT_EQ(FormatHash(0x0123456789abcdefull), "0123456789abcdef");
 }
 

@@ -6,7 +6,7 @@
 
 namespace kragmoor {
 
-uint64_t StateHash(const World& world) {
+uint64_t StateHash(const World& world, const ViewState& v) {
   Fnv1a h;
   for (const Tigrok& t : world.entities) {
     for (const TigrokField& f : kTigrokFields) {
@@ -30,7 +30,6 @@ uint64_t StateHash(const World& world) {
     h.I32(p.gold);
   }
   h.U32(world.seed);
-  const ViewState& v = world.view;
   h.I32(v.mouseX);
   h.I32(v.mouseY);
   h.F32(v.cameraX);

@@ -9,7 +9,7 @@ namespace kragmoor {
 
 // FNV-1a over every slot (floats as IEEE-754 bit patterns, texts as a 32-bit
 // length and their bytes, integers as 32 bits, all little-endian), then each
-// side's colour and purse, the random seed and the view state.
-uint64_t StateHash(const World& world);
+// side's colour and purse, the random seed and then the player's view state.
+uint64_t StateHash(const World& world, const ViewState& view);
 
 }  // namespace kragmoor

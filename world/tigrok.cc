@@ -41,7 +41,6 @@ Tigrok Fresh(int32_t kind, int32_t owner, float x, float y, float hp, int32_t go
 void ClearWorld(World& world) {
   for (Tigrok& t : world.entities) t = Tigrok{};
   for (Player& p : world.players) p.gold = 0;
-  world.view = ViewState{};
 }
 
 void SetUpScenario(World& world) {

@@ -1,6 +1,6 @@
-// The game's whole state: the entity table, the player table, the view state
-// and the random seed, as one World value. Plain data only; never includes Qt
-// or GL headers.
+// The game's shared state: the entity table, the player table and the random
+// seed, as one World value, and the view state each player keeps beside it.
+// Plain data only; never includes Qt or GL headers.
 #pragma once
 
 #include <array>
@@ -44,7 +44,8 @@ struct Player {
   int32_t gold = 0;  // the side's purse
 };
 
-// What the user sees and points at.
+// What one user sees and points at. Each player of a game holds one of
+// their own (the session's player part); the world does not.
 struct ViewState {
   int32_t mouseX = 0;    // pointer over the play field, panel pixels
   int32_t mouseY = 0;    // counted upwards from the panel's bottom edge
@@ -58,7 +59,6 @@ struct ViewState {
 struct World {
   std::array<Tigrok, kSlotCount> entities{};
   std::array<Player, kSideCount> players{};
-  ViewState view{};
   uint32_t seed = 0;  // the shared random generator's state
 };
 
@@ -83,8 +83,9 @@ void MakeBase(World& world, int slot);
 // MakePeasant: hp and maxHp 100, gold 0, owner 1, kind peasant; order kept.
 void MakePeasant(World& world, int slot);
 
-// Every slot zeroed (free, empty texts, position 0,0), every purse 0, the
-// view state initial; colours and seed stay (the `reset` script command).
+// Every slot zeroed (free, empty texts, position 0,0), every purse 0; colours
+// and seed stay (the `reset` script command, which also makes the view
+// initial).
 void ClearWorld(World& world);
 
 // Writes the player colours and the nine starting entities (slots 0 to 8).

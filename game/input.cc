@@ -25,7 +25,8 @@ template <typename T, typename... Ts>
 struct IndexIn<T, std::variant<Ts...>> {
   static constexpr size_t value = [] {
     size_t i = 0;
-    ((std::is_same_v<T, Ts> ? false : (++i, true)) && ...);
+    // Counts the alternatives before T: the fold stops at T itself.
+    static_cast<void>(((std::is_same_v<T, Ts> ? false : (++i, true)) && ...));
     return i;
   }();
 };

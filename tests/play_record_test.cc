@@ -11,7 +11,7 @@
 #include "game/recorder.h"
 #include "game/saved_game.h"
 #include "game/selection.h"
-#include "runner/script.h"
+#include "tests/driver_recording.h"
 
 namespace kragmoor {
 namespace {
@@ -79,9 +79,7 @@ TEST(PlayInputs, SelectionGroupsAndOrdersAreRecordedSavedAndReplayed) {
         "\norder 2 \"stroit 1,300,250\"\n", "\nselection 2 3 7\n", "\nedgescroll 16\n"}) {
     EXPECT_NE(script.find(line), std::string::npos) << line;
   }
-  std::istringstream in(script);
-  std::ostringstream errors;
-  EXPECT_EQ(CheckScript(in, errors, ScriptOptions{}), 0) << errors.str();
+  ExpectReplays(script);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Drawing that only the window does: the selection mark and the still
-// picture of a paused game. Reads the world through the Gl seam; never part
-// of a frame step, so the headless trace never holds it.
+// picture of a paused game. Reads the world and the view and draws through
+// the Gl seam; never part of a frame step, so the headless trace never holds
+// it.
 #include "render/scene.h"
 
 namespace kragmoor {
@@ -42,20 +43,9 @@ void DrawSetMarks(const World& world, const std::vector<int32_t>& slots, Gl& gl)
 void DrawSelectionMark(const World& world, const ViewState& view, Gl& gl) {
   const int32_t s = view.selected;
   if (!IsSlot(s) || !IsLive(world.entities[s])) return;
-  const Tigrok& t = world.entities[s];
-  const double x = t.x;
-  const double y = t.y;
-  const auto vertex = [&gl](double vx, double vy) {
-    gl.Vertex3f(static_cast<float>(vx), static_cast<float>(vy), 0.0f);
-  };
   gl.PushAttrib(kCurrentBit);
   gl.Color3f(1.0f, 1.0f, 1.0f);
-  gl.Begin(GlEnum::kLineLoop);
-  vertex(x - kMarkHalfSide, y - kMarkHalfSide);
-  vertex(x + kMarkHalfSide, y - kMarkHalfSide);
-  vertex(x + kMarkHalfSide, y + kMarkHalfSide);
-  vertex(x - kMarkHalfSide, y + kMarkHalfSide);
-  gl.End();
+  Square(gl, world.entities[s].x, world.entities[s].y, kMarkHalfSide);
   gl.PopAttrib();
 }
 

@@ -1,7 +1,7 @@
 // Drawing of the play field: the operations the frame step calls at fixed
 // points, the fixed GL state and the projection. Reads the world and one
-// player's view and draws through the Gl seam; never changes either. The frame step calls them
-// only when it has a backend to draw with.
+// player's view and draws through the Gl seam; never changes either. The
+// frame step calls them only when it has a backend to draw with.
 #pragma once
 
 #include <cstdint>

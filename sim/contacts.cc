@@ -44,8 +44,7 @@ class HomeBases {
         break;
       }
     }
-#ifndef NDEBUG
-    if (home != HomeBase(world_, owner)) {
+    if (kDebugChecks && home != HomeBase(world_, owner)) {
       std::fprintf(stderr,
                    "ContactPass: the home base of owner %d is slot %d, but the pass looked up "
                    "%d: the pair copies missed a slot that is live, or a contact rule changed "
@@ -53,7 +52,6 @@ class HomeBases {
                    owner, HomeBase(world_, owner), home);
       std::abort();
     }
-#endif
     return home;
   }
 

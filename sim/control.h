@@ -24,8 +24,8 @@ inline constexpr int32_t kModeRepair = 4;  // "Чинить"
 // toward zero, is the view's cursor cell; -1 when none.
 int HitTest(const World& world, const ViewState& view);
 
-// What a click on the play field does (the window's Panel3Click applies it
-// as the `click` input): hit test on the view's cursor cell of the last
+// What a click on the play field does (the `click` input, which the window
+// records and applies for a left-button click): hit test on the view's cursor cell of the last
 // frame, then the action of click mode `mode` on the view's selected entity
 // (a select click changes the view, the others an order in the world).
 // `buildItem` is the chosen item of the build radio group. Unknown modes do
@@ -34,7 +34,7 @@ void ClickOnField(World& world, ViewState& view, int32_t mode, int32_t buildItem
 
 // The mouse moved to (x, y) over a panel `panelHeight` pixels high, y counted
 // downwards as the toolkit reports it: stores it with y counted upwards.
-// (The `move` input; the window's Panel3Cursor applies it.)
+// (The `move` input, which the window records for each pointer move.)
 void MouseFromPanel(ViewState& view, int32_t x, int32_t y, int32_t panelHeight);
 
 // The pointer is not over the play field (it has not entered it yet, or it

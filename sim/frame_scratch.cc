@@ -75,15 +75,13 @@ std::string ScratchMisfit(const FrameScratch& scratch, const World& world) {
   return {};
 }
 
-#ifndef NDEBUG
-void CheckScratch(const FrameScratch& scratch, const World& world, const char* phase) {
+void AbortOnScratchMisfit(const FrameScratch& scratch, const World& world, const char* phase) {
   const std::string misfit = ScratchMisfit(scratch, world);
   if (misfit.empty()) return;
   std::fprintf(stderr, "frame scratch does not fit the world as %s begins: %s.\n", phase,
                misfit.c_str());
   std::abort();
 }
-#endif
 
 const UnitLists& GatherUnits(const World& world, FrameScratch& scratch) {
   if (!scratch.unitsGathered) {

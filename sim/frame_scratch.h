@@ -56,13 +56,14 @@ struct FrameScratch {
 // requires of it; otherwise what differs first.
 std::string ScratchMisfit(const FrameScratch& scratch, const World& world);
 
-// In a debug build: aborts, saying what differs and what to look for, when
-// `scratch` does not fit `world` as `phase` begins.
-#ifdef NDEBUG
-inline void CheckScratch(const FrameScratch&, const World&, const char*) {}
-#else
-void CheckScratch(const FrameScratch& scratch, const World& world, const char* phase);
-#endif
+// Aborts, saying what differs and what to look for, when `scratch` does not
+// fit `world` as `phase` begins.
+void AbortOnScratchMisfit(const FrameScratch& scratch, const World& world, const char* phase);
+
+// AbortOnScratchMisfit in a debug build (kDebugChecks); nothing in a release build.
+inline void CheckScratch(const FrameScratch& scratch, const World& world, const char* phase) {
+  if constexpr (kDebugChecks) AbortOnScratchMisfit(scratch, world, phase);
+}
 
 // The unit lists of `scratch`, gathered first when they are not.
 const UnitLists& GatherUnits(const World& world, FrameScratch& scratch);

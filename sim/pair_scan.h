@@ -14,6 +14,7 @@
 #include <string>
 #include <type_traits>
 
+#include "sim/debug_checks.h"
 #include "sim/slot_set.h"
 #include "world/tigrok.h"
 
@@ -140,9 +141,7 @@ template <const PairReach& kReach, class Rule>
   } else {
     changed = rule(world, i, j);
   }
-#ifndef NDEBUG
-  CheckPairCopies(world, live, a, b, changed);
-#endif
+  if constexpr (kDebugChecks) CheckPairCopies(world, live, a, b, changed);
   if (!changed) return false;
   const Tigrok& ti = world.entities[i];
   const Tigrok& tj = world.entities[j];
@@ -208,9 +207,7 @@ template <const PairReach& kReach, class Rule>
 template <const PairReach& kReach, class Rule>
 void VisitPairs(World& world, LiveSlots& live, Rule rule) {
   static_assert(kReach.range > 0.0f, "a reach needs a range");
-#ifndef NDEBUG
-  pair_scan_detail::CheckActs(live, kReach.mayAct);
-#endif
+  if constexpr (kDebugChecks) pair_scan_detail::CheckActs(live, kReach.mayAct);
   int lastRow = live.count - 1;
   if constexpr (kReach.mayAct == nullptr) {
     // The entries after the last one whose owner differs from the final

@@ -22,12 +22,11 @@ struct SeedRange {
 // false, leaving `range` as it was, for anything else.
 bool ParseSeedRange(std::string_view text, SeedRange& range);
 
-inline constexpr int kMaxJobs = 1024;
+inline constexpr int kMaxJobs = 1024;  // matches at once; far above any machine's cores
 // Finished matches' output that may wait for its turn before no more start:
 // far above a few matches of the default length, far below what thousands
 // of frames of --hash-every 1 on many cores would hold.
-inline constexpr size_t kMaxHeldMatchBytes =
-    size_t{16} << 20;  // matches at once; far above any machine's cores
+inline constexpr size_t kMaxHeldMatchBytes = size_t{16} << 20;
 
 // The number of cores, as the default for RunMatches' `jobs` (1 when the
 // system does not say).

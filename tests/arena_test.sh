@@ -12,14 +12,16 @@ case_name=$4
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 frames=2000
+overtime=200
 fail() { echo "FAIL: $*"; cat "$tmp/out" "$tmp/err" 2>/dev/null; exit 1; }
 
-# Plays $frames frames (2000 unless set) with the sides given; the arena must exit with the
+# Plays $frames frames (2000 unless set), the pool $overtime ms (200 unless
+# set), with the sides given; the arena must exit with the
 # status given first (0, or 6 when a bot failed).
 play() {
   want=$1
   shift
-  "$sim" arena --frames "$frames" --budget 20 --overtime 200 "$@" >"$tmp/out" 2>"$tmp/err"
+  "$sim" arena --frames "$frames" --budget 20 --overtime "$overtime" "$@" >"$tmp/out" 2>"$tmp/err"
   got=$?
   [ "$got" = "$want" ] || fail "arena exited with $got, not $want"
   grep -q "^frames=$frames live=" "$tmp/out" || fail "the match did not run to its end"
@@ -75,6 +77,7 @@ case $case_name in
     expect_status deaf flooded ;;
   line-limit)
     # A line of exactly 1 MiB is an answer; one byte more ends the bot.
+    overtime=20000
     play 0 "sh $bots/exact.sh 0" none none
     grep -q '^bot 1 name="exact" status=ok ' "$tmp/out" || fail "a 1 MiB line is refused"
     play 6 "sh $bots/exact.sh 1" none none

@@ -82,6 +82,12 @@ case $case_name in
     grep -q '^bot 1 name="exact" status=ok ' "$tmp/out" || fail "a 1 MiB line is refused"
     play 6 "sh $bots/exact.sh 1" none none
     grep -q '^bot 1 name="exact" status=bad-output ' "$tmp/out" || fail "a longer line is taken" ;;
+  error-cap)
+    play 0 "sh $bots/refused.sh" none none
+    grep -q '^bot 1 name="refused" status=ok orders=0 refused=150 ' "$tmp/out" || fail "not 150 refused"
+    grep '^side 1: \[' "$tmp/err" | grep -o '"order [0-9]*: ' | wc -l | grep -qx 99 ||
+      fail "not 99 texts for single orders"
+    grep -q '"51 more orders refused"\]}$' "$tmp/err" || fail "no text counting the rest" ;;
   orphan)
     # It exits while a process it left in a session of its own holds its
     # output: exited at once (not after its overtime), and that process ended.

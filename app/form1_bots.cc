@@ -1,18 +1,28 @@
 // The main window's bots: `kragmoor --bot SIDE=COMMAND` and the Game menu's
 // question hand a side to the driver's bot seat; the status bar says how the
-// bots are doing. The driver feeds them; they never hold up a frame.
+// bots are doing. The driver feeds them; they never hold up a frame, nor
+// does what they write on standard error.
+#include <unistd.h>
+
 #include <QInputDialog>
 #include <QMessageBox>
-#include <cstdio>
+#include <memory>
+#include <string>
 
 #include "app/form1.h"
+#include "game/error_relay.h"
 
 namespace kragmoor {
 
 bool TForm1::StartBot(int side, const QString& command, int32_t turn) {
-  driver_.onBotErrorLine = [](int from, std::string_view line) {
-    std::fprintf(stderr, "side %d: %.*s\n", from + 1, static_cast<int>(line.size()), line.data());
-  };
+  if (!driver_.onBotErrorLine) {
+    // Off the window's thread, bounded, and dropped (counted) when standard
+    // error takes no more: a reader that is stuck or gone never stops the game.
+    auto relay = std::make_shared<ErrorRelay>(STDERR_FILENO);
+    driver_.onBotErrorLine = [relay](int from, std::string_view line) {
+      relay->Line("side " + std::to_string(from + 1) + ": " + std::string(line));
+    };
+  }
   std::string error;
   if (!driver_.SeatBot(side, command.toStdString(), turn, error)) {
     QMessageBox::warning(this, windowTitle(),

@@ -6,6 +6,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@
 #include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include "game/bot_family.h"
 
 extern char** environ;
 
@@ -23,8 +26,12 @@ namespace {
 constexpr size_t kReadChunkBytes = 65536;
 // A standard-error line longer than this is passed on in pieces of it.
 constexpr size_t kMaxErrorLineBytes = 65536;
-// How often Stop looks whether the bot has exited, milliseconds.
-constexpr int kStopPollMs = 5;
+// How often Stop looks whether the bot has exited, and Pump too where the
+// system gives no descriptor for that, milliseconds.
+constexpr int kExitPollMs = 5;
+// The most read from a bot's output once it has exited: a full line and
+// its line end; a writer it left behind may keep writing.
+constexpr size_t kMaxReadAfterExit = kMaxBotLineBytes + kReadChunkBytes;
 
 // write(2) to a pipe whose reader has gone raises SIGPIPE. The signal is
 // blocked in this thread for the call, and one the call raised is taken
@@ -83,6 +90,7 @@ std::string ShellCommand(const std::string& command) {
 BotProcess::~BotProcess() { Kill(); }
 
 bool BotProcess::Start(const std::string& command, std::string& error) {
+  AdoptOrphans();
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) != 0) {
     error = std::strerror(errno);
@@ -100,23 +108,29 @@ bool BotProcess::Start(const std::string& command, std::string& error) {
   posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  // A group of its own, so that ending the bot ends whatever it started;
-  // default SIGPIPE and no blocked signals, whatever this process has.
+  // A session and group of its own, so that ending the bot ends whatever it
+  // started; default SIGPIPE and no blocked signals, whatever this process has.
   sigset_t defaults, none;
   sigemptyset(&defaults);
   sigaddset(&defaults, SIGPIPE);
   sigemptyset(&none);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setpgroup(&attributes, 0);
   posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  marker_ = NewBotMarker();
+  std::vector<char*> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    if (std::strncmp(*entry, "KRAGMOOR_BOT=", 13) != 0) environment.push_back(*entry);
+  }
+  environment.push_back(marker_.data());
+  environment.push_back(nullptr);
   char sh[] = "/bin/sh";
   char dashC[] = "-c";
   std::string text = ShellCommand(command);
   char* argv[] = {sh, dashC, text.data(), nullptr};
   pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, sh, &actions, &attributes, argv, environ);
+  const int spawned = posix_spawn(&pid, sh, &actions, &attributes, argv, environment.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   close(in[0]), close(out[1]), close(err[1]);
@@ -126,6 +140,7 @@ bool BotProcess::Start(const std::string& command, std::string& error) {
     return false;
   }
   pid_ = pid;
+  pidFd_ = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));  // -1 before Linux 5.3
   in_ = in[1];
   out_ = out[0];
   err_ = err[0];
@@ -139,22 +154,51 @@ void BotProcess::Send(std::string_view line) {
     pending_.clear();
     pendingSent_ = 0;
   }
+  if (pending_.size() - pendingSent_ + line.size() + 1 > kMaxBotInputBytes) {
+    if (end_ == BotEnd::kNone) end_ = BotEnd::kFlooded;
+    CloseInput();
+    return;
+  }
+  if (pendingSent_ > kMaxBotInputBytes) {  // what was written is not kept
+    pending_.erase(0, pendingSent_);
+    pendingSent_ = 0;
+  }
   pending_ += line;
   pending_ += '\n';
   WriteSome();
 }
 
 std::optional<std::string> BotProcess::TakeLine() {
-  if (!lineReady_) return std::nullopt;
+  if (!lineReady_ || end_ == BotEnd::kFlooded) return std::nullopt;
   const size_t end = outBuffer_.find('\n');
   std::string line = outBuffer_.substr(0, end);
   outBuffer_.erase(0, end + 1);
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  const size_t next = outBuffer_.find('\n');
-  lineReady_ = next != std::string::npos;
-  scanned_ = lineReady_ ? 0 : outBuffer_.size();
-  if (!lineReady_ && outBuffer_.size() > kMaxBotLineBytes) end_ = BotEnd::kOverlong;
+  lineReady_ = false;
+  scanned_ = 0;
+  FindLine();
   return line;
+}
+
+// Looks for the next line end in what was read: a line is ready when one
+// comes within kMaxBotLineBytes (a "\r" before it not counted); the bot has
+// written a line over the limit as soon as more has come without one.
+void BotProcess::FindLine() {
+  const size_t end = outBuffer_.find('\n', scanned_);
+  if (end != std::string::npos) {
+    const size_t length = end > 0 && outBuffer_[end - 1] == '\r' ? end - 1 : end;
+    if (length > kMaxBotLineBytes) {
+      if (end_ == BotEnd::kNone) end_ = BotEnd::kOverlong;
+    } else {
+      lineReady_ = true;
+    }
+    return;
+  }
+  scanned_ = outBuffer_.size();
+  const size_t size = outBuffer_.size();
+  const bool over =
+      size > kMaxBotLineBytes + 1 || (size == kMaxBotLineBytes + 1 && outBuffer_.back() != '\r');
+  if (over && end_ == BotEnd::kNone) end_ = BotEnd::kOverlong;
 }
 
 void BotProcess::WriteSome() {
@@ -184,12 +228,27 @@ void BotProcess::ReadOutput() {
     return;
   }
   outBuffer_.append(chunk, static_cast<size_t>(n));
-  if (outBuffer_.find('\n', scanned_) != std::string::npos) {
-    lineReady_ = true;
-    return;
+  FindLine();
+}
+
+bool BotProcess::ProcessExited() {
+  if (pid_ <= 0) return true;
+  siginfo_t info{};
+  // WNOWAIT: the bot stays a zombie until Kill, so that its family is found.
+  if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return false;
+  return info.si_pid == pid_;
+}
+
+// The bot has exited: what it wrote before is read, and then no more is
+// waited for, even while something it left behind holds the pipe open.
+void BotProcess::ReadAfterExit() {
+  const size_t limit = outBuffer_.size() + kMaxReadAfterExit;
+  while (out_ >= 0 && end_ == BotEnd::kNone && !lineReady_ && outBuffer_.size() < limit) {
+    const size_t before = outBuffer_.size();
+    ReadOutput();
+    if (outBuffer_.size() == before) break;  // nothing more there now
   }
-  scanned_ = outBuffer_.size();
-  if (outBuffer_.size() > kMaxBotLineBytes) end_ = BotEnd::kOverlong;
+  if (end_ == BotEnd::kNone && !lineReady_) end_ = BotEnd::kClosed;
 }
 
 void BotProcess::ReadErrors(bool flushAll) {
@@ -226,8 +285,16 @@ void BotProcess::CloseInput() {
 void BotProcess::Pump(std::span<BotProcess* const> bots, std::span<const bool> waiting,
                       BotClock::time_point deadline) {
   std::vector<pollfd> fds;
-  std::vector<std::pair<BotProcess*, int>> owners;  // bot and which stream: 0 in, 1 out, 2 err
+  // bot and which descriptor: 0 in, 1 out, 2 err, 3 its exit
+  std::vector<std::pair<BotProcess*, int>> owners;
   for (;;) {
+    bool lookForExits = false;  // some bot waited for has no exit descriptor
+    for (size_t i = 0; i < bots.size(); ++i) {
+      BotProcess* bot = bots[i];
+      if (!waiting[i] || bot->Answered() || bot->pid_ <= 0) continue;
+      if (bot->pidFd_ < 0) lookForExits = true;
+      if (bot->pidFd_ < 0 && bot->ProcessExited()) bot->ReadAfterExit();
+    }
     bool done = true;
     for (size_t i = 0; i < bots.size(); ++i) {
       if (waiting[i]) done = bots[i]->Answered();
@@ -248,13 +315,18 @@ void BotProcess::Pump(std::span<BotProcess* const> bots, std::span<const bool> w
         fds.push_back({bot->err_, POLLIN, 0});
         owners.emplace_back(bot, 2);
       }
+      if (bot->pidFd_ >= 0 && bot->end_ == BotEnd::kNone && !bot->lineReady_) {
+        fds.push_back({bot->pidFd_, POLLIN, 0});
+        owners.emplace_back(bot, 3);
+      }
     }
-    const int timeout = done ? 0 : MillisecondsUntil(deadline);
+    int timeout = done ? 0 : MillisecondsUntil(deadline);
+    if (lookForExits) timeout = std::min(timeout, kExitPollMs);
     if (fds.empty()) return;
     const int ready = poll(fds.data(), fds.size(), timeout);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) {
-      if (done || timeout == 0) return;
+      if (done || BotClock::now() >= deadline) return;
       continue;
     }
     for (size_t k = 0; k < fds.size(); ++k) {
@@ -270,6 +342,9 @@ void BotProcess::Pump(std::span<BotProcess* const> bots, std::span<const bool> w
           break;
         case 1:
           bot->ReadOutput();
+          break;
+        case 3:
+          bot->ReadAfterExit();
           break;
         default:
           bot->ReadErrors(false);
@@ -287,15 +362,9 @@ void BotProcess::Stop(std::chrono::milliseconds grace) {
   WriteSome();
   CloseInput();
   const auto deadline = BotClock::now() + grace;
-  while (BotClock::now() < deadline) {
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      kill(-pid_, SIGKILL);  // whatever it left behind in its group
-      pid_ = -1;
-      break;
-    }
+  while (BotClock::now() < deadline && !ProcessExited()) {
     pollfd fds[2] = {{err_, POLLIN, 0}, {out_, POLLIN, 0}};
-    if (poll(fds, 2, kStopPollMs) > 0) {
+    if (poll(fds, 2, kExitPollMs) > 0) {
       if (fds[0].revents != 0) ReadErrors(false);
       if (fds[1].revents != 0) {
         char chunk[kReadChunkBytes];
@@ -308,12 +377,18 @@ void BotProcess::Stop(std::chrono::milliseconds grace) {
 
 void BotProcess::Kill() {
   if (pid_ > 0) {
+    // Found while the bot is still a process or a zombie, so that what lies
+    // below it is still its own; killed together, so that none starts more.
+    const std::vector<pid_t> family = BotFamily(pid_, marker_);
     kill(-pid_, SIGKILL);
     kill(pid_, SIGKILL);
+    for (const pid_t pid : family) kill(pid, SIGKILL);
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
     pid_ = -1;
+    ReapFamily(family);
   }
+  CloseFd(pidFd_);
   // What is still in the pipe; a writer outside the group may keep it open,
   // so a few reads at most.
   constexpr int kFinalReads = 16;

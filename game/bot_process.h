@@ -1,7 +1,8 @@
-// A bot program as a child process: started with /bin/sh -c, fed lines on
-// its standard input, read line by line from its standard output, its
-// standard error passed on line by line. POSIX pipes, non-blocking, polled;
-// never raises SIGPIPE; the child is always reaped. No game rules here.
+// A bot program as a child process: started with /bin/sh -c in a session of
+// its own, fed lines on its standard input (a bounded queue), read line by
+// line from its standard output, its standard error passed on line by line.
+// POSIX pipes, non-blocking, polled; never raises SIGPIPE; the child and
+// whatever it left running are ended and reaped with it. No game rules here.
 #pragma once
 
 #include <sys/types.h>
@@ -20,12 +21,16 @@ using BotClock = std::chrono::steady_clock;
 
 // The longest line a bot may write, in bytes, not counting its line end.
 inline constexpr size_t kMaxBotLineBytes = size_t{1} << 20;
+// The most a bot may leave unread on its standard input, in bytes: a few
+// turn messages of a full field. A bot that reads no more is ended.
+inline constexpr size_t kMaxBotInputBytes = size_t{4} << 20;
 
 // Why a bot's standard output can no longer be read.
 enum class BotEnd {
   kNone,      // it can
   kClosed,    // the bot exited or closed its standard output
   kOverlong,  // it wrote a line over kMaxBotLineBytes
+  kFlooded,   // it left more than kMaxBotInputBytes unread on its input
 };
 
 class BotProcess {
@@ -35,11 +40,13 @@ class BotProcess {
   BotProcess& operator=(const BotProcess&) = delete;
   ~BotProcess();  // Kill()
 
-  // Runs `command` with /bin/sh -c in a process group of its own. False,
-  // with the reason, when it cannot be started.
+  // Runs `command` with /bin/sh -c in a session and process group of its
+  // own, marked in its environment so that what it starts can be found
+  // again. False, with the reason, when it cannot be started.
   bool Start(const std::string& command, std::string& error);
 
-  // Queues `line` and a line end for the bot's standard input; Pump writes it.
+  // Queues `line` and a line end for the bot's standard input; Pump writes
+  // it. Past kMaxBotInputBytes unread the input is closed: end() kFlooded.
   void Send(std::string_view line);
 
   // The next whole line the bot wrote, if one has come.
@@ -52,15 +59,18 @@ class BotProcess {
   std::function<void(std::string_view)> onErrorLine;
 
   // Closes the bot's standard input, gives it `grace` to exit (passing on
-  // what it still writes on standard error), then kills its process group.
+  // what it still writes on standard error), then Kill.
   void Stop(std::chrono::milliseconds grace);
 
-  // Kills the bot's process group at once and reaps it.
+  // Kills the bot, its process group and session, and every process it
+  // started (however it left them: see bot_family.h), and reaps them.
   void Kill();
 
   // Writes what is queued and reads what has come, waiting until `deadline`
   // or until one of the bots in `bots` for which `waiting` is true has a
   // line or cannot give one (at once when one already has, or none waits).
+  // A bot whose process has exited can give none once its output is read,
+  // whoever else still holds the pipe open.
   // REQUIRES: `waiting` has one entry per bot.
   static void Pump(std::span<BotProcess* const> bots, std::span<const bool> waiting,
                    BotClock::time_point deadline);
@@ -73,8 +83,13 @@ class BotProcess {
   void ReadOutput();
   void ReadErrors(bool flushAll);
   void CloseInput();
+  void FindLine();
+  bool ProcessExited();
+  void ReadAfterExit();
 
   pid_t pid_ = -1;
+  int pidFd_ = -1;       // readable once the bot exits; -1 where the system has none
+  std::string marker_;   // the environment entry its processes inherit
   int in_ = -1;          // the bot's standard input, ours to write
   int out_ = -1;         // its standard output, ours to read
   int err_ = -1;         // its standard error, ours to read

@@ -1,7 +1,8 @@
-// A bot playing one side of a game that never waits for it.
+// The one bot driver: start wait, budget and pool, statuses, orders.
 #include "game/bot_seat.h"
 
-#include <array>
+#include <algorithm>
+#include <memory>
 
 #include "game/bot_protocol.h"
 #include "game/input.h"
@@ -14,75 +15,157 @@ namespace {
 constexpr std::chrono::milliseconds kStartWait{5000};  // for the answer to `start`
 }  // namespace
 
-bool BotSeat::Start(const std::string& command, int side, int32_t turn, int32_t budgetMs,
-                    int32_t overtimeMs, std::string& error) {
+bool BotSeat::Start(const std::string& command, int side, const BotTiming& timing, int32_t frames,
+                    std::string& error) {
   process_.onErrorLine = [this](std::string_view line) {
     if (onErrorLine) onErrorLine(line);
   };
-  if (!process_.Start(command, error)) return false;
+  if (!process_.Start(command, error)) {
+    status_ = "no-start";
+    return false;
+  }
   side_ = side;
-  turn_ = turn > 0 ? turn : 1;
-  budget_ = std::chrono::milliseconds(budgetMs);
-  pool_ = std::chrono::milliseconds(overtimeMs);
-  // The window has no frame limit: the start message says 0 frames.
-  process_.Send(StartMessage(side, turn_, budgetMs, 0));
+  turn_ = timing.turn > 0 ? timing.turn : 1;
+  budget_ = std::chrono::milliseconds(timing.budgetMs);
+  pool_ = std::chrono::milliseconds(timing.overtimeMs);
+  late_ = {};
+  orders_ = refused_ = 0;
+  wroteGarbage_ = answered_ = false;
+  errors_.clear();
+  name_.clear();
+  status_ = "starting";
+  process_.Send(StartMessage(side, turn_, timing.budgetMs, frames));
   sentAt_ = BotClock::now();
   awaiting_ = true;
-  status_ = "starting";
   return true;
+}
+
+int64_t BotSeat::lateMs() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(late_).count();
 }
 
 void BotSeat::End(const char* status) {
   status_ = status;
   awaiting_ = false;
+  answered_ = false;
   process_.Kill();
 }
 
 void BotSeat::Stop() {
   if (playing()) status_ = "stopped";
   awaiting_ = false;
-  process_.Stop(std::chrono::milliseconds(0));
+  answered_ = false;
+  Release(std::chrono::milliseconds(0));
 }
 
-void BotSeat::BeforeFrame(Session& session, const Front& front, int64_t frame) {
+BotClock::time_point BotSeat::Deadline() const {
+  return sentAt_ + (status_ == "starting" ? BotClock::duration(kStartWait) : budget_ + pool_);
+}
+
+void BotSeat::SendTurn(const std::string& body) {
+  if (errors_.size() > kMaxTurnErrors) {
+    const size_t more = errors_.size() - (kMaxTurnErrors - 1);
+    errors_.resize(kMaxTurnErrors - 1);
+    errors_.push_back(std::to_string(more) + " more orders refused");
+  }
+  process_.Send(TurnMessage(body, errors_));
+  errors_.clear();
+  if (process_.end() == BotEnd::kFlooded) return End("flooded");
+  sentAt_ = BotClock::now();
+  awaiting_ = true;
+}
+
+void BotSeat::Judge(BotClock::time_point now) {
+  if (!awaiting_) return;
+  const bool starting = status_ == "starting";
+  if (!process_.Answered()) {
+    if (now < Deadline()) return;
+    if (!starting) late_ += now - sentAt_ - budget_;  // the whole pool, and what the wait overran
+    return End(starting ? "no-start" : "timeout");
+  }
+  awaiting_ = false;
+  auto line = process_.TakeLine();
+  if (!line) {
+    const BotEnd why = process_.end();
+    if (starting) return End("no-start");
+    return End(why == BotEnd::kOverlong  ? "bad-output"
+               : why == BotEnd::kFlooded ? "flooded"
+                                         : "exited");
+  }
+  if (starting) {
+    if (!ParseReady(*line, name_)) return End("no-start");
+    status_ = "ok";
+    return;
+  }
+  const auto late = now - sentAt_ - budget_;
+  if (late > BotClock::duration::zero()) {
+    pool_ -= late;
+    late_ += late;
+  }
+  if (pool_ < BotClock::duration::zero()) return End("timeout");
+  answer_ = std::move(*line);
+  answered_ = true;
+}
+
+void BotSeat::Poll() {
   if (!playing()) return;
   BotProcess* bots[] = {&process_};
   const bool waiting[] = {awaiting_};
   BotProcess::Pump(bots, waiting, BotClock::now());  // whatever is there, no waiting
-  const auto now = BotClock::now();
-  const bool starting = status_ == "starting";
-  if (awaiting_ && process_.Answered()) {
-    awaiting_ = false;
-    auto line = process_.TakeLine();
-    if (!line) {
-      End(starting ? "no-start" : process_.end() == BotEnd::kOverlong ? "bad-output" : "exited");
-      return;
+  Judge(BotClock::now());
+}
+
+void BotSeat::WaitAll(std::span<BotSeat* const> seats) {
+  std::vector<BotProcess*> bots;
+  for (BotSeat* seat : seats) bots.push_back(&seat->process_);
+  const std::unique_ptr<bool[]> waiting(new bool[seats.size()]);
+  for (;;) {
+    auto soonest = BotClock::time_point::max();
+    bool any = false;
+    for (size_t i = 0; i < seats.size(); ++i) {
+      waiting[i] = seats[i]->awaiting_;
+      if (!waiting[i]) continue;
+      any = true;
+      soonest = std::min(soonest, seats[i]->Deadline());
     }
-    if (starting) {
-      if (!ParseReady(*line, name_)) return End("no-start");
-      status_ = "ok";
-    } else {
-      const auto late = now - sentAt_ - budget_;
-      if (late > BotClock::duration::zero()) pool_ -= late;
-      if (pool_ < BotClock::duration::zero()) return End("timeout");
-      std::vector<BotOrder> orders;
-      ParseOrders(*line, session.world, side_, orders, errors_);
-      std::string ignored;  // an order runs no frame, so no frame error
-      for (const BotOrder& order : orders) {
-        Apply(session, Order{order.slot, order.text}, front, ignored);
-      }
-    }
-  } else if (awaiting_) {
-    const auto limit = starting ? BotClock::duration(kStartWait) : budget_ + pool_;
-    if (now - sentAt_ > limit) return End(starting ? "no-start" : "timeout");
-    return;
-  }
-  if (status_ == "ok" && !awaiting_ && frame % turn_ == 0) {
-    process_.Send(TurnMessage(TurnBody(session.world, frame), errors_));
-    errors_.clear();
-    sentAt_ = BotClock::now();
-    awaiting_ = true;
+    if (!any) return;
+    BotProcess::Pump(bots, std::span<const bool>(waiting.get(), seats.size()), soonest);
+    const auto now = BotClock::now();
+    for (BotSeat* seat : seats) seat->Judge(now);
   }
 }
+
+void BotSeat::ApplyAnswer(Session& session, const Front& front) {
+  if (!answered_) return;
+  answered_ = false;
+  std::vector<BotOrder> orders;
+  const size_t before = errors_.size();
+  if (!ParseOrders(answer_, session.world, side_, orders, errors_)) wroteGarbage_ = true;
+  answer_.clear();
+  refused_ += static_cast<int64_t>(errors_.size() - before);
+  orders_ += static_cast<int64_t>(orders.size());
+  std::string ignored;  // an order runs no frame, so no frame error
+  for (const BotOrder& order : orders) {
+    Apply(session, Order{order.slot, order.text}, front, ignored);
+  }
+}
+
+void BotSeat::BeforeFrame(Session& session, const Front& front, int64_t frame) {
+  Poll();
+  ApplyAnswer(session, front);
+  if (status_ == "ok" && !awaiting_ && frame % turn_ == 0) {
+    SendTurn(TurnBody(session.world, frame));
+  }
+}
+
+void BotSeat::Finish(int64_t frame, const std::array<int, kSideCount>& places) {
+  if (status_ != "ok") return;
+  process_.Send(EndMessage(frame, places));
+  if (wroteGarbage_) status_ = "bad-output";
+  awaiting_ = false;
+  answered_ = false;
+}
+
+void BotSeat::Release(std::chrono::milliseconds grace) { process_.Stop(grace); }
 
 }  // namespace kragmoor

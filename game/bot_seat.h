@@ -1,61 +1,115 @@
-// A bot playing one side of a game that never waits for it, as the window
-// runs one: the bot protocol's messages on a turn every K frames, each
-// answer applied as `order` inputs before the first frame after it came.
-// A bot that fails or outruns its time is ended, and its side plays on as
-// nobody's. No Qt here: the window calls BeforeFrame from its timer.
+// The one bot driver: a bot program playing one side through the bot
+// protocol, for the arena (which waits for every answer) and the window
+// (which never waits). It owns the start wait, the budget and the overtime
+// pool, the statuses, and turning answers into `order` inputs; the caller
+// decides when turns are sent and whether to wait for the answers.
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "game/bot_process.h"
+#include "world/tigrok.h"
 
 namespace kragmoor {
 
 struct Front;
 struct Session;
 
+// A bot's time and pace, as the arena's options and the window's bots have
+// them unless told otherwise.
+struct BotTiming {
+  int32_t turn = 10;           // frames per turn
+  int32_t budgetMs = 100;      // for one answer
+  int32_t overtimeMs = 10000;  // pool for the whole match, paid from by late answers
+};
+
+// The most refused-order texts one turn message carries; the rest are
+// counted in one last text.
+inline constexpr size_t kMaxTurnErrors = 100;
+
 class BotSeat {
  public:
   // Starts `command` (with /bin/sh -c) for `side` (0 to 2) and sends it the
-  // start message. False, with the reason, when it cannot be started.
-  bool Start(const std::string& command, int side, int32_t turn, int32_t budgetMs,
-             int32_t overtimeMs, std::string& error);
+  // start message (`frames` 0: no frame limit). False, with the reason, when
+  // it cannot be started.
+  bool Start(const std::string& command, int side, const BotTiming& timing, int32_t frames,
+             std::string& error);
 
-  // Call before each frame step; `frame` counts the frames run so far. Reads
-  // what the bot wrote without waiting, applies an answer that came (each
-  // order an `order` input through Apply, with what `front` lends), ends a
-  // bot past its time, and sends the next turn message when one is due and
-  // the last was answered.
+  // Sends a turn message (the body from TurnBody) with the last answer's
+  // errors. REQUIRES: status() is "ok" and !awaiting().
+  void SendTurn(const std::string& body);
+
+  // Reads what the bot wrote without waiting, and judges an answer that came
+  // or a bot past its time: the ready answer makes it "ok"; a turn's answer
+  // is kept for ApplyAnswer after its delay beyond the budget was paid.
+  void Poll();
+
+  // Waits until every seat in `seats` that awaits an answer has one or has
+  // been ended, each until its own deadline.
+  static void WaitAll(std::span<BotSeat* const> seats);
+
+  // Gives the orders of the answer that came, if one did and was not
+  // applied yet, through Apply with what `front` lends; refused ones go
+  // into the next turn's errors.
+  void ApplyAnswer(Session& session, const Front& front);
+
+  // The window's way, before each frame step; `frame` counts the frames
+  // run so far: Poll, ApplyAnswer, and the next turn message when one is
+  // due and the last was answered.
   void BeforeFrame(Session& session, const Front& front, int64_t frame);
 
-  // Ends the bot (the game is over or the side is taken back).
+  // The match is over: a bot that played to the end gets the end message
+  // and stays "ok", or becomes "bad-output" when some answer was refused
+  // whole. Release then ends it.
+  void Finish(int64_t frame, const std::array<int, kSideCount>& places);
+
+  // Closes the bot's input and gives it `grace` to exit before it is killed
+  // with all it started; its status stays.
+  void Release(std::chrono::milliseconds grace);
+
+  // Ends the bot at once (the side is taken back): "stopped".
   void Stop();
 
-  // "starting", then "ok" while it plays; else why it was ended: "timeout",
-  // "exited", "bad-output", "no-start" (as the arena's status), or "stopped".
+  // "starting", then "ok" while it plays; else why it was ended:
+  // "timeout", "exited", "bad-output", "flooded", "no-start", or "stopped".
   const std::string& status() const { return status_; }
   bool playing() const { return status_ == "ok" || status_ == "starting"; }
+  bool awaiting() const { return awaiting_; }
   const std::string& name() const { return name_; }
+  int64_t orders() const { return orders_; }    // accepted
+  int64_t refused() const { return refused_; }  // refused orders, and answers refused whole
+  int64_t lateMs() const;                       // overtime spent
 
   // Each line the bot writes on standard error.
   std::function<void(std::string_view)> onErrorLine;
 
  private:
   void End(const char* status);
+  BotClock::time_point Deadline() const;
+  void Judge(BotClock::time_point now);
 
   BotProcess process_;
   int side_ = 0;
   int32_t turn_ = 10;
   BotClock::duration budget_{};
-  BotClock::duration pool_{};
+  BotClock::duration pool_{};  // overtime left
+  BotClock::duration late_{};  // overtime spent
   BotClock::time_point sentAt_{};
   bool awaiting_ = false;
-  std::vector<std::string> errors_;
+  bool answered_ = false;      // answer_ holds a turn's answer not applied yet
+  bool wroteGarbage_ = false;  // some answer was refused whole
+  std::string answer_;
+  std::vector<std::string> errors_;  // for the next turn's message
   std::string status_ = "stopped";
   std::string name_;
+  int64_t orders_ = 0;
+  int64_t refused_ = 0;
 };
 
 }  // namespace kragmoor

@@ -209,18 +209,16 @@ int GameDriver::LastSideStanding() const { return kragmoor::LastSideStanding(ses
 
 // Bots.
 
-namespace {
-constexpr int32_t kBotBudgetMs = 100;      // for one answer, as the arena's default
-constexpr int32_t kBotOvertimeMs = 10000;  // pool for late answers, as the arena's default
-}  // namespace
-
 bool GameDriver::SeatBot(int side, const std::string& command, int32_t turn, std::string& error) {
   BotSeat& seat = bots_[side];
   seat.Stop();
   seat.onErrorLine = [this, side](std::string_view line) {
     if (onBotErrorLine) onBotErrorLine(side, line);
   };
-  if (!seat.Start(command, side, turn, kBotBudgetMs, kBotOvertimeMs, error)) return false;
+  BotTiming timing;  // the arena's budget and pool
+  timing.turn = turn;
+  // The window has no frame limit: the start message says 0 frames.
+  if (!seat.Start(command, side, timing, 0, error)) return false;
   if (session_.computerPlayer[side]) {  // the bot plays the side, not the computer player
     std::array<bool, kSideCount> ticked = session_.computerPlayer;
     ticked[side] = false;

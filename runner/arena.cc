@@ -1,17 +1,18 @@
 // The arena: bots and computer players in one match, turn by turn.
 #include "runner/arena.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <iostream>
-#include <mutex>
 #include <sstream>
 #include <vector>
 
-#include "game/bot_process.h"
 #include "game/bot_protocol.h"
+#include "game/bot_seat.h"
+#include "game/error_relay.h"
 #include "game/input.h"
 #include "game/match.h"
 #include "game/play.h"
@@ -28,148 +29,52 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr milliseconds kStartWait{5000};      // for the answer to `start`
 constexpr milliseconds kEndGrace{1000};       // to exit after `end`
 constexpr int32_t kFlushEveryFrames = 10000;  // recording flushes, in frames
 
 struct Seat {
   ArenaSide side;
   SeatResult result;
-  BotProcess process;
-  bool playing = false;  // a bot that has answered start and not been ended
-  bool wroteGarbage = false;
-  BotClock::duration pool{};  // overtime left
-  BotClock::duration late{};  // overtime spent
-  BotClock::time_point sentAt{};
-  std::string answer;               // the answer to this turn, once it came
-  std::vector<std::string> errors;  // for the next turn's message
+  BotSeat bot;  // a bot side's driver
 };
 
-// Ends a bot's part in the match: it is killed and its side plays as none.
-void EndBot(Seat& seat, const char* status) {
-  seat.result.status = status;
-  seat.playing = false;
-  seat.process.Kill();
-}
-
-// Waits for the answer of every bot in `asked` to the message just sent,
-// each until its own deadline, judging each as it comes.
-void CollectAnswers(std::array<Seat, kSideCount>& seats, std::array<bool, kSideCount> asked,
-                    BotClock::duration budget, bool start) {
-  std::array<BotProcess*, kSideCount> bots{};
-  for (int s = 0; s < kSideCount; ++s) bots[s] = &seats[s].process;
-  const auto deadline = [&](const Seat& seat) {
-    return seat.sentAt + (start ? BotClock::duration(kStartWait) : budget + seat.pool);
-  };
-  while (std::any_of(asked.begin(), asked.end(), [](bool a) { return a; })) {
-    auto soonest = BotClock::time_point::max();
-    for (int s = 0; s < kSideCount; ++s) {
-      if (asked[s]) soonest = std::min(soonest, deadline(seats[s]));
-    }
-    BotProcess::Pump(bots, asked, soonest);
-    const auto now = BotClock::now();
-    for (int s = 0; s < kSideCount; ++s) {
-      Seat& seat = seats[s];
-      if (!asked[s]) continue;
-      if (!seat.process.Answered()) {
-        if (now >= deadline(seat)) {
-          EndBot(seat, start ? "no-start" : "timeout");
-          asked[s] = false;
-        }
-        continue;
-      }
-      asked[s] = false;
-      if (auto line = seat.process.TakeLine()) {
-        if (!start) {
-          const auto late = now - seat.sentAt - budget;
-          if (late > BotClock::duration::zero()) {
-            seat.pool -= late;
-            seat.late += late;
-            seat.result.lateMs = std::chrono::duration_cast<milliseconds>(seat.late).count();
-          }
-          if (seat.pool < BotClock::duration::zero()) {
-            EndBot(seat, "timeout");
-            continue;
-          }
-        }
-        seat.answer = std::move(*line);
-        continue;
-      }
-      if (start) {
-        EndBot(seat, "no-start");
-      } else {
-        EndBot(seat, seat.process.end() == BotEnd::kOverlong ? "bad-output" : "exited");
-      }
-    }
+// The bot seats that still play, lowest side first.
+std::vector<BotSeat*> PlayingBots(std::array<Seat, kSideCount>& seats) {
+  std::vector<BotSeat*> bots;
+  for (Seat& seat : seats) {
+    if (seat.side.kind == ArenaSide::Kind::kBot && seat.bot.playing()) bots.push_back(&seat.bot);
   }
+  return bots;
 }
 
 // Starts every bot seat and waits for its ready message.
 void StartBots(std::array<Seat, kSideCount>& seats, const ArenaOptions& options,
                const std::function<void(const std::string&)>& errorLine) {
-  std::array<bool, kSideCount> asked{};
+  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs};
   for (int s = 0; s < kSideCount; ++s) {
     Seat& seat = seats[s];
     if (seat.side.kind != ArenaSide::Kind::kBot) continue;
-    seat.process.onErrorLine = [&errorLine, s](std::string_view line) {
+    seat.bot.onErrorLine = [&errorLine, s](std::string_view line) {
       errorLine("side " + std::to_string(s + 1) + ": " + std::string(line));
     };
     std::string why;
-    if (!seat.process.Start(seat.side.command, why)) {
+    if (!seat.bot.Start(seat.side.command, s, timing, options.frames, why)) {
       errorLine("side " + std::to_string(s + 1) + ": cannot start the bot: " + why);
-      seat.result.status = "no-start";
-      continue;
     }
-    seat.pool = milliseconds(options.overtimeMs);
-    seat.sentAt = BotClock::now();
-    seat.process.Send(StartMessage(s, options.turn, options.budgetMs, options.frames));
-    asked[s] = true;
   }
-  CollectAnswers(seats, asked, milliseconds(options.budgetMs), true);
-  for (int s = 0; s < kSideCount; ++s) {
-    Seat& seat = seats[s];
-    if (!asked[s] || seat.result.status == "no-start") continue;
-    if (ParseReady(seat.answer, seat.result.name)) {
-      seat.playing = true;
-      seat.result.status = "ok";
-    } else {
-      EndBot(seat, "no-start");
-    }
-    seat.answer.clear();
-  }
+  BotSeat::WaitAll(PlayingBots(seats));
 }
 
 // One turn: every playing bot gets the turn message, then the answers are
 // applied as `order` inputs, lower sides first.
 void PlayTurn(std::array<Seat, kSideCount>& seats, Session& session, const Front& front,
-              int64_t frame, const ArenaOptions& options) {
-  std::array<bool, kSideCount> asked{};
-  std::string body;
-  for (int s = 0; s < kSideCount; ++s) {
-    Seat& seat = seats[s];
-    if (!seat.playing) continue;
-    if (body.empty()) body = TurnBody(session.world, frame);
-    seat.sentAt = BotClock::now();
-    seat.process.Send(TurnMessage(body, seat.errors));
-    seat.errors.clear();
-    seat.answer.clear();
-    asked[s] = true;
-  }
-  if (body.empty()) return;
-  CollectAnswers(seats, asked, milliseconds(options.budgetMs), false);
-  for (int s = 0; s < kSideCount; ++s) {
-    Seat& seat = seats[s];
-    if (!seat.playing) continue;
-    std::vector<BotOrder> orders;
-    const size_t before = seat.errors.size();
-    if (!ParseOrders(seat.answer, session.world, s, orders, seat.errors)) seat.wroteGarbage = true;
-    seat.result.refused += static_cast<int64_t>(seat.errors.size() - before);
-    seat.result.orders += static_cast<int64_t>(orders.size());
-    std::string ignored;  // an order runs no frame, so no frame error
-    for (const BotOrder& order : orders) {
-      Apply(session, Order{order.slot, order.text}, front, ignored);
-    }
-  }
+              int64_t frame) {
+  const std::vector<BotSeat*> bots = PlayingBots(seats);
+  if (bots.empty()) return;
+  const std::string body = TurnBody(session.world, frame);
+  for (BotSeat* bot : bots) bot->SendTurn(body);
+  BotSeat::WaitAll(bots);
+  for (BotSeat* bot : bots) bot->ApplyAnswer(session, front);
 }
 
 }  // namespace
@@ -215,7 +120,7 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   StartBots(seats, options, errorLine);
   std::ostringstream lines;
   for (int64_t frame = 0; frame < options.frames;) {
-    if (frame % options.turn == 0) PlayTurn(seats, session, front, frame, options);
+    if (frame % options.turn == 0) PlayTurn(seats, session, front, frame);
     const int64_t next =
         std::min<int64_t>(options.frames, (frame / options.turn + 1) * options.turn);
     for (; frame < next; ++frame) {
@@ -227,14 +132,19 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
     }
   }
   result.places = Places(session.world);
-  for (Seat& seat : seats) {
-    if (seat.playing) {
-      seat.process.Send(EndMessage(options.frames, result.places));
-      seat.result.status = seat.wroteGarbage ? "bad-output" : "ok";
-    }
+  for (Seat& seat : seats) seat.bot.Finish(options.frames, result.places);
+  for (Seat& seat : seats) seat.bot.Release(kEndGrace);
+  for (int s = 0; s < kSideCount; ++s) {
+    SeatResult& seat = result.seats[s];
+    seat = seats[s].result;
+    if (seats[s].side.kind != ArenaSide::Kind::kBot) continue;
+    const BotSeat& bot = seats[s].bot;
+    seat.name = bot.name();
+    seat.status = bot.status();
+    seat.orders = bot.orders();
+    seat.refused = bot.refused();
+    seat.lateMs = bot.lateMs();
   }
-  for (Seat& seat : seats) seat.process.Stop(kEndGrace);
-  for (int s = 0; s < kSideCount; ++s) result.seats[s] = seats[s].result;
   PrintMatchSummary(session, options.frames, lines);
   result.matchLines = std::move(lines).str();
   if (recorded && !recording.Finish(session, error)) recorded = false;
@@ -250,6 +160,12 @@ void PrintSeatLines(const ArenaResult& result, std::ostream& out) {
     }
     out << '\n';
   }
+}
+
+bool SomeBotFailed(const ArenaResult& result) {
+  return std::any_of(result.seats.begin(), result.seats.end(), [](const SeatResult& seat) {
+    return seat.status != "ok" && seat.status != "ai" && seat.status != "none";
+  });
 }
 
 int ArenaCommand(int argc, char** argv, std::ostream& out) {
@@ -288,14 +204,13 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
   for (int s = 0; s < kSideCount; ++s) {
     if (!ParseArenaSide(words[s], sides[s])) return Usage("bad side " + Quoted(words[s]));
   }
-  std::mutex errorMutex;
-  const auto errorLine = [&errorMutex](const std::string& line) {
-    const std::lock_guard lock(errorMutex);
-    std::cerr << line << '\n';
-  };
   const auto start = std::chrono::steady_clock::now();
   ArenaResult result;
   std::string error;
+  // Standard error, the bots' lines and ours, goes through the relay: a
+  // reader that is stuck or gone never holds up the match nor ends it.
+  ErrorRelay relay(STDERR_FILENO);
+  const auto errorLine = [&relay](const std::string& line) { relay.Line(line); };
   const bool recorded = RunArena(options, sides, errorLine, result, error);
   PrintSeatLines(result, out);
   out << result.matchLines;
@@ -305,12 +220,12 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
   char line[160];
   std::snprintf(line, sizeof line, "%d frames in %.3f s (%.0f frames/s)", options.frames, seconds,
                 seconds > 0 ? options.frames / seconds : 0.0);
-  std::cerr << line << '\n';
+  relay.Line(line);
   if (!recorded) {
-    std::cerr << "kragmoor-sim: " << error << '\n';
+    relay.Line("kragmoor-sim: " + error);
     return 1;
   }
-  return 0;
+  return SomeBotFailed(result) ? kExitBotFailed : 0;
 }
 
 }  // namespace kragmoor

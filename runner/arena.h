@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/bot_seat.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -17,9 +18,10 @@ namespace kragmoor {
 struct ArenaOptions {
   uint32_t seed = 1;
   int32_t frames = 10000;
-  int32_t turn = 10;           // frames per turn
-  int32_t budgetMs = 100;      // for one answer
-  int32_t overtimeMs = 10000;  // pool for the whole match, paid from by late answers
+  int32_t turn = BotTiming{}.turn;          // frames per turn
+  int32_t budgetMs = BotTiming{}.budgetMs;  // for one answer
+  int32_t overtimeMs =
+      BotTiming{}.overtimeMs;  // pool for the whole match, paid from by late answers
   std::string recordPath;      // empty: no recording
 };
 
@@ -37,7 +39,7 @@ bool ParseArenaSide(std::string_view text, ArenaSide& side);
 // How one side's player did.
 struct SeatResult {
   std::string name;     // a bot's name from its ready message
-  std::string status;   // ok, ai, none, timeout, exited, bad-output, no-start
+  std::string status;   // ok, ai, none, timeout, exited, bad-output, flooded, no-start
   int64_t orders = 0;   // accepted
   int64_t refused = 0;  // refused orders, and answers refused whole
   int64_t lateMs = 0;   // paid from the overtime pool
@@ -60,6 +62,13 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
 // "bot N name="..." status=S orders=O refused=R late_ms=L" for each side
 // (only name and status for ai and none).
 void PrintSeatLines(const ArenaResult& result, std::ostream& out);
+
+// Whether some bot of the match failed: ended early, or answered with
+// something that is not an orders message.
+bool SomeBotFailed(const ArenaResult& result);
+
+// The exit status of an arena in which a bot failed.
+inline constexpr int kExitBotFailed = 6;
 
 // kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").
 int ArenaCommand(int argc, char** argv, std::ostream& out);

@@ -85,7 +85,8 @@ constexpr const char* kUsage =
     "and so verifies nothing); 2 bad usage, a script that cannot be read or a script error\n"
     "(a script line holds at most 1048576 bytes, a text at most 65536); 3 check: a recording\n"
     "cut short (no closing hash and '# end of recording', or a cut last line), all it\n"
-    "holds as expected; 130 interrupted (Ctrl+C)\n";
+    "holds as expected; 6 arena: the match was played, but a bot failed (timeout, exited,\n"
+    "bad-output, flooded or no-start); 130 interrupted (Ctrl+C)\n";
 
 int Fail(const std::string& what) { return kragmoor::Usage(what); }
 

@@ -11,17 +11,25 @@ minimal=$3
 case_name=$4
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+frames=2000
+overtime=200
 fail() { echo "FAIL: $*"; cat "$tmp/out" "$tmp/err" 2>/dev/null; exit 1; }
 
-# Plays 2000 frames with the bot in seat 1 and the computer player in seat 3.
+# Plays $frames frames (2000 unless set), the pool $overtime ms (200 unless
+# set), with the sides given; the arena must exit with the
+# status given first (0, or 6 when a bot failed).
 play() {
-  "$sim" arena --frames 2000 --budget 20 --overtime 200 "$@" >"$tmp/out" 2>"$tmp/err" ||
-    fail "arena exited with $?"
-  grep -q '^frames=2000 live=' "$tmp/out" || fail "the match did not run to its end"
+  want=$1
+  shift
+  "$sim" arena --frames "$frames" --budget 20 --overtime "$overtime" "$@" >"$tmp/out" 2>"$tmp/err"
+  got=$?
+  [ "$got" = "$want" ] || fail "arena exited with $got, not $want"
+  grep -q "^frames=$frames live=" "$tmp/out" || fail "the match did not run to its end"
 }
 
+# The bot in seat 1 fails with the status given, the computer player in seat 3.
 expect_status() {
-  play "sh $bots/$1.sh" none ai:2
+  play 6 "sh $bots/$1.sh" none ai:2
   grep -q "^bot 1 name=\"$1\" status=$2 " "$tmp/out" || fail "$1: not status=$2"
   grep -q '^bot 3 name="" status=ai$' "$tmp/out" || fail "seat 3 is not the computer player"
 }
@@ -29,7 +37,7 @@ expect_status() {
 case $case_name in
   late) expect_status late timeout ;;
   chatty)
-    play "sh $bots/chatty.sh" none ai:2
+    play 6 "sh $bots/chatty.sh" none ai:2
     grep -q '^bot 1 name="chatty" status=timeout ' "$tmp/out" || fail "not status=timeout"
     grep -q '^side 1: chatter$' "$tmp/err" || fail "standard error is not passed on" ;;
   exits) expect_status exits exited ;;
@@ -39,29 +47,71 @@ case $case_name in
     grep -q ' refused=200 ' "$tmp/out" || fail "each of the 200 answers is refused whole" ;;
   overlong) expect_status overlong bad-output ;;
   no-start)
-    play "sh $bots/silent.sh" none none
+    play 6 "sh $bots/silent.sh" none none
     grep -q '^bot 1 name="" status=no-start ' "$tmp/out" || fail "not status=no-start" ;;
   other-side)
     # Two of its three orders each turn are refused, and the refused ones
     # change nothing: the recording holds only the accepted order.
-    play --record "$tmp/rec" "sh $bots/thief.sh" none none
+    play 0 --record "$tmp/rec" "sh $bots/thief.sh" none none
     grep -q '^bot 1 name="thief _quoted_" status=ok orders=200 refused=400 ' "$tmp/out" ||
       fail "the orders to side 2's base and to the mine are not refused"
     grep -q '^side 1: started$' "$tmp/err" || fail "standard error is not passed on"
     grep -q '^order 5 "idti 300,-20"$' "$tmp/rec" || fail "the accepted order is not recorded"
     ! grep -q '^order [02] ' "$tmp/rec" || fail "a refused order reached the game" ;;
   record)
-    play --record "$tmp/rec" "$minimal" "sh $bots/thief.sh" ai:1
+    play 0 --record "$tmp/rec" "$minimal" "sh $bots/thief.sh" ai:1
     "$sim" check "$tmp/rec" 2>"$tmp/err" || fail "check of the recording: $(cat "$tmp/err")"
     tail -n 1 "$tmp/out" | sed 's/.*hash=/#> hash /' >"$tmp/last"
     grep '^#> hash ' "$tmp/rec" | tail -n 1 | cmp -s - "$tmp/last" ||
       fail "the recording ends on another hash"
     [ "$(tail -n 1 "$tmp/rec")" = "# end of recording" ] || fail "the recording is not finished" ;;
   determinism)
-    play "python3 $bots/../../bots/gatherer.py" "$minimal" ai
+    play 0 "python3 $bots/../../bots/gatherer.py" "$minimal" ai
     mv "$tmp/out" "$tmp/first"
-    play "python3 $bots/../../bots/gatherer.py" "$minimal" ai
+    play 0 "python3 $bots/../../bots/gatherer.py" "$minimal" ai
     cmp -s "$tmp/first" "$tmp/out" || fail "two runs differ" ;;
+  flooded)
+    # Never reads its input: the turn messages pile up to the cap within
+    # 20000 frames, and the bot is ended.
+    frames=20000
+    expect_status deaf flooded ;;
+  line-limit)
+    # A line of exactly 1 MiB is an answer; one byte more ends the bot.
+    overtime=20000
+    play 0 "sh $bots/exact.sh 0" none none
+    grep -q '^bot 1 name="exact" status=ok ' "$tmp/out" || fail "a 1 MiB line is refused"
+    play 6 "sh $bots/exact.sh 1" none none
+    grep -q '^bot 1 name="exact" status=bad-output ' "$tmp/out" || fail "a longer line is taken" ;;
+  error-cap)
+    play 0 "sh $bots/refused.sh" none none
+    grep -q '^bot 1 name="refused" status=ok orders=0 refused=150 ' "$tmp/out" || fail "not 150 refused"
+    grep '^side 1: \[' "$tmp/err" | grep -o '"order [0-9]*: ' | wc -l | grep -qx 99 ||
+      fail "not 99 texts for single orders"
+    grep -q '"51 more orders refused"\]}$' "$tmp/err" || fail "no text counting the rest" ;;
+  orphan)
+    # It exits while a process it left in a session of its own holds its
+    # output: exited at once (not after its overtime), and that process ended.
+    "$sim" arena --frames 2000 --overtime 60000 "sh $bots/orphan.sh $tmp/pid" none none \
+      >"$tmp/out" 2>"$tmp/err"
+    [ $? = 6 ] || fail "the arena did not exit with 6"
+    grep -q '^bot 1 name="orphan" status=exited ' "$tmp/out" || fail "not exited"
+    ! kill -0 "$(cat "$tmp/pid")" 2>/dev/null || fail "the process the bot left still runs" ;;
+  stderr-stuck)
+    # Its standard error goes to a pipe nobody reads, then to one whose
+    # reader has gone: the match is played out all the same, no SIGPIPE.
+    mkfifo "$tmp/fifo"
+    sleep 30 <"$tmp/fifo" &
+    holder=$!
+    "$sim" arena --frames 2000 --budget 20 --overtime 200 "sh $bots/chatty.sh" none none \
+      >"$tmp/out" 2>"$tmp/fifo"
+    got=$?
+    kill "$holder"
+    [ "$got" = 6 ] || fail "with a stuck reader the arena exited with $got"
+    grep -q '^bot 1 name="chatty" status=timeout ' "$tmp/out" || fail "stuck reader: not timeout"
+    { "$sim" arena --frames 2000 --budget 20 --overtime 200 "sh $bots/chatty.sh" none none \
+      2>&1 >"$tmp/out"; echo $? >"$tmp/rc"; } | true
+    [ "$(cat "$tmp/rc")" = 6 ] || fail "with the reader gone the arena exited with $(cat "$tmp/rc")"
+    grep -q '^frames=2000 live=' "$tmp/out" || fail "reader gone: the match did not end" ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"

@@ -4,7 +4,10 @@
 #include "game/bot_seat.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <thread>
 
 #include "game/play.h"
@@ -36,7 +39,7 @@ TEST(BotSeat, OrdersArriveBetweenFramesAndAStuckBotIsEnded) {
       "read l; echo '{\"type\":\"ready\",\"name\":\"walker\"}'; for k in 1 2 3; do read l; "
       "echo '{\"type\":\"orders\",\"orders\":[{\"slot\":5,\"do\":\"go\",\"x\":300,\"y\":300}]}'; "
       "done; cat >/dev/null",
-      0, 5, 20, 0, error))
+      0, BotTiming{5, 20, 30}, 0, error))
       << error;
   EXPECT_EQ(seat.status(), "starting");
   int64_t frame = PlayUntil(seat, session, 0, [&] { return seat.status() != "starting"; });
@@ -44,7 +47,32 @@ TEST(BotSeat, OrdersArriveBetweenFramesAndAStuckBotIsEnded) {
   EXPECT_EQ(seat.name(), "walker");
   PlayUntil(seat, session, frame, [&] { return !seat.playing(); });
   EXPECT_EQ(seat.status(), "timeout");
+  EXPECT_GE(seat.lateMs(), 30) << "the whole pool is spent";
   EXPECT_EQ(session.world.entities[5].order, "idti 300,300");
+}
+
+// A bot that exits while a process it left in a session of its own still
+// holds its standard output: it is `exited` as soon as it has gone, not
+// when its time is up, and what it left is ended with it.
+TEST(BotSeat, ABotThatExitsIsEndedWithWhatItLeft) {
+  Session session;
+  session.computerPlayer = {false, false, false};
+  const std::string pidFile = testing::TempDir() + "bot_seat_orphan_" + std::to_string(getpid());
+  BotSeat seat;
+  std::string error;
+  ASSERT_TRUE(seat.Start("f=" + pidFile +
+                             "; setsid sh -c 'echo $$ >\"$0\"; exec sleep 60' \"$f\" & "
+                             "while [ ! -s \"$f\" ]; do sleep 0.01; done; read l; "
+                             "echo '{\"type\":\"ready\",\"name\":\"o\"}'; read l; exit 3",
+                         0, BotTiming{1, 20, 60000}, 0, error))
+      << error;
+  PlayUntil(seat, session, 0, [&] { return !seat.playing(); });
+  EXPECT_EQ(seat.status(), "exited");
+  std::ifstream file(pidFile);
+  pid_t orphan = 0;
+  ASSERT_TRUE(file >> orphan);
+  EXPECT_NE(kill(orphan, 0), 0) << "the process the bot left still runs";
+  unlink(pidFile.c_str());
 }
 
 }  // namespace

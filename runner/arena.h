@@ -9,7 +9,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "runner/command_line.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -60,6 +62,10 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
 // "bot N name="..." status=S orders=O refused=R late_ms=L" for each side
 // (only name and status for ai and none).
 void PrintSeatLines(const ArenaResult& result, std::ostream& out);
+
+// The arena's options, each storing its value into `options` (which must
+// outlive the list): --seed, --frames, --turn, --budget, --overtime, --record.
+std::vector<Option> ArenaOptionList(ArenaOptions& options);
 
 // kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").
 int ArenaCommand(int argc, char** argv, std::ostream& out);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "game/bounded_json.h"
 #include "world/orders.h"
 #include "world/rules.h"
 
@@ -13,8 +14,6 @@ namespace {
 
 // Keys in the order the messages are documented in; UTF-8 that is not valid
 // (an order text set by a script may hold any bytes) is written replaced.
-using Json = nlohmann::ordered_json;
-
 std::string Dump(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
@@ -156,10 +155,21 @@ std::string EndMessage(int64_t frame, const std::array<int, kSideCount>& places)
 }
 
 bool ParseReady(std::string_view line, std::string& name) {
-  const Json message = Json::parse(line, nullptr, false);
-  if (!message.is_object()) return false;
-  const auto type = message.find("type");
-  if (type == message.end() || *type != "ready") return false;
+  std::string why;
+  return ParseReady(line, name, why);
+}
+
+bool ParseReady(std::string_view line, std::string& name, std::string& why) {
+  Json message;
+  if (!ParseBoundedJson(line, kMaxBotAnswerBytes, kMaxBotAnswerDepth, message, why)) {
+    why = "the answer " + why;
+    return false;
+  }
+  const auto type = message.is_object() ? message.find("type") : message.end();
+  if (type == message.end() || *type != "ready") {
+    why = "the answer is not a ready message";
+    return false;
+  }
   const auto given = message.find("name");
   std::string text = given != message.end() && given->is_string() ? given->get<std::string>() : "";
   name.clear();
@@ -179,13 +189,17 @@ bool ParseReady(std::string_view line, std::string& name) {
 
 bool ParseOrders(std::string_view line, const World& world, int side, std::vector<BotOrder>& orders,
                  std::vector<std::string>& errors) {
-  const Json message = Json::parse(line, nullptr, false);
+  Json message;
+  std::string why;
+  if (!ParseBoundedJson(line, kMaxBotAnswerBytes, kMaxBotAnswerDepth, message, why)) {
+    errors.push_back("the answer " + why);
+    return false;
+  }
   const bool isOrders = message.is_object() && message.contains("type") &&
                         message["type"] == "orders" && message.contains("orders") &&
                         message["orders"].is_array();
   if (!isOrders) {
-    errors.push_back(message.is_discarded() ? "the answer is not JSON"
-                                            : "the answer is not an orders message");
+    errors.push_back("the answer is not an orders message");
     return false;
   }
   const Json& list = message["orders"];

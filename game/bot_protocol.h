@@ -25,9 +25,16 @@ std::string TurnMessage(const std::string& body, const std::vector<std::string>&
 // {"type":"end","frame":F,"places":[P0,P1,P2]}
 std::string EndMessage(int64_t frame, const std::array<int, kSideCount>& places);
 
+// What an answer may be before it is parsed: a line's bytes, and arrays and
+// objects nested at most this deep (an orders answer needs three).
+inline constexpr size_t kMaxBotAnswerBytes = size_t{1} << 20;
+inline constexpr int kMaxBotAnswerDepth = 32;
+
 // A `ready` answer: true with the bot's name (printable, at most
-// kMaxBotNameBytes bytes, double quotes and backslashes replaced by '_').
+// kMaxBotNameBytes bytes, double quotes and backslashes replaced by '_');
+// otherwise false, with `why` it is refused.
 inline constexpr size_t kMaxBotNameBytes = 64;
+bool ParseReady(std::string_view line, std::string& name, std::string& why);
 bool ParseReady(std::string_view line, std::string& name);
 
 // One accepted order: the slot and the order text to give it.
@@ -39,7 +46,8 @@ struct BotOrder {
 // An `orders` answer of the bot playing `side`, checked against `world` as
 // it is when the orders are applied. Appends each order that is accepted to
 // `orders`, and for each refused one a text saying why to `errors`. An
-// answer that is not an orders message is refused whole: false, with one
+// answer that is not an orders message (or is over kMaxBotAnswerBytes, or
+// nested deeper than kMaxBotAnswerDepth) is refused whole: false, with one
 // text in `errors`.
 bool ParseOrders(std::string_view line, const World& world, int side, std::vector<BotOrder>& orders,
                  std::vector<std::string>& errors);

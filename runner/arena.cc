@@ -168,36 +168,33 @@ bool SomeBotFailed(const ArenaResult& result) {
   });
 }
 
+std::vector<Option> ArenaOptionList(ArenaOptions& options) {
+  return {
+      {"--seed",
+       [&](std::string_view v) { return ParseWhole<uint32_t>(v, 0, UINT32_MAX, options.seed); }},
+      {"--frames",
+       [&](std::string_view v) { return ParseWhole<int32_t>(v, 0, INT32_MAX, options.frames); }},
+      {"--turn",
+       [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, INT32_MAX, options.turn); }},
+      {"--budget",
+       [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, INT32_MAX, options.budgetMs); }},
+      {"--overtime",
+       [&](std::string_view v) {
+         return ParseWhole<int32_t>(v, 0, INT32_MAX, options.overtimeMs);
+       }},
+      {"--record",
+       [&](std::string_view v) {
+         options.recordPath = v;
+         return !v.empty();
+       }},
+  };
+}
+
 int ArenaCommand(int argc, char** argv, std::ostream& out) {
   ArenaOptions options;
   std::vector<std::string_view> words;
-  for (int i = 2; i < argc; ++i) {
-    const std::string_view word = argv[i];
-    if (!word.starts_with("--")) {
-      words.push_back(word);
-      continue;
-    }
-    if (i + 1 >= argc) return Usage("option '" + std::string(word) + "' needs a value");
-    const std::string_view value = argv[++i];
-    const std::string bad = "bad value " + Quoted(value) + " for " + std::string(word);
-    bool ok = true;
-    if (word == "--seed") {
-      ok = ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed);
-    } else if (word == "--frames") {
-      ok = ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames);
-    } else if (word == "--turn") {
-      ok = ParseWhole<int32_t>(value, 1, INT32_MAX, options.turn);
-    } else if (word == "--budget") {
-      ok = ParseWhole<int32_t>(value, 1, INT32_MAX, options.budgetMs);
-    } else if (word == "--overtime") {
-      ok = ParseWhole<int32_t>(value, 0, INT32_MAX, options.overtimeMs);
-    } else if (word == "--record") {
-      ok = !value.empty();
-      options.recordPath = value;
-    } else {
-      return Usage("unknown option " + Quoted(word) + "; try 'kragmoor-sim --help'");
-    }
-    if (!ok) return Usage(bad);
+  if (const auto done = ReadOptions(argc, argv, ArenaOptionList(options), &words, out)) {
+    return *done;
   }
   if (words.size() != kSideCount) return Usage("'arena' takes three sides");
   std::array<ArenaSide, kSideCount> sides;
@@ -225,7 +222,7 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
     relay.Line("kragmoor-sim: " + error);
     return 1;
   }
-  return SomeBotFailed(result) ? kExitBotFailed : 0;
+  return SomeBotFailed(result) ? kBotFailedStatus : 0;
 }
 
 }  // namespace kragmoor

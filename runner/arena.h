@@ -9,8 +9,10 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/bot_seat.h"
+#include "runner/command_line.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {
@@ -67,8 +69,9 @@ void PrintSeatLines(const ArenaResult& result, std::ostream& out);
 // something that is not an orders message.
 bool SomeBotFailed(const ArenaResult& result);
 
-// The exit status of an arena in which a bot failed.
-inline constexpr int kExitBotFailed = 6;
+// The arena's options, each storing its value into `options` (which must
+// outlive the list): --seed, --frames, --turn, --budget, --overtime, --record.
+std::vector<Option> ArenaOptionList(ArenaOptions& options);
 
 // kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").
 int ArenaCommand(int argc, char** argv, std::ostream& out);

@@ -31,72 +31,9 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage:\n"
-    "  kragmoor-sim run [--files DIR] [FILE]\n"
-    "                                   run a scenario script from FILE, or from standard input\n"
-    "  kragmoor-sim check [--files DIR] [--max-frames N] FILE\n"
-    "                                   run a script and compare its output with its '#> ' lines\n"
-    "  kragmoor-sim match [OPTIONS]     the three computer players play from the initial scenario\n"
-    "  kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3\n"
-    "                                   a match in which any side may be played by a bot\n"
-    "  kragmoor-sim tournament [OPTIONS] NAME=SIDE ...\n"
-    "                                   every seating of the entrants on every seed, rated\n"
-    "  kragmoor-sim --help              this text\n"
-    "\n"
-    "run and check options:\n"
-    "  --files DIR       let the script's save and load touch files inside DIR (a relative\n"
-    "                    path is taken from DIR; '..' and symbolic links may not lead out);\n"
-    "                    without it they are script errors, so a script or recording from\n"
-    "                    anyone touches no file: check of a recording reads FILE and nothing else\n"
-    "  --max-frames N    check: run at most N frame steps; more is a script error\n"
-    "Ctrl+C ends a run or check at once (exit status 130); on a terminal, check shows\n"
-    "the frames done of the script's total (its step, trace and resize lines, counted ahead).\n"
-    "\n"
-    "match options:\n"
-    "  --seed S          random seed, 0 to 4294967295 (default 1)\n"
-    "  --frames N        frame steps to run, 0 to 2147483647 (default 10000)\n"
-    "  --ai B0B1B2       computer-player boxes as three digits 0/1, side 0 first (default 111)\n"
-    "  --levels L0L1L2   computer-player levels as three digits 1 to 3, side 0 first;\n"
-    "                    3 is the normal player, 1 and 2 are easier (default 333)\n"
-    "  --hash-every K    print 'frame F hash H' after every K-th frame\n"
-    "  --save PATH       after the last frame, write the game as a saved game to PATH\n"
-    "  --seeds A-B       one match for each seed from A to B, in place of --seed; each\n"
-    "                    match's output follows a line 'seed S', in seed order\n"
-    "  --jobs N          with --seeds, matches run at once, 1 to 1024 (default: the\n"
-    "                    number of cores); the output is the same for every N\n"
-    "\n"
-    "arena: each SIDE is 'ai' (the computer player), 'ai:L' (at level L, 1 to 3), 'none'\n"
-    "or a command run with /bin/sh -c that plays through the bot protocol (docs/bots.md)\n"
-    "  --seed S          random seed (default 1)\n"
-    "  --frames N        frame steps to run (default 10000)\n"
-    "  --turn K          frames per turn: bots are asked before frame 1, then after\n"
-    "                    every K-th frame (default 10)\n"
-    "  --budget MS       milliseconds a bot has for one answer (default 100)\n"
-    "  --overtime MS     a bot's pool for late answers, for the whole match (default 10000)\n"
-    "  --record PATH     write the match as a recording that 'check' verifies\n"
-    "\n"
-    "tournament: entrants NAME=SIDE, SIDE as for arena; options --seeds A-B (default\n"
-    "1-10), --frames N, --jobs J, --turn K, --budget MS as above. Ranks the entrants by\n"
-    "a Weng-Lin Plackett-Luce rating (the model of OpenSkill), mean mu and deviation sigma\n"
-    "\n"
-    "exit status: 0 done (check: the output is as expected); 1 standard output or a saved\n"
-    "game could not be written (check: the output differs, or the script has no '#> ' line\n"
-    "and so verifies nothing); 2 bad usage, a script that cannot be read or a script error\n"
-    "(a script line holds at most 1048576 bytes, a text at most 65536); 3 check: a recording\n"
-    "cut short (no closing hash and '# end of recording', or a cut last line), all it\n"
-    "holds as expected; 6 arena: the match was played, but a bot failed (timeout, exited,\n"
-    "bad-output, flooded or no-start); 130 interrupted (Ctrl+C)\n";
-
 int Fail(const std::string& what) { return kragmoor::Usage(what); }
 
 std::string Reason(int error) { return std::generic_category().message(error); }
-
-bool IsMatchOption(std::string_view option) {
-  return option == "--seed" || option == "--frames" || option == "--hash-every" ||
-         option == "--ai" || option == "--levels" || option == "--save" || option == "--seeds" ||
-         option == "--jobs";
-}
 
 int Match(int argc, char** argv, std::ostream& out) {
   kragmoor::MatchOptions options;
@@ -104,42 +41,44 @@ int Match(int argc, char** argv, std::ostream& out) {
   bool seedGiven = false;
   std::optional<kragmoor::SeedRange> seeds;
   int32_t jobs = kragmoor::DefaultJobs();
-  for (int i = 2; i < argc; ++i) {
-    const std::string_view option = argv[i];
-    if (!IsMatchOption(option)) {
-      return Fail("unknown option " + kragmoor::Quoted(option) + "; try 'kragmoor-sim --help'");
+  using kragmoor::ParseWhole;
+  const auto digits = [](std::string_view value, char low, char high, auto store) {
+    if (value.size() != 3) return false;
+    for (int side = 0; side < 3; ++side) {
+      if (value[side] < low || value[side] > high) return false;
     }
-    if (i + 1 >= argc) return Fail("option '" + std::string(option) + "' needs a value");
-    const std::string_view value = argv[++i];
-    const std::string bad = "bad value " + kragmoor::Quoted(value) + " for " + std::string(option);
-    if (option == "--seed") {
-      if (!kragmoor::ParseWhole<uint32_t>(value, 0, UINT32_MAX, options.seed)) return Fail(bad);
-      seedGiven = true;
-    } else if (option == "--seeds") {
-      if (!kragmoor::ParseSeedRange(value, seeds.emplace())) return Fail(bad);
-    } else if (option == "--jobs") {
-      if (!kragmoor::ParseWhole<int32_t>(value, 1, kragmoor::kMaxJobs, jobs)) return Fail(bad);
-    } else if (option == "--frames") {
-      if (!kragmoor::ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames)) return Fail(bad);
-    } else if (option == "--hash-every") {
-      if (!kragmoor::ParseWhole<int32_t>(value, 1, INT32_MAX, options.hashEvery)) return Fail(bad);
-    } else if (option == "--save") {
-      if (value.empty()) return Fail(bad);
-      savePath = value;
-    } else if (option == "--levels") {
-      if (value.size() != 3) return Fail(bad);
-      for (int side = 0; side < 3; ++side) {
-        if (value[side] < '1' || value[side] > '3') return Fail(bad);
-        options.levels[side] = value[side] - '0';
-      }
-    } else {  // --ai
-      if (value.size() != 3) return Fail(bad);
-      for (int side = 0; side < 3; ++side) {
-        if (value[side] != '0' && value[side] != '1') return Fail(bad);
-        options.computerPlayer[side] = value[side] == '1';
-      }
-    }
-  }
+    for (int side = 0; side < 3; ++side) store(side, value[side] - '0');
+    return true;
+  };
+  const std::vector<kragmoor::Option> known = {
+      {"--seed",
+       [&](std::string_view v) {
+         seedGiven = true;
+         return ParseWhole<uint32_t>(v, 0, UINT32_MAX, options.seed);
+       }},
+      {"--frames",
+       [&](std::string_view v) { return ParseWhole<int32_t>(v, 0, INT32_MAX, options.frames); }},
+      {"--hash-every",
+       [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, INT32_MAX, options.hashEvery); }},
+      {"--ai",
+       [&](std::string_view v) {
+         return digits(v, '0', '1',
+                       [&](int side, int d) { options.computerPlayer[side] = d == 1; });
+       }},
+      {"--levels",
+       [&](std::string_view v) {
+         return digits(v, '1', '3', [&](int side, int d) { options.levels[side] = d; });
+       }},
+      {"--save",
+       [&](std::string_view v) {
+         savePath = v;
+         return !v.empty();
+       }},
+      {"--seeds", [&](std::string_view v) { return kragmoor::ParseSeedRange(v, seeds.emplace()); }},
+      {"--jobs",
+       [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, kragmoor::kMaxJobs, jobs); }},
+  };
+  if (const auto done = kragmoor::ReadOptions(argc, argv, known, nullptr, out)) return *done;
   if (seedGiven && seeds) return Fail("--seed and --seeds cannot be given together");
   if (seeds && !savePath.empty()) return Fail("--save and --seeds cannot be given together");
   const auto start = std::chrono::steady_clock::now();
@@ -191,12 +130,17 @@ struct ScriptArguments {
   std::optional<std::string> file;
 };
 
-// Reads `run`'s or `check`'s options and file; returns 0, or the exit status
-// of bad usage (its line printed).
-int ReadScriptArguments(int argc, char** argv, bool check, ScriptArguments& args) {
+// Reads `run`'s or `check`'s options and file; returns the exit status when
+// the command ends here (after --help, or bad usage with its line printed).
+std::optional<int> ReadScriptArguments(int argc, char** argv, bool check, ScriptArguments& args,
+                                       std::ostream& out) {
   const std::string command = check ? "check" : "run";
   for (int i = 2; i < argc; ++i) {
     const std::string_view word = argv[i];
+    if (word == "--help") {
+      kragmoor::PrintUsage(out);
+      return 0;
+    }
     if (word == "--files" || (check && word == "--max-frames")) {
       if (i + 1 >= argc) return Fail("option '" + std::string(word) + "' needs a value");
       const std::string_view value = argv[++i];
@@ -216,12 +160,12 @@ int ReadScriptArguments(int argc, char** argv, bool check, ScriptArguments& args
     }
   }
   if (check && !args.file) return Fail("'check' takes one file");
-  return 0;
+  return std::nullopt;
 }
 
 int RunOrCheck(int argc, char** argv, std::ostream& out, bool check) {
   ScriptArguments args;
-  if (const int bad = ReadScriptArguments(argc, argv, check, args); bad != 0) return bad;
+  if (const auto done = ReadScriptArguments(argc, argv, check, args, out)) return *done;
   int fd = STDIN_FILENO;
   std::optional<OwnedFd> file;
   kragmoor::ScriptOptions options;
@@ -266,7 +210,7 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
   if (argc < 2) return Fail("missing command; try 'kragmoor-sim --help'");
   const std::string_view command = argv[1];
   if (command == "--help") {
-    out << kUsage;
+    kragmoor::PrintUsage(out);
     return 0;
   }
   if (command == "run") return RunOrCheck(argc, argv, out, false);

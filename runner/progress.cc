@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -17,9 +18,11 @@ namespace kragmoor {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+// Set by the handler on whichever thread takes the signal, read by any.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+extern "C" void OnInterrupt(int) { interrupted.store(true); }
 
 constexpr int64_t kClockEvery = 16;    // frames between two readings of the clock
 constexpr int64_t kDrawEveryMs = 100;  // the count is redrawn at most this often
@@ -59,6 +62,8 @@ void CatchInterrupt() {
   sigaction(SIGINT, &action, nullptr);
 }
 
+bool Interrupted() { return interrupted.load(); }
+
 int64_t CountFrames(std::streambuf& in) {
   int64_t total = 0;
   std::string line;
@@ -84,7 +89,7 @@ int64_t CountFrames(std::streambuf& in) {
 Progress::~Progress() { Clear(); }
 
 void Progress::Frame(int64_t framesRun) {
-  if (interrupted != 0) {
+  if (Interrupted()) {
     Clear();
     std::string where = std::to_string(framesRun);
     if (total_ > 0) where += " of " + std::to_string(total_);

@@ -1,5 +1,5 @@
-// Long runs of kragmoor-sim's scripts: Ctrl+C ends them at once, and a
-// replay shows how far it is on a terminal.
+// Long runs of kragmoor-sim's scripts and tournaments: Ctrl+C ends them at
+// once, and a replay shows how far it is on a terminal.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +11,13 @@ namespace kragmoor {
 // as a shell reports it.
 inline constexpr int kInterruptedStatus = 130;
 
-// Makes SIGINT set a flag that Progress::Frame reads, unless the program
-// was started with SIGINT ignored (a shell's background job): then it stays
-// ignored.
+// Makes SIGINT set a flag that Progress::Frame and Interrupted read, unless
+// the program was started with SIGINT ignored (a shell's background job):
+// then it stays ignored.
 void CatchInterrupt();
+
+// Whether SIGINT has come since CatchInterrupt; safe from any thread.
+bool Interrupted();
 
 // The frame steps a script runs, counted ahead from its `step N`, `trace N`
 // and `resize` lines (a reading of the whole file, without running it).

@@ -1,11 +1,13 @@
-// Tournaments: seatings, matches on worker threads, places and ratings.
+// Tournaments: the command line, seatings, matches on worker threads, and
+// Ctrl+C; the counting and the table are the standings'.
 #include "runner/tournament.h"
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
+#include <chrono>
 #include <condition_variable>
-#include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <mutex>
 #include <string>
@@ -15,26 +17,27 @@
 #include "game/quote.h"
 #include "runner/arena.h"
 #include "runner/command_line.h"
+#include "runner/fd_stream.h"
 #include "runner/match.h"
-#include "runner/rating.h"
+#include "runner/progress.h"
+#include "runner/standings.h"
 
 namespace kragmoor {
 
 namespace {
 
-struct Entrant {
-  std::string name;
-  ArenaSide side;
-  int64_t matches = 0;  // seats taken
-  int64_t firsts = 0;
-  int64_t placeSum = 0;
-  Rating rating;
-};
+constexpr uint64_t kMaxGames = uint64_t{1} << 24;  // far beyond any sensible tournament
+constexpr uint64_t kAnnounceOver = 10000;          // matches; more are announced first
+// The arena's speed with quick bots on one core (README's measurement,
+// rounded down): only for the announced estimate, bots may be far slower.
+constexpr double kAssumedFramesPerSecond = 200000.0;
+constexpr std::chrono::milliseconds kInterruptPoll{100};
 
 struct Game {
   uint32_t seed = 0;
   std::array<int, kSideCount> seating{};  // entrant of each side
   ArenaResult result;
+  std::string error;  // why the match could not be played; empty when it was
   bool done = false;
 };
 
@@ -55,25 +58,62 @@ std::vector<std::array<int, kSideCount>> Seatings(int n) {
   return out;
 }
 
-// The rating update of one match: each seat a team of one; an entrant on
-// several seats takes the sum of its seats' changes.
-void Rate(std::vector<Entrant>& entrants, const Game& game) {
-  std::vector<std::vector<Rating>> teams;
-  std::vector<int> ranks;
-  for (int s = 0; s < kSideCount; ++s) {
-    teams.push_back({entrants[game.seating[s]].rating});
-    ranks.push_back(game.result.places[s]);
+// One line on standard error before a long tournament starts.
+void Announce(uint64_t games, size_t entrants, uint64_t seeds, int32_t frames, int64_t jobs) {
+  const double seconds =
+      static_cast<double>(games) * frames / (kAssumedFramesPerSecond * static_cast<double>(jobs));
+  const auto minutes = static_cast<long long>(seconds / 60.0 + 0.5);
+  const std::string time = minutes == 0 ? "under a minute"
+                                        : "about " + std::to_string(minutes / 60) + " h " +
+                                              std::to_string(minutes % 60) + " min";
+  std::cerr << "kragmoor-sim: " << games << " matches (" << entrants << " entrants, " << seeds
+            << (seeds == 1 ? " seed, " : " seeds, ") << frames << " frames each): " << time
+            << " on " << jobs << " jobs at an assumed "
+            << static_cast<long long>(kAssumedFramesPerSecond)
+            << " frames/s a job, longer with slow bots; Ctrl+C stops it with the table so far\n";
+}
+
+// Plays games[g] on a worker; whatever it throws makes it a match that
+// could not be played.
+void Play(Game& game, const ArenaOptions& options, const std::vector<Entrant>& entrants, size_t g,
+          const std::function<void(const std::string&)>& errorLine) {
+  ArenaOptions one = options;
+  one.seed = game.seed;
+  std::array<ArenaSide, kSideCount> sides;
+  for (int s = 0; s < kSideCount; ++s) sides[s] = entrants[game.seating[s]].side;
+  const auto prefixed = [&errorLine, g](const std::string& line) {
+    errorLine("match " + std::to_string(g + 1) + " " + line);
+  };
+  try {
+    std::string error;
+    RunArena(one, sides, prefixed, game.result, error);
+  } catch (const std::exception& e) {
+    game.error = e.what();
+    if (game.error.empty()) game.error = "an error without a reason";
+  } catch (...) {
+    game.error = "an unknown error";
   }
-  const auto rated = RatePlackettLuce(teams, ranks);
-  std::vector<Rating> after(entrants.size());
-  for (size_t e = 0; e < entrants.size(); ++e) after[e] = entrants[e].rating;
+}
+
+void PrintGame(const Game& game, size_t g, const std::vector<Entrant>& entrants,
+               std::ostream& out) {
+  out << "match " << g + 1 << " seed=" << game.seed;
   for (int s = 0; s < kSideCount; ++s) {
-    const Rating& before = teams[s][0];
-    Rating& r = after[game.seating[s]];
-    r.mu += rated[s][0].mu - before.mu;
-    r.sigma *= rated[s][0].sigma / before.sigma;
+    out << (s == 0 ? " sides=" : ",") << entrants[game.seating[s]].name;
   }
-  for (size_t e = 0; e < entrants.size(); ++e) entrants[e].rating = after[e];
+  for (int s = 0; s < kSideCount; ++s) {
+    out << (s == 0 ? " places=" : ",");
+    if (game.error.empty()) {
+      out << game.result.places[s];
+    } else {
+      out << '-';
+    }
+  }
+  for (int s = 0; s < kSideCount; ++s) {
+    out << (s == 0 ? " status=" : ",")
+        << (game.error.empty() ? game.result.seats[s].status : "error");
+  }
+  out << '\n';
 }
 
 }  // namespace
@@ -82,120 +122,126 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   ArenaOptions options;
   SeedRange seeds{1, 10};
   int32_t jobs = DefaultJobs();
+  std::vector<Option> known;
+  for (Option& o : ArenaOptionList(options)) {
+    if (o.name != "--seed" && o.name != "--record") known.push_back(std::move(o));
+  }
+  known.push_back({"--seeds", [&](std::string_view v) { return ParseSeedRange(v, seeds); }});
+  known.push_back(
+      {"--jobs", [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, kMaxJobs, jobs); }});
+  std::vector<std::string_view> words;
+  if (const auto done = ReadOptions(argc, argv, known, &words, out)) return *done;
   std::vector<Entrant> entrants;
-  for (int i = 2; i < argc; ++i) {
-    const std::string_view word = argv[i];
-    if (!word.starts_with("--")) {
-      const auto eq = word.find('=');
-      Entrant e;
-      if (eq == 0 || eq == std::string_view::npos || !ParseArenaSide(word.substr(eq + 1), e.side)) {
-        return Usage("bad entrant " + Quoted(word) + "; an entrant is NAME=SIDE");
-      }
-      e.name = word.substr(0, eq);
-      for (const Entrant& other : entrants) {
-        if (other.name == e.name) return Usage("two entrants named " + Quoted(e.name));
-      }
-      entrants.push_back(std::move(e));
-      continue;
+  for (const std::string_view word : words) {
+    const auto eq = word.find('=');
+    Entrant e;
+    if (eq == 0 || eq == std::string_view::npos || !ParseArenaSide(word.substr(eq + 1), e.side)) {
+      return Usage("bad entrant " + Quoted(word) + "; an entrant is NAME=SIDE");
     }
-    if (i + 1 >= argc) return Usage("option '" + std::string(word) + "' needs a value");
-    const std::string_view value = argv[++i];
-    bool ok = true;
-    if (word == "--seeds") {
-      ok = ParseSeedRange(value, seeds);
-    } else if (word == "--frames") {
-      ok = ParseWhole<int32_t>(value, 0, INT32_MAX, options.frames);
-    } else if (word == "--jobs") {
-      ok = ParseWhole<int32_t>(value, 1, kMaxJobs, jobs);
-    } else if (word == "--turn") {
-      ok = ParseWhole<int32_t>(value, 1, INT32_MAX, options.turn);
-    } else if (word == "--budget") {
-      ok = ParseWhole<int32_t>(value, 1, INT32_MAX, options.budgetMs);
-    } else {
-      return Usage("unknown option " + Quoted(word) + "; try 'kragmoor-sim --help'");
+    e.name = word.substr(0, eq);
+    if (!IsEntrantName(e.name)) {
+      return Usage("bad entrant name " + Quoted(e.name) + "; a name is 1 to " +
+                   std::to_string(kMaxEntrantNameBytes) +
+                   " bytes of printable text without spaces, commas or backslashes");
     }
-    if (!ok) return Usage("bad value " + Quoted(value) + " for " + std::string(word));
+    for (const Entrant& other : entrants) {
+      if (other.name == e.name) return Usage("two entrants named " + Quoted(e.name));
+    }
+    entrants.push_back(std::move(e));
   }
   if (entrants.empty()) return Usage("'tournament' needs at least one entrant NAME=SIDE");
-  constexpr uint64_t kMaxGames = uint64_t{1} << 24;  // far beyond any sensible tournament
   const auto seatings = Seatings(static_cast<int>(entrants.size()));
-  if (seeds.Count() * seatings.size() > kMaxGames) return Usage("too many matches");
+  const uint64_t total = seeds.Count() * seatings.size();
+  if (total > kMaxGames) return Usage("too many matches");
+  const int64_t workerCount = std::min<int64_t>(jobs, static_cast<int64_t>(total));
+  if (total > kAnnounceOver) {
+    Announce(total, entrants.size(), seeds.Count(), options.frames, workerCount);
+  }
 
   std::vector<Game> games;
   for (uint64_t k = 0; k < seeds.Count(); ++k) {
     for (const auto& seating : seatings) {
-      games.push_back(Game{static_cast<uint32_t>(seeds.first + k), seating, {}, false});
+      games.push_back(Game{static_cast<uint32_t>(seeds.first + k), seating, {}, {}, false});
     }
   }
+  CatchInterrupt();
   std::mutex mutex;
   std::condition_variable finished;
   std::atomic<size_t> next{0};
+  std::atomic<size_t> busy{0};  // workers in a match
   const auto errorLine = [&mutex](const std::string& line) {
     const std::lock_guard lock(mutex);
     std::cerr << line << '\n';
   };
+  // A worker counts itself busy before it looks at Ctrl+C, so that once
+  // SIGINT has come and none is busy, none starts another match.
   const auto work = [&] {
-    for (size_t g = next++; g < games.size(); g = next++) {
-      ArenaOptions one = options;
-      one.seed = games[g].seed;
-      std::array<ArenaSide, kSideCount> sides;
-      for (int s = 0; s < kSideCount; ++s) sides[s] = entrants[games[g].seating[s]].side;
-      ArenaResult result;
-      std::string error;
-      const auto prefixed = [&errorLine, g](const std::string& line) {
-        errorLine("match " + std::to_string(g + 1) + " " + line);
-      };
-      RunArena(one, sides, prefixed, result, error);
+    for (;;) {
+      ++busy;
+      const size_t g = next++;
+      if (g >= games.size() || Interrupted()) {
+        --busy;
+        return;
+      }
+      Game game = games[g];
+      Play(game, options, entrants, g, errorLine);
       const std::lock_guard lock(mutex);
-      games[g].result = std::move(result);
+      games[g] = std::move(game);
       games[g].done = true;
+      --busy;
       finished.notify_all();
     }
   };
   std::vector<std::jthread> workers;
-  for (int j = 0; j < std::min<int64_t>(jobs, static_cast<int64_t>(games.size())); ++j) {
-    workers.emplace_back(work);
-  }
-  for (size_t g = 0; g < games.size(); ++g) {
-    {
-      std::unique_lock lock(mutex);
-      finished.wait(lock, [&] { return games[g].done; });
+  for (int64_t j = 0; j < workerCount; ++j) workers.emplace_back(work);
+
+  // Matches are counted in their fixed order; after Ctrl+C, every one that
+  // has finished by then, the others left out.
+  uint64_t failedMatches = 0, played = 0;
+  bool stopped = false;
+  try {
+    for (size_t g = 0; g < games.size(); ++g) {
+      {
+        std::unique_lock lock(mutex);
+        while (!games[g].done && !stopped) {
+          stopped = finished.wait_for(lock, kInterruptPoll, [&] { return games[g].done; })
+                        ? false
+                        : Interrupted();
+        }
+        if (!games[g].done) continue;
+      }
+      const Game& game = games[g];
+      PrintGame(game, g, entrants, out);
+      out.flush();
+      ++played;
+      bool failed = true;
+      if (game.error.empty()) {
+        failed = CountMatch(entrants, game.seating, game.result);
+      } else {
+        errorLine("kragmoor-sim: match " + std::to_string(g + 1) +
+                  " could not be played: " + game.error);
+        CountLostMatch(entrants, game.seating);
+      }
+      failedMatches += failed ? 1 : 0;
     }
-    const Game& game = games[g];
-    out << "match " << g + 1 << " seed=" << game.seed;
-    for (int s = 0; s < kSideCount; ++s) {
-      out << (s == 0 ? " sides=" : ",") << entrants[game.seating[s]].name;
-    }
-    for (int s = 0; s < kSideCount; ++s) {
-      out << (s == 0 ? " places=" : ",") << game.result.places[s];
-    }
-    for (int s = 0; s < kSideCount; ++s) {
-      out << (s == 0 ? " status=" : ",") << game.result.seats[s].status;
-    }
-    out << '\n';
+    PrintTable(entrants, out);
     out.flush();
-    for (int s = 0; s < kSideCount; ++s) {
-      Entrant& e = entrants[game.seating[s]];
-      ++e.matches;
-      e.firsts += game.result.places[s] == 1 ? 1 : 0;
-      e.placeSum += game.result.places[s];
-    }
-    Rate(entrants, game);
+  } catch (...) {  // standard output failed: the workers stop after their match
+    next = games.size();
+    throw;
   }
-  std::vector<size_t> order(entrants.size());
-  for (size_t e = 0; e < order.size(); ++e) order[e] = e;
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return entrants[a].rating.mu > entrants[b].rating.mu;
-  });
-  out << "rank name matches firsts mean_place mu sigma\n";
-  for (size_t k = 0; k < order.size(); ++k) {
-    const Entrant& e = entrants[order[k]];
-    char line[200];
-    std::snprintf(line, sizeof line, "%zu %s %lld %lld %.3f %.3f %.3f\n", k + 1, e.name.c_str(),
-                  static_cast<long long>(e.matches), static_cast<long long>(e.firsts),
-                  e.matches > 0 ? static_cast<double>(e.placeSum) / e.matches : 0.0, e.rating.mu,
-                  e.rating.sigma);
-    out << line;
+  if (stopped) {
+    std::cerr << "kragmoor-sim: interrupted (SIGINT) after " << played << " of " << total
+              << " matches\n";
+    // The matches still running are left behind, not waited for: their bots
+    // see their input close as the program ends.
+    if (busy > 0) std::_Exit(kInterruptedStatus);
+    return kInterruptedStatus;
+  }
+  if (failedMatches > 0) {
+    std::cerr << "kragmoor-sim: a bot failed, or the match could not be played, in "
+              << failedMatches << " of " << total << " matches\n";
+    return kBotFailedStatus;
   }
   return 0;
 }

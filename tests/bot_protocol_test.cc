@@ -45,6 +45,46 @@ TEST(BotProtocol, OrderFormsGiveTheirTextsAndRefusalsSayWhy) {
                                               "the answer is not an orders message"}));
 }
 
+// 100,000 levels would overflow a recursive parser's stack: each place a bot
+// can nest is refused by the scan ahead of parsing, and brackets inside a
+// string, or a normal answer, are read as before.
+TEST(BotProtocol, DeepOrLongAnswersAreRefusedBeforeParsing) {
+  World world;
+  SetUpScenario(world);
+  const size_t deep = 100000;
+  const std::string open(deep, '['), close(deep, ']');
+  std::string keys;  // {"a":{"a":... before the message's own keys
+  for (size_t k = 0; k < deep; ++k) keys += R"({"a":)";
+  const std::string tooDeep = "nests arrays and objects deeper than 32 levels (byte ";
+  std::vector<BotOrder> orders;
+  std::vector<std::string> errors;
+  EXPECT_FALSE(ParseOrders(R"({"type":"orders","orders":[{"slot":)" + open + "5" + close + "}]}",
+                           world, 0, orders, errors));
+  EXPECT_FALSE(ParseOrders(keys + R"("type":"orders")", world, 0, orders, errors));
+  EXPECT_FALSE(
+      ParseOrders(R"({"type":"orders","orders":[]})" + std::string(kMaxBotAnswerBytes, ' '), world,
+                  0, orders, errors));
+  ASSERT_EQ(errors.size(), 3u);
+  EXPECT_EQ(errors[0], "the answer " + tooDeep + "65)");
+  EXPECT_EQ(errors[1], "the answer " + tooDeep + "161)");
+  EXPECT_EQ(errors[2], "the answer is longer than 1048576 bytes");
+  std::string name, why;
+  EXPECT_FALSE(ParseReady(R"({"type":"ready","name":)" + open + close + "}", name, why));
+  EXPECT_EQ(why, "the answer " + tooDeep + "55)");
+  EXPECT_FALSE(ParseReady(keys, name, why));
+  EXPECT_EQ(why, "the answer " + tooDeep + "161)");
+
+  errors.clear();
+  EXPECT_TRUE(
+      ParseReady(R"({"type":"ready","name":")" + std::string(40, '[') + R"(\"{"})", name, why));
+  EXPECT_EQ(name, std::string(40, '[') + "_{");
+  EXPECT_TRUE(ParseOrders(R"({"type":"orders","orders":[{"slot":5,"do":"idle","x":[[[{}]]]}]})",
+                          world, 0, orders, errors));
+  EXPECT_TRUE(errors.empty());
+  ASSERT_EQ(orders.size(), 1u);
+  EXPECT_EQ(orders[0].text, "idle");
+}
+
 TEST(BotProtocol, PlacesCountUnitsThenGold) {
   World world;
   SetUpScenario(world);  // one peasant and one base each

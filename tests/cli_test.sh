@@ -49,7 +49,10 @@ expect 0 'frames in' match --seed 4294967295 --frames 3 --ai 000
 # An option is named unknown before its value is looked for.
 expect 2 "^kragmoor-sim: unknown option '--bogus'" match --bogus
 expect 2 "^kragmoor-sim: unknown option '--frames=5'" match --frames=5
-expect 2 "^kragmoor-sim: unknown option '--help'" match --frames 5 --help
+# --help after any command prints the usage, where an option could stand.
+for command in match arena tournament run check; do expect 0 '' $command --help; done
+expect 0 '' match --frames 5 --help
+expect 2 "^kragmoor-sim: bad value '--help' for --frames" match --frames --help
 
 # Input that cannot be read is an error, never the end of an empty script.
 expect 2 "^kragmoor-sim: cannot open '/nonexistent/script.sim' : No such file or directory$" \

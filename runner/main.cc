@@ -89,8 +89,6 @@ constexpr const char* kUsage =
 
 int Fail(const std::string& what) { return kragmoor::Usage(what); }
 
-std::string Reason(int error) { return std::generic_category().message(error); }
-
 bool IsMatchOption(std::string_view option) {
   return option == "--seed" || option == "--frames" || option == "--hash-every" ||
          option == "--ai" || option == "--levels" || option == "--save" || option == "--seeds" ||
@@ -227,11 +225,10 @@ int RunOrCheck(int argc, char** argv, std::ostream& out, bool check) {
   options.inputName = "standard input";
   options.files = args.files;
   options.maxFrames = args.maxFrames;
-  if (args.file) {
-    fd = ::open(args.file->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-      return Fail("cannot open " + kragmoor::QuotedPath(*args.file) + " : " + Reason(errno));
-    }
+  if (args.file && *args.file != "-") {  // "-": standard input
+    std::string error;
+    fd = kragmoor::OpenScriptInput(*args.file, error);
+    if (fd < 0) return Fail(error);
     file.emplace(fd);
     options.inputName = kragmoor::QuotedPath(*args.file);
   }

@@ -65,8 +65,7 @@ bool WriteFileAtomicallyAt(int folder, const std::string& name, const std::strin
 // --files folder without following any symbolic link, and its name there.
 // Reads and writes then go through `folder`, so that a folder swapped for a
 // link after the check cannot lead them out.
-class ScriptFile {
- public:
+struct ScriptFile {
   ScriptFile() = default;
   ScriptFile(const ScriptFile&) = delete;
   ScriptFile& operator=(const ScriptFile&) = delete;

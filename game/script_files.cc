@@ -70,17 +70,20 @@ int OpenBeneath(int root, const std::vector<std::string>& relative) {
   int folder = openat(root, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
   for (const std::string& part : relative) {
     if (folder < 0) break;
-    const int next = openat(folder, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    const int code = errno;
+    int next = openat(folder, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    int code = errno;
+    struct stat info {};
+    // A link opened or refused (ENOTDIR) with O_NOFOLLOW: told as a link.
+    if (next >= 0
+            ? fstat(next, &info) != 0 || !S_ISDIR(info.st_mode)
+            : code == ENOTDIR && fstatat(folder, part.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+      code = S_ISLNK(info.st_mode) ? ELOOP : ENOTDIR;
+      if (next >= 0) close(next);
+      next = -1;
+    }
     close(folder);
     folder = next;
     errno = code;
-    struct stat info {};
-    if (folder >= 0 && (fstat(folder, &info) != 0 || !S_ISDIR(info.st_mode))) {
-      close(folder);
-      folder = -1;
-      errno = S_ISLNK(info.st_mode) ? ELOOP : ENOTDIR;
-    }
   }
   return folder;
 }

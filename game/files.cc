@@ -1,8 +1,9 @@
-// Whole files with POSIX calls: open and read; mkstemp, write, fsync, rename;
-// what a write may replace; the folder a script's files must lie in.
+// Whole files with POSIX calls, relative to a folder's descriptor: open and
+// read; a temporary file, write, fsync, rename; what a write may replace.
 #include "game/files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,8 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "game/quote.h"
 
@@ -51,8 +50,8 @@ bool WriteAll(int fd, std::string_view content) {
 
 // Opens a file for reading without blocking and without following a final
 // symbolic link; -1 (errno set) for anything but a regular file.
-int OpenRegular(const std::string& path, struct stat& info) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+int OpenRegular(int folder, const std::string& path, struct stat& info) {
+  const int fd = openat(folder, path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return -1;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
@@ -77,25 +76,25 @@ bool StartsWith(int fd, std::string_view start) {
   return text.starts_with(start);
 }
 
-// Why the file at `path` may not be replaced by a write, or empty when it
-// may (it does not exist, or is a writable regular file starting with
-// `replaces`; an empty one too when `emptyToo`). `info` is its status.
-std::string WhyNotReplaced(const std::string& path, std::string_view replaces, bool emptyToo,
-                           bool& exists, struct stat& info) {
+// Why the file `path` in `folder` may not be replaced by a write, or empty
+// when it may (it does not exist, or is a writable regular file starting
+// with `replaces`; an empty one too when `emptyToo`). `info` is its status.
+std::string WhyNotReplaced(int folder, const std::string& path, std::string_view replaces,
+                           bool emptyToo, bool& exists, struct stat& info) {
   exists = false;
-  if (lstat(path.c_str(), &info) != 0) {
+  if (fstatat(folder, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
     return errno == ENOENT ? "" : std::strerror(errno);
   }
   exists = true;
   if (S_ISLNK(info.st_mode)) return "it is a symbolic link, which is never replaced";
   if (!S_ISREG(info.st_mode)) return "it is not a regular file, which is never replaced";
   // Root may write anything: the permission bits alone say it is protected.
-  if ((info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
+  if ((info.st_mode & 0222) == 0 || faccessat(folder, path.c_str(), W_OK, 0) != 0) {
     return "it is write-protected";
   }
   if (emptyToo && info.st_size == 0) return "";
   struct stat opened {};
-  const int fd = OpenRegular(path, opened);
+  const int fd = OpenRegular(folder, path, opened);
   if (fd < 0) return std::strerror(errno);
   const bool same = StartsWith(fd, replaces);
   close(fd);
@@ -106,15 +105,38 @@ std::string WhyNotReplaced(const std::string& path, std::string_view replaces, b
   return "";
 }
 
-}  // namespace
+// Creates a new file `name`.XXXXXX (six random letters) in `folder`,
+// readable and writable by its owner only; -1 with errno set on failure.
+int CreateTemporary(int folder, const std::string& name, std::string& temporary) {
+  static constexpr std::string_view kLetters =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned char random[6] = {};
+    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+      const auto now =
+          static_cast<unsigned>(getpid()) * 2654435761u + static_cast<unsigned>(attempt);
+      for (size_t i = 0; i < sizeof random; ++i)
+        random[i] = static_cast<unsigned char>(now >> (i * 5));
+    }
+    temporary = name + ".";
+    for (const unsigned char r : random) temporary += kLetters[r % kLetters.size()];
+    const int fd = openat(folder, temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
 
-std::string QuotedPath(std::string_view path) { return Quoted(path, kShownPathChars); }
-
-bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text,
-                   std::string& error) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// Reads the whole of `path` in `folder`, opened with `flags` besides
+// O_RDONLY and O_NONBLOCK.
+bool ReadAt(int folder, const std::string& path, int flags, size_t maxBytes, std::string& text,
+            std::string& error) {
+  const int fd = openat(folder, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
   if (fd < 0) {
-    error = std::strerror(errno);
+    error = errno == ELOOP && (flags & O_NOFOLLOW) != 0
+                ? "it is a symbolic link, which is not followed"
+                : std::strerror(errno);
     return false;
   }
   struct stat info {};
@@ -146,9 +168,23 @@ bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text,
   return ok;
 }
 
+}  // namespace
+
+std::string QuotedPath(std::string_view path) { return Quoted(path, kShownPathChars); }
+
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string& text,
+                   std::string& error) {
+  return ReadAt(AT_FDCWD, path, 0, maxBytes, text, error);
+}
+
+bool ReadSmallFileAt(int folder, const std::string& name, size_t maxBytes, std::string& text,
+                     std::string& error) {
+  return ReadAt(folder, name, O_NOFOLLOW, maxBytes, text, error);
+}
+
 bool FileStartsWith(const std::string& path, std::string_view start) {
   struct stat info {};
-  const int fd = OpenRegular(path, info);
+  const int fd = OpenRegular(AT_FDCWD, path, info);
   if (fd < 0) return false;
   const bool same = StartsWith(fd, start);
   close(fd);
@@ -157,28 +193,43 @@ bool FileStartsWith(const std::string& path, std::string_view start) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view content,
                          std::string_view replaces, std::string& error) {
+  const auto slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const int folder = open(FolderOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) {
+    error = "cannot write " + QuotedPath(path) + " : " + std::strerror(errno);
+    return false;
+  }
+  const bool ok = WriteFileAtomicallyAt(folder, name, path, content, replaces, error);
+  close(folder);
+  return ok;
+}
+
+bool WriteFileAtomicallyAt(int folder, const std::string& name, const std::string& shown,
+                           std::string_view content, std::string_view replaces,
+                           std::string& error) {
   const auto fail = [&](const std::string& why) {
-    error = "cannot write " + QuotedPath(path) + " : " + why;
+    error = "cannot write " + QuotedPath(shown) + " : " + why;
     return false;
   };
+  if (name.empty() || name == "." || name == "..") {
+    return fail("it is not a regular file, which is never replaced");
+  }
   bool exists = false;
   struct stat old {};
-  const std::string why = WhyNotReplaced(path, replaces, false, exists, old);
+  const std::string why = WhyNotReplaced(folder, name, replaces, false, exists, old);
   if (!why.empty()) return fail(why);
 
-  std::string name = path + ".XXXXXX";
-  std::vector<char> temporary(name.begin(), name.end());
-  temporary.push_back('\0');
-  const int fd = mkstemp(temporary.data());
+  std::string temporary;
+  const int fd = CreateTemporary(folder, name, temporary);
   if (fd < 0) return fail(std::strerror(errno));
-  name.assign(temporary.data());
 
   // The owner first: changing it clears set-id bits, and none are kept.
   if (exists && (old.st_uid != geteuid() || old.st_gid != getegid()) &&
       fchown(fd, old.st_uid, old.st_gid) != 0) {
     const int code = errno;
     close(fd);
-    unlink(name.c_str());
+    unlinkat(folder, temporary.c_str(), 0);
     return fail("its owner cannot be kept (" + std::string(std::strerror(code)) + ")");
   }
   const mode_t mode = exists ? (old.st_mode & 0777) : NewFileMode();
@@ -188,20 +239,20 @@ bool WriteFileAtomically(const std::string& path, std::string_view content,
     ok = false;
     code = errno;
   }
-  if (ok && rename(name.c_str(), path.c_str()) != 0) {
+  if (ok && renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
     ok = false;
     code = errno;
   }
   if (!ok) {
-    unlink(name.c_str());
+    unlinkat(folder, temporary.c_str(), 0);
     return fail(std::strerror(code));
   }
   // The rename itself reaches the disk with the folder's own flush; a
   // folder that cannot be flushed still holds the whole new file.
-  const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    fsync(folder);
-    close(folder);
+  const int flushed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (flushed >= 0) {
+    fsync(flushed);
+    close(flushed);
   }
   return true;
 }
@@ -209,7 +260,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view content,
 int OpenToReplace(const std::string& path, std::string_view replaces, std::string& error) {
   bool exists = false;
   struct stat old {};
-  const std::string why = WhyNotReplaced(path, replaces, true, exists, old);
+  const std::string why = WhyNotReplaced(AT_FDCWD, path, replaces, true, exists, old);
   if (!why.empty()) {
     error = "cannot write " + QuotedPath(path) + " : " + why;
     return -1;
@@ -225,52 +276,6 @@ int OpenToReplace(const std::string& path, std::string_view replaces, std::strin
     return -1;
   }
   return fd;
-}
-
-bool ScriptFilePath(const std::string& folder, const std::string& path, std::string& resolved,
-                    std::string& error) {
-  if (folder.empty()) {
-    error =
-        "save and load touch no files unless the script is run with --files DIR "
-        "(kragmoor-sim run --files DIR FILE, or check): then only files inside DIR";
-    return false;
-  }
-  const auto real = [](const std::string& p, std::string& out) {
-    const std::unique_ptr<char, decltype(&std::free)> r(realpath(p.c_str(), nullptr), &std::free);
-    if (r == nullptr) return false;
-    out = r.get();
-    return true;
-  };
-  std::string root;
-  if (!real(folder, root)) {
-    error = "the folder " + QuotedPath(folder) + " given with --files : " + std::strerror(errno);
-    return false;
-  }
-  const std::string full = path.starts_with('/') ? path : root + "/" + path;
-  const auto slash = full.find_last_of('/');
-  const std::string name = full.substr(slash + 1);
-  if (name.empty() || name == "." || name == "..") {
-    error = QuotedPath(path) + " names a folder, not a file";
-    return false;
-  }
-  std::string dir;
-  if (!real(slash == 0 ? "/" : full.substr(0, slash), dir)) {
-    error = "cannot reach " + QuotedPath(path) + " : " + std::strerror(errno);
-    return false;
-  }
-  const bool inside = dir == root || root == "/" || dir.starts_with(root + "/");
-  if (!inside) {
-    error =
-        QuotedPath(path) + " lies outside the folder " + QuotedPath(folder) + " given with --files";
-    return false;
-  }
-  resolved = (dir == "/" ? "" : dir) + "/" + name;
-  struct stat info {};
-  if (lstat(resolved.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    error = QuotedPath(path) + " is a symbolic link, which a script may not follow";
-    return false;
-  }
-  return true;
 }
 
 }  // namespace kragmoor

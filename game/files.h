@@ -2,7 +2,7 @@
 // all. A write goes to a temporary file in the target's folder, is flushed
 // to the disk and then renamed over the target, so a crash or a full disk
 // leaves the old file or the new one, never a mix. Also the rule for the
-// files a script may touch (--files DIR).
+// files a script may touch (--files DIR; game/script_files.cc).
 #pragma once
 
 #include <cstddef>
@@ -49,12 +49,44 @@ bool WriteFileAtomically(const std::string& path, std::string_view content,
 // <reason>" in `error`.
 int OpenToReplace(const std::string& path, std::string_view replaces, std::string& error);
 
+// Reads the whole of the file `name` in the folder open as `folder` (or
+// AT_FDCWD), as ReadSmallFile does, without following a final symbolic link.
+bool ReadSmallFileAt(int folder, const std::string& name, size_t maxBytes, std::string& text,
+                     std::string& error);
+
+// WriteFileAtomically for the file `name` in the folder open as `folder`:
+// the checks, the temporary file and the rename are all made relative to
+// that descriptor, so nothing renamed or linked meanwhile redirects them.
+// `shown` is how `error` names the file.
+bool WriteFileAtomicallyAt(int folder, const std::string& name, const std::string& shown,
+                           std::string_view content, std::string_view replaces, std::string& error);
+
+// A file a script may touch: the folder that holds it, opened beneath the
+// --files folder without following any symbolic link, and its name there.
+// Reads and writes then go through `folder`, so that a folder swapped for a
+// link after the check cannot lead them out.
+struct ScriptFile {
+  ScriptFile() = default;
+  ScriptFile(const ScriptFile&) = delete;
+  ScriptFile& operator=(const ScriptFile&) = delete;
+  ~ScriptFile();
+  int folder = -1;   // an O_PATH descriptor of the file's folder
+  std::string name;  // the file's name in `folder`
+  std::string path;  // the whole resolved path, for messages
+};
+
 // The rule for the files a script's `save` and `load` may touch. `folder` is
 // the folder named with --files (empty: none, and every path is refused).
-// A relative `path` is taken from `folder`; once `..` and symbolic links are
-// resolved it must lie inside `folder`, and its last part must not itself be
-// a symbolic link. Returns the resolved path in `resolved`, or false with
-// the reason in `error`.
+// A relative `path` is taken from `folder`, an absolute one must start with
+// it; once `..` is resolved it must lie inside `folder`, and no part of it
+// may be a symbolic link (none is followed: openat2 with RESOLVE_BENEATH and
+// RESOLVE_NO_SYMLINKS, or one openat with O_NOFOLLOW per part where the
+// kernel lacks it). Opens the file's folder into `file`, or returns false
+// with the reason in `error`.
+bool OpenScriptFile(const std::string& folder, const std::string& path, ScriptFile& file,
+                    std::string& error);
+
+// OpenScriptFile's rule alone: returns the resolved path in `resolved`.
 bool ScriptFilePath(const std::string& folder, const std::string& path, std::string& resolved,
                     std::string& error);
 

@@ -38,7 +38,14 @@ class Expectations final : public ScriptWatcher {
     }
     if (ahead_ == nullptr) {
       lastLine_ = number;
-      if (IsExpected(line)) waiting_.push_back({number, ExpectedText(line)});
+      if (IsExpected(line)) {
+        waiting_.push_back({number, ExpectedText(line)});
+        waitingBytes_ += Held(waiting_.back().text);
+        if (waitingBytes_ > kMaxWaitingOutput) {
+          throw ScriptStop(2, "more than " + std::to_string(kMaxWaitingOutput) +
+                                  " bytes of '#> ' lines wait for the output they expect");
+        }
+      }
       Drain();
     }
     return true;
@@ -47,12 +54,12 @@ class Expectations final : public ScriptWatcher {
   // One whole line of output.
   void Printed(std::string_view line) {
     if (ahead_ == nullptr) {
-      heldBytes_ += line.size() + 1;
+      held_.emplace_back(line);
+      heldBytes_ += Held(held_.back());
       if (heldBytes_ > kMaxWaitingOutput) {
         throw ScriptStop(2, "more than " + std::to_string(kMaxWaitingOutput) +
                                 " bytes of output wait for their '#> ' lines");
       }
-      held_.emplace_back(line);
       Drain();
       return;
     }
@@ -86,6 +93,9 @@ class Expectations final : public ScriptWatcher {
     long number = 0;
     std::string text;
   };
+
+  // The memory one held line takes, its bookkeeping included.
+  static size_t Held(const std::string& text) { return sizeof(Expected) + text.capacity(); }
 
   static bool IsExpected(std::string_view line) { return line == "#>" || line.starts_with("#> "); }
   static std::string ExpectedText(std::string_view line) {
@@ -122,7 +132,8 @@ class Expectations final : public ScriptWatcher {
   // read so far, in order, as far as both go.
   void Drain() {
     for (; !held_.empty() && !waiting_.empty(); held_.pop_front(), waiting_.pop_front()) {
-      heldBytes_ -= held_.front().size() + 1;
+      heldBytes_ -= Held(held_.front());
+      waitingBytes_ -= Held(waiting_.front().text);
       Compare(waiting_.front(), held_.front());
     }
   }
@@ -162,7 +173,8 @@ class Expectations final : public ScriptWatcher {
   std::streambuf* ahead_;  // null: expected lines come from Line, output waits in held_
   std::deque<Expected> waiting_;
   std::deque<std::string> held_;
-  size_t heldBytes_ = 0;
+  size_t heldBytes_ = 0;     // of held_, as Held counts them
+  size_t waitingBytes_ = 0;  // of waiting_
   long aheadLine_ = 0;
   long lastLine_ = 0;
   int64_t compared_ = 0;

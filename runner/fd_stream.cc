@@ -1,13 +1,45 @@
-// Stream buffers over file descriptors.
+// Stream buffers over file descriptors; opening a script file.
 #include "runner/fd_stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
 #include <utility>
 
+#include "game/files.h"
+
 namespace kragmoor {
+
+int OpenScriptInput(const std::string& path, std::string& error) {
+  const auto reason = [](int code) { return std::generic_category().message(code); };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = "cannot open " + QuotedPath(path) + " : " + reason(errno);
+    return -1;
+  }
+  struct stat info {};
+  struct stat input {};
+  const auto refuse = [&](const std::string& why) {
+    ::close(fd);
+    error = "cannot read " + QuotedPath(path) + " : " + why;
+    return -1;
+  };
+  if (::fstat(fd, &info) != 0) return refuse(reason(errno));
+  if (S_ISDIR(info.st_mode)) return refuse(reason(EISDIR));
+  const bool standardInput = ::fstat(STDIN_FILENO, &input) == 0 && input.st_dev == info.st_dev &&
+                             input.st_ino == info.st_ino;
+  if (!S_ISREG(info.st_mode) && !standardInput) {
+    return refuse(
+        std::string(S_ISFIFO(info.st_mode) ? "it is a FIFO" : "it is a device or socket") +
+        ", not a regular file; give it as standard input ('-') to wait for it");
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return refuse(reason(errno));
+  return fd;
+}
 
 FdInBuffer::int_type FdInBuffer::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());

@@ -1,6 +1,7 @@
 // Stream buffers over file descriptors for kragmoor-sim's standard input,
 // script files and standard output, that report every failed read or write
-// instead of taking it for the end of the input or dropping the output.
+// instead of taking it for the end of the input or dropping the output; and
+// the opening of a script file, which never blocks.
 #pragma once
 
 #include <sys/types.h>
@@ -11,6 +12,15 @@
 #include <string>
 
 namespace kragmoor {
+
+// Opens the script file `path` for reading. It is opened without blocking,
+// so that a FIFO with no writer cannot stall the open, and only a regular
+// file is taken, or standard input itself named as a file (/dev/stdin): a
+// FIFO, a device or a socket is read only as standard input, where the
+// caller chose to wait for it. Returns the descriptor (blocking reads), or
+// -1 with the whole message in `error` ("cannot open '<path>' : <reason>",
+// "cannot read '<path>' : <reason>").
+int OpenScriptInput(const std::string& path, std::string& error);
 
 // Reads a descriptor with read(2). A failed read throws std::system_error
 // with the errno value (std::generic_category), which the script reader

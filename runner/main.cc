@@ -33,8 +33,6 @@ namespace {
 
 int Fail(const std::string& what) { return kragmoor::Usage(what); }
 
-std::string Reason(int error) { return std::generic_category().message(error); }
-
 int Match(int argc, char** argv, std::ostream& out) {
   kragmoor::MatchOptions options;
   std::string savePath;
@@ -172,11 +170,10 @@ int RunOrCheck(int argc, char** argv, std::ostream& out, bool check) {
   options.inputName = "standard input";
   options.files = args.files;
   options.maxFrames = args.maxFrames;
-  if (args.file) {
-    fd = ::open(args.file->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-      return Fail("cannot open " + kragmoor::QuotedPath(*args.file) + " : " + Reason(errno));
-    }
+  if (args.file && *args.file != "-") {  // "-": standard input
+    std::string error;
+    fd = kragmoor::OpenScriptInput(*args.file, error);
+    if (fd < 0) return Fail(error);
     file.emplace(fd);
     options.inputName = kragmoor::QuotedPath(*args.file);
   }

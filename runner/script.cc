@@ -89,12 +89,11 @@ struct Command {
   std::function<void(Context&, const Words&)> run;
 };
 
-// The path of a `save` or `load`, when the rule for script files allows it.
-std::string FilePath(const Context& c, const std::string& word) {
-  std::string resolved;
+// The file of a `save` or `load`, when the rule for script files allows it:
+// its folder stays open, and the file is reached only through it.
+void OpenFile(const Context& c, const std::string& word, ScriptFile& file) {
   std::string error;
-  if (!ScriptFilePath(c.files, ParsePath(word), resolved, error)) throw ScriptError(error);
-  return resolved;
+  if (!OpenScriptFile(c.files, ParsePath(word), file, error)) throw ScriptError(error);
 }
 
 const std::map<std::string, Command, std::less<>>& Commands() {
@@ -104,19 +103,28 @@ const std::map<std::string, Command, std::less<>>& Commands() {
       {"save",
        {2, 2,
         [](Context& c, const Words& w) {
-          const std::string path = FilePath(c, w[1]);
+          ScriptFile file;
+          OpenFile(c, w[1], file);
           std::string text;
           std::string error;
           if (!SavedGameText(c.session, text, error)) {
-            throw ScriptError("cannot save " + QuotedPath(path) + " : " + error);
+            throw ScriptError("cannot save " + QuotedPath(file.path) + " : " + error);
           }
-          if (!WriteFileAtomically(path, text, kSaveFormat, error)) throw SaveError(error);
+          if (!WriteFileAtomicallyAt(file.folder, file.name, file.path, text, kSaveFormat, error)) {
+            throw SaveError(error);
+          }
         }}},
       {"load",
        {2, 2,
         [](Context& c, const Words& w) {
+          ScriptFile file;
+          OpenFile(c, w[1], file);
+          std::string text;
           std::string error;
-          if (!LoadSavedGame(FilePath(c, w[1]), c.session, error)) throw ScriptError(error);
+          if (!ReadSmallFileAt(file.folder, file.name, kMaxSavedGameBytes, text, error) ||
+              !LoadSavedGameText(text, c.session, error)) {
+            throw ScriptError("cannot load " + QuotedPath(file.path) + " : " + error);
+          }
         }}},
       {"print",
        {2, 2,

@@ -62,7 +62,21 @@ err=$("$sim" run 2>&1 >/dev/null <&-)
 check 2 '^kragmoor-sim: cannot read standard input : Bad file descriptor$' $? "$err" \
   'kragmoor-sim run <&-'
 # A line without end is refused at the limit, not read into memory.
-expect 2 '^kragmoor-sim: line 1: the line is longer than 1048576 bytes$' run /dev/zero
+err=$("$sim" run - 2>&1 >/dev/null </dev/zero)
+check 2 '^kragmoor-sim: line 1: the line is longer than 1048576 bytes$' $? "$err" 'run - </dev/zero'
+# A FIFO (even one without a writer) or a device named as FILE is refused at
+# once, never waited for: it is read only as standard input.
+mkfifo "$tmp/fifo"
+expect 2 "^kragmoor-sim: cannot read '$tmp/fifo' : it is a FIFO, not a regular file; give it as standard input ('-')" \
+  check "$tmp/fifo"
+expect 2 "^kragmoor-sim: cannot read '$tmp/fifo' : it is a FIFO" run "$tmp/fifo"
+expect 2 "^kragmoor-sim: cannot read '/dev/zero' : it is a device or socket, not a regular file" run /dev/zero
+err=$(printf 'hash\n#> hash 2e48b340d897bb12\n' | "$sim" check /dev/stdin 2>&1 >/dev/null)
+check 0 '^$' $? "$err" 'check /dev/stdin from a pipe'
+# Expected lines piped in without end are held up to a bound, then refused.
+err=$(yes '#> x' | "$sim" check - 2>&1 >/dev/null)
+check 2 "^kragmoor-sim: more than 67108864 bytes of '#> ' lines wait for the output they expect$" $? "$err" \
+  "yes '#> x' | check -"
 
 # Echoed input is escaped and cut short: no raw escape byte reaches a terminal.
 expect 2 "^kragmoor-sim: unknown command '\\\\x1b\\[2Ja\\{36\\}…'; try" \
@@ -135,7 +149,7 @@ expect 2 "^kragmoor-sim: unknown option '--bogus' for 'run'" run --bogus
 expect 2 "^kragmoor-sim: option '--files' needs a value" check --files
 expect 2 "^kragmoor-sim: bad value 'x' for --max-frames" check --max-frames x "$tmp/save.sim"
 expect 2 "^kragmoor-sim: 'check' takes one file" check --files "$tmp"
-expect 1 "nothing was verified$" check /dev/null
+expect 1 "^kragmoor-sim: standard input holds no '#> ' lines .*nothing was verified$" check -
 
 # A recording of 10^8 frames: --max-frames refuses it at once; SIGINT ends
 # it at once with 130 (env gives the background job SIGINT back).

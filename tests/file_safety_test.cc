@@ -1,4 +1,5 @@
-// What scripts and saves may touch: the --files folder rule, saves that
+// What scripts and saves may touch: the --files folder rule (also while a
+// folder is swapped for a link), saves that
 // never replace anything but a saved game and keep its owner and mode,
 // reads that refuse what is not a regular file without blocking, saves
 // written back with CRLF or a byte-order mark, quoted header lines.
@@ -7,10 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "game/files.h"
 #include "game/saved_game.h"
@@ -61,10 +65,17 @@ TEST(ScriptFiles, OnlyInsideTheNamedFolder) {
   EXPECT_EQ(Resolve(f.in, "sub/../b.save", ok), f.in + "/b.save");
   EXPECT_EQ(Resolve(f.in, f.in + "/sub/c.save", ok), f.in + "/sub/c.save");
   EXPECT_TRUE(ok);
-  for (const std::string& outside : {std::string("../out.txt"), std::string("up/out.txt"),
+  for (const std::string& outside : {std::string("../out.txt"), std::string("sub/../../out.txt"),
                                      f.root + "/out.txt", std::string("/etc/passwd")}) {
     EXPECT_NE(Resolve(f.in, outside, ok).find("lies outside the folder"), std::string::npos)
         << outside;
+    EXPECT_FALSE(ok);
+  }
+  // No link is followed, not even one that leads back inside.
+  fs::create_symlink(f.in + "/sub", f.in + "/down");
+  for (const std::string& linked : {std::string("up/out.txt"), std::string("down/d.save")}) {
+    EXPECT_NE(Resolve(f.in, linked, ok).find("passes through a symbolic link"), std::string::npos)
+        << linked;
     EXPECT_FALSE(ok);
   }
   EXPECT_NE(Resolve(f.in, "link.save", ok).find("symbolic link"), std::string::npos);
@@ -93,6 +104,77 @@ TEST(ScriptFiles, SaveAndLoadThroughTheRunnerOnlyWithTheFolder) {
   EXPECT_EQ(run("load ../out.txt\n", "", err), 2);
   EXPECT_NE(err.find("line 1: save and load touch no files unless"), std::string::npos) << err;
   EXPECT_EQ(f.Read("out.txt"), "keep\n");
+}
+
+// A folder inside DIR swapped again and again with a link to a folder
+// outside, while scripts save and load in it: whichever the path meets, no
+// save or load reaches outside and no temporary file is left behind.
+TEST(ScriptFiles, AFolderSwappedForALinkNeverLeadsOut) {
+  const Folder f;
+  const std::string real = f.in + "/d";
+  const std::string link = f.in + "/l";
+  const std::string outside = f.root + "/outside";
+  fs::create_directories(real);
+  fs::create_directories(outside);
+  fs::create_symlink(outside, link);
+  if (renameat2(AT_FDCWD, real.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) != 0) {
+    GTEST_SKIP() << "no RENAME_EXCHANGE here";
+  }
+  // Outside: a saved game of another seed, which a load must never read
+  // and a save (which replaces saved games) must never replace.
+  Session other;
+  other.world.seed = 4242;
+  std::string text;
+  std::string error;
+  ASSERT_TRUE(SavedGameText(other, text, error)) << error;
+  std::ofstream(outside + "/x.save") << text;
+  struct stat before {};
+  ASSERT_EQ(stat((outside + "/x.save").c_str(), &before), 0);
+
+  const auto run = [&f](const std::string& script, std::string& out) {
+    std::istringstream in(script);
+    std::ostringstream output;
+    std::ostringstream errors;
+    ScriptOptions options;
+    options.files = f.in;
+    const int code = RunScript(in, output, errors, options);
+    out = output.str();
+    return code;
+  };
+  std::string expected;
+  ASSERT_EQ(run("seed 9\nhash\n", expected), 0);
+
+  std::atomic<bool> stop{false};
+  std::thread swapper([&] {
+    for (int i = 0; i < 1000000 && !stop; ++i) {
+      renameat2(AT_FDCWD, real.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+    }
+  });
+  int loaded = 0;
+  for (int i = 0; i < 1000; ++i) {
+    std::string out;
+    const int code = run("seed 9\nsave d/x.save\nload d/x.save\nhash\n", out);
+    if (code == 0) {
+      EXPECT_EQ(out, expected);  // the game saved, not the one outside
+      ++loaded;
+    }
+  }
+  stop = true;
+  swapper.join();
+  EXPECT_GT(loaded, 0);
+
+  struct stat after {};
+  ASSERT_EQ(stat((outside + "/x.save").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(f.Read("outside/x.save"), text);
+  for (const auto& entry : fs::recursive_directory_iterator(f.root)) {
+    const std::string name = entry.path().filename();
+    EXPECT_TRUE(name.find(".save.") == std::string::npos) << entry.path();
+    if (entry.path().parent_path() == outside) {
+      EXPECT_EQ(name, "x.save");
+    }
+  }
 }
 
 TEST(SafeSave, ReplacesOnlyAWritableSavedGame) {

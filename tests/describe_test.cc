@@ -36,7 +36,7 @@ TEST(DescribeEntity, SaysWhatAnEntityIsAndDoesInBothLanguages) {
   base.progress = 3;
   base.plan = 10;
   EXPECT_EQ(DescribeEntity(world, 2, Language::kEnglish),
-            "Main base of side 2, training a peasant, 3 of 10 gold; health 200 of 200");
+            "Main base of side 2, training a peasant (3 of 10 gold); health 200 of 200");
   base.order = "";
   EXPECT_EQ(DescribeEntity(world, 2, Language::kRussian),
             "Главная база стороны 2, ничего не делает; здоровье 200 из 200");

@@ -180,7 +180,9 @@ void TForm1::ShowPlay() {
   const World& w = game.world;
   const Language language = GameLanguage();
   const std::vector<int32_t> selected = SessionSelection(game);
-  const int slot = game.player.view.selected;
+  // A selected unit that died, or whose slot another now holds, is no
+  // longer described (the design's list still shows the slot).
+  const int slot = game.player.selectedGone ? -1 : game.player.view.selected;
   playPanel_->ShowLines(SelectionCountLine(w, selected, language),
                         IsSlot(slot) ? DescribeEntity(w, slot, language) : std::string());
   playPanel_->ShowLevels(game.level);

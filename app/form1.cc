@@ -13,6 +13,7 @@
 
 #include "app/control_panel.h"
 #include "app/key_filter.h"
+#include "app/language.h"
 #include "app/play_field.h"
 #include "app/play_field_view.h"
 #include "game/play_inputs.h"
@@ -225,7 +226,10 @@ void TForm1::ShowControls() {
 void TForm1::ShowInfo() {
   ShowStatus();
   panel2_->ShowSideColours(world().players);
-  panel2_->ShowInfo(driver_.InfoItems());
+  // In English the list says in plain words what the Russian lines give as
+  // the order texts.
+  panel2_->ShowInfo(
+      driver_.InfoItems(CurrentLanguage() == kEnglish ? Language::kEnglish : Language::kRussian));
   ShowPlay();
 }
 

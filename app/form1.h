@@ -123,8 +123,9 @@ class TForm1 final : public QMainWindow {
   QMessageBox* fileErrorBox() const { return fileErrorBox_; }
 
   // The keys the window takes whatever control has the focus: Space pauses
-  // and resumes, + (or =) and - double and halve the speed, Home puts the
-  // camera back at the start view, the arrows pan it one cell.
+  // and resumes, + (or =) and - double and halve the speed, Home centres the
+  // view on the player's main base, the arrows pan it one cell, the full
+  // stop selects the next idle peasant.
   static bool IsGameKey(const QKeyEvent& key);
   void GameKey(const QKeyEvent& key);
   // The play keys (form1_play.cc): Ctrl+A selects all of the player's own,

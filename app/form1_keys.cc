@@ -1,5 +1,5 @@
-// The main window's keys: pause and speed, and the camera moves, taken
-// whatever control has the focus.
+// The main window's keys: pause and speed, the camera moves and the
+// idle-peasant key, taken whatever control has the focus.
 #include <QKeyEvent>
 
 #include "app/form1.h"
@@ -18,6 +18,7 @@ bool TForm1::IsGameKey(const QKeyEvent& key) {
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down:
+    case Qt::Key_Period:
       return true;
     default:
       return false;
@@ -40,7 +41,10 @@ void TForm1::GameKey(const QKeyEvent& key) {
       driver_.PanCamera(0, -1);
       break;
     case Qt::Key_Home:
-      if (!key.isAutoRepeat()) driver_.HomeCamera();  // the start view
+      if (!key.isAutoRepeat()) driver_.HomeCamera();  // the player's base
+      break;
+    case Qt::Key_Period:  // held down, it runs through the idle peasants
+      driver_.NextIdlePeasant();
       break;
     case Qt::Key_Space:
       if (!key.isAutoRepeat()) driver_.TogglePause();

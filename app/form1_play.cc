@@ -167,8 +167,11 @@ void TForm1::CreateHelpMenu() {
            "кнопка — двигать вид; карта — перенести вид.\n\n"
            "Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — "
            "выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем "
-           "щелчок — построить базу; пробел — пауза; + и − — скорость; Home — начальный "
-           "вид; стрелки — сдвиг вида."));
+           "щелчок — построить базу; точка — следующий свободный крестьянин; пробел — "
+           "пауза; + и − — скорость; Home — к своей главной базе; стрелки — сдвиг вида.\n\n"
+           "Приказы группе: в режимах «Идти», «Атаковать» и «Строить» щелчок даёт приказ "
+           "каждому своему выбранному; к шахте группа расходится по ближайшим шахтам, "
+           "где есть место."));
   });
 }
 
@@ -177,7 +180,9 @@ void TForm1::ShowPlay() {
   const World& w = game.world;
   const Language language = GameLanguage();
   const std::vector<int32_t> selected = SessionSelection(game);
-  const int slot = game.player.view.selected;
+  // A selected unit that died, or whose slot another now holds, is no
+  // longer described (the design's list still shows the slot).
+  const int slot = game.player.selectedGone ? -1 : game.player.view.selected;
   playPanel_->ShowLines(SelectionCountLine(w, selected, language),
                         IsSlot(slot) ? DescribeEntity(w, slot, language) : std::string());
   playPanel_->ShowLevels(game.level);

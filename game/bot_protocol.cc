@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "game/bounded_json.h"
+#include "game/may_order.h"
 #include "world/orders.h"
 #include "world/rules.h"
 
@@ -64,7 +65,7 @@ bool OrderText(const Json& order, const World& world, int side, BotOrder& out, s
   }
   int64_t slot = 0;
   if (!IntegerMember(order, "slot", INT32_MIN, INT32_MAX, slot, why)) return false;
-  if (!IsSlot(slot) || !IsLive(world.entities[slot]) || world.entities[slot].owner != side) {
+  if (!MayOrder(world, side, slot)) {
     why = "slot " + std::to_string(slot) + " is not a live entity of side " + std::to_string(side);
     return false;
   }

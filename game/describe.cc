@@ -50,10 +50,23 @@ std::string Target(const World& world, const Texts& words, std::string_view argu
   return (object ? words.Object(kind) : words.To(kind)) + ' ' + IntToStr(n);
 }
 
-std::string Doing(const World& world, const Tigrok& t, const Texts& w) {
-  const auto [verb, argument] = LeadingWords<2>(t.order, ' ');
+// Whether a walk to the entity named by `argument` ends in a fight: it is a
+// live enemy of `t` that hits back, and the aggression of nearby enemies
+// turns the walk into an attack once they meet.
+bool WalksToFight(const World& world, const Tigrok& t, std::string_view argument) {
+  int32_t n = 0;
+  if (!TryStrToInt(argument, n) || !IsSlot(n)) return false;
+  const Tigrok& target = world.entities[n];
+  return IsLive(target) && target.kind != kKindMine && target.owner != t.owner;
+}
+
+// What order text `order` of entity `t` has it do.
+std::string Doing(const World& world, const Tigrok& t, const std::string& order, const Texts& w) {
+  const auto [verb, argument] = LeadingWords<2>(order, ' ');
   const bool ru = w.ru;
-  if (t.order.empty() || verb == kOrderIdle) return ru ? "ничего не делает" : "idle";
+  if (order.empty() || verb == kOrderIdle) return ru ? "ничего не делает" : "idle";
+  if (verb == kVerbWalk && WalksToFight(world, t, argument))
+    return (ru ? "атакует " : "attacking ") + Target(world, w, argument, true);
   if (verb == kVerbWalk)
     return (ru ? "идёт к " : "walking to ") + Target(world, w, argument, false);
   if (verb == kVerbAttack)
@@ -67,12 +80,13 @@ std::string Doing(const World& world, const Tigrok& t, const Texts& w) {
   if (verb == kVerbBuild) {
     const auto kxy = LeadingWords<3>(argument, ',');
     const bool base = kxy[0] == "0";
-    const std::string what = base ? (ru ? "строит главную базу" : "building a main base")
+    const std::string what = base ? (ru ? "строит главную базу в " : "building a main base at ") +
+                                        std::string(kxy[1]) + ',' + std::string(kxy[2])
                                   : (ru ? "обучает крестьянина" : "training a peasant");
-    return what + (ru ? ", " : ", ") + IntToStr(t.progress) + (ru ? " из " : " of ") +
-           IntToStr(t.plan) + (ru ? " золота" : " gold");
+    return what + " (" + IntToStr(t.progress) + (ru ? " из " : " of ") + IntToStr(t.plan) +
+           (ru ? " золота)" : " gold)");
   }
-  return (ru ? "приказ «" : "order \"") + t.order + (ru ? "»" : "\"");
+  return (ru ? "приказ «" : "order \"") + order + (ru ? "»" : "\"");
 }
 
 }  // namespace
@@ -90,11 +104,27 @@ std::string DescribeEntity(const World& world, int slot, Language language) {
     line += (ru ? " стороны " : " of side ") + IntToStr(WrapAdd(t.owner, 1));
     if (t.gold > 0)
       line += (ru ? ", несёт " : ", carrying ") + IntToStr(t.gold) + (ru ? " золота" : " gold");
-    line += ", " + Doing(world, t, w);
+    line += ", " + Doing(world, t, t.order, w);
   }
   line += (ru ? "; здоровье " : "; health ") + IntToStr(RoundToInt32(t.hp)) +
           (ru ? " из " : " of ") + IntToStr(RoundToInt32(t.maxHp));
   return line;
+}
+
+std::vector<InfoItem> InfoItemsIn(const World& world, const ViewState& view, Language language) {
+  std::vector<InfoItem> items = InfoItems(world, view);
+  if (language == Language::kRussian || !IsSlot(view.selected)) return items;
+  // The design's lines for the selected entity follow the selection line:
+  // order, next order, kind, health, gold, side, progress, plan.
+  constexpr size_t kOrder = 1, kNext = 2, kKind = 3, kSide = 6;
+  if (items.size() <= kSide) return items;
+  const Tigrok& t = world.entities[view.selected];
+  const Texts w{false};
+  items[kOrder].value = Doing(world, t, t.order, w);
+  items[kNext].value = t.nextOrder.empty() ? "" : Doing(world, t, t.nextOrder, w);
+  items[kKind].value = Texts::Lower(w.Kind(t.kind));
+  if (t.kind == kKindMine) items.erase(items.begin() + kSide);  // mines belong to no side
+  return items;
 }
 
 std::string PlayerSidesText(const std::array<bool, kSideCount>& computerPlayer, Language language) {

@@ -2,6 +2,7 @@
 // into the session and the layers below.
 #include "game/driver.h"
 
+#include "game/describe.h"
 #include "game/files.h"
 #include "game/play.h"
 #include "game/play_inputs.h"
@@ -101,13 +102,13 @@ void GameDriver::Click() {
     baseBuildArmed_ = false;
     BuildBase(session_, PointUnderMouse(session_.player.view), Lent(nullptr));
   } else {
-    Give(kragmoor::Click{});
+    kragmoor::ClickOnField(session_, Lent(nullptr));
   }
   if (pace_.paused()) stillDue_ = true;  // the selection mark may have moved
 }
 
 void GameDriver::HomeCamera() {
-  Give(CameraAt{0.0f, 0.0f});
+  HomeView(session_, Lent(nullptr));
   ViewChanged();
 }
 
@@ -201,8 +202,8 @@ bool GameDriver::TakeStillDue() {
   return due;
 }
 
-std::vector<InfoItem> GameDriver::InfoItems() const {
-  return kragmoor::InfoItems(session_.world, session_.player.view);
+std::vector<InfoItem> GameDriver::InfoItems(Language language) const {
+  return InfoItemsIn(session_.world, session_.player.view, language);
 }
 
 int GameDriver::LastSideStanding() const { return kragmoor::LastSideStanding(session_.world); }

@@ -69,8 +69,12 @@ class GameDriver {
   // The pointer is away from the play field (not entered yet, or left): the
   // game takes it to rest at the field's centre.
   void PointerAway(FieldSize field);
+  // A left click on the field: the design's click on the selected entity,
+  // and in the go, attack and build modes the same order to the rest of a
+  // selected group that is the player's.
   void Click();
-  // Home: the start view. The arrows: one cell to the right (1, 0), up (0, 1)...
+  // Home: the view on the player's main base. The arrows: one cell to the
+  // right (1, 0), up (0, 1)...
   void HomeCamera();
   void PanCamera(int32_t columns, int32_t rows);
 
@@ -93,6 +97,9 @@ class GameDriver {
   // 1..9: the group selected; a second press centres the view on it.
   void RecallGroup(int group);
   void TrainPeasants();  // P: a peasant at each selected main base
+  // The idle-peasant key: the player's next idle peasant selected, the view
+  // centred on it.
+  void NextIdlePeasant();
   // B: the next left click on the field builds a main base there with the
   // selected peasants, in place of the design's click.
   void ArmBaseBuild() { baseBuildArmed_ = true; }
@@ -148,8 +155,9 @@ class GameDriver {
   // Each line a bot writes on standard error, with its side (0 to 2).
   std::function<void(int side, std::string_view line)> onBotErrorLine;
 
-  // What the information list and the status bar show.
-  std::vector<InfoItem> InfoItems() const;
+  // What the information list and the status bar show; the list in
+  // `language` (InfoItemsIn: the design's lines in Russian).
+  std::vector<InfoItem> InfoItems(Language language = Language::kRussian) const;
   int LastSideStanding() const;
 
  private:

@@ -43,6 +43,12 @@ void GameDriver::RecallGroup(int group) {
   if (pace_.paused()) stillDue_ = true;
 }
 
+void GameDriver::NextIdlePeasant() {
+  SelectIdlePeasant(session_, Lent(nullptr));
+  ViewChanged();
+  if (pace_.paused()) stillDue_ = true;
+}
+
 void GameDriver::TrainPeasants() { kragmoor::TrainPeasants(session_, Lent(nullptr)); }
 
 void GameDriver::MoveCamera(float x, float y) {

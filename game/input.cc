@@ -82,6 +82,7 @@ void GiveOrder(Tigrok& t, const std::string& text) {
 
 void ClearPicks(PlayerView& player) {
   player.selection.clear();
+  player.selectedGone = false;
   for (auto& group : player.groups) group.clear();
 }
 
@@ -171,11 +172,14 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
     Entry<Click, [](const Words&) { return Click{}; }, NoWords<Click>,
           [](Session& s, const Click&) {
             ClickOnField(s.world, s.player.view, s.player.clickMode, s.player.buildItem);
+            if (s.player.clickMode == kModeSelect) s.player.selectedGone = false;
           }>("click", 1, 1, kOther, kNoFrame),
     Entry<Select, [](const Words& w) { return Select{ParseInt(w[1], -1, kSlotCount - 1)}; },
           [](const Select& i, std::string& o) { o += std::to_string(i.slot); },
-          [](Session& s, const Select& i) { s.player.view.selected = i.slot; }>(
-        "select", 2, 2, kSetsState, kNoFrame),
+          [](Session& s, const Select& i) {
+            s.player.view.selected = i.slot;
+            s.player.selectedGone = false;  // whatever the slot holds now
+          }>("select", 2, 2, kSetsState, kNoFrame),
     Entry<Seed, [](const Words& w) { return Seed{ParseUnsigned(w[1])}; },
           [](const Seed& i, std::string& o) { o += std::to_string(i.seed); },
           [](Session& s, const Seed& i) { s.world.seed = i.seed; }>("seed", 2, 2, kSetsState,
@@ -248,6 +252,7 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
             s.player.selection = NormalSelection(i.members);
             const auto& set = s.player.selection;
             s.player.view.selected = set.empty() ? -1 : set.front();
+            s.player.selectedGone = false;
           }>("selection", 1, kAnyWords, kSetsState, kNoFrame),
     Entry<Group,
           [](const Words& w) {

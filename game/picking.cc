@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "game/may_order.h"
+#include "game/mine_spread.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/rules.h"
@@ -36,8 +38,9 @@ int NearestLive(const World& world, FieldPoint point, double radius) {
 }
 
 std::vector<PlayerOrder> RightClickOrders(const World& world, const std::vector<int32_t>& selection,
-                                          FieldPoint point) {
+                                          FieldPoint point, int side) {
   const int n = NearestLive(world, point);
+  if (n != -1 && world.entities[n].kind == kKindMine) return MineOrders(world, side, selection, n);
   // The go click's point: the centre of the cell, truncated as the cursor
   // cell is.
   const int32_t column = TruncToInt32(point.x / kCellSize);
@@ -47,16 +50,16 @@ std::vector<PlayerOrder> RightClickOrders(const World& world, const std::vector<
 
   std::vector<PlayerOrder> orders;
   for (const int32_t s : selection) {
-    if (!IsSlot(s) || s == n) continue;
+    if (!MayOrder(world, side, s) || s == n) continue;
     const Tigrok& t = world.entities[s];
-    if (!IsLive(t) || t.kind == kKindMine) continue;
+    if (t.kind == kKindMine) continue;
     PlayerOrder order{s, {}};
     if (n == -1) {
       if (t.kind != kKindPeasant) continue;
       WriteOrder(order.text, kVerbPoint, {centreX, centreY});
     } else {
       const Tigrok& target = world.entities[n];
-      const bool attack = target.kind != kKindMine && target.owner != t.owner;
+      const bool attack = target.owner != side;
       if (attack) {
         if (t.kind != kKindPeasant && t.kind != kKindBase) continue;
         WriteOrder(order.text, kVerbAttack, {n});

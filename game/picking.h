@@ -35,14 +35,15 @@ FieldPoint PointUnderMouse(const ViewState& view);
 // finite are never near.
 int NearestLive(const World& world, FieldPoint point, double radius = kPickRadius);
 
-// The orders of a right-click at `point` for the entities of `selection`.
-// On an entity of another side than the one ordered: attack it (peasants and
-// main bases, the kinds that hit). On a gold mine or an entity of its own
-// side: walk to it. On empty ground: walk to the centre of the cell under
-// the point. The texts are those a go or attack click writes. Dead entities,
-// gold mines and the clicked entity itself get no order; nor does a main
-// base sent walking, since bases do not move.
+// The orders of a right-click at `point` for the entities of `selection`
+// that the player of `side` may order (MayOrder: live and of that side).
+// On an entity of another side: attack it (peasants and main bases, the
+// kinds that hit). On a gold mine: the peasants spread over the mines
+// (MineOrders). On an entity of its own side: walk to it. On empty ground:
+// walk to the centre of the cell under the point. The texts are those a go
+// or attack click writes. Gold mines and the clicked entity itself get no
+// order; nor does a main base sent walking, since bases do not move.
 std::vector<PlayerOrder> RightClickOrders(const World& world, const std::vector<int32_t>& selection,
-                                          FieldPoint point);
+                                          FieldPoint point, int side);
 
 }  // namespace kragmoor

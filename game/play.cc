@@ -1,6 +1,7 @@
 // Apply and the frame step, with their recording.
 #include "game/play.h"
 
+#include "game/entity_keys.h"
 #include "game/recorder.h"
 #include "sim/control.h"
 #include "sim/frame_step.h"
@@ -24,6 +25,7 @@ class FixedTicks final : public TickSource {
 bool RunFrame(Session& session, const Front& front, std::string& error, bool byResize) {
   FixedTicks fixed(session.player.ticks);
   const FrameInputs inputs = FrameInputsOf(session, front.clock != nullptr ? front.clock : &fixed);
+  const EntityKeys before = KeysOf(session.world);
   bool ok = true;
   try {
     FrameStep(session.world, session.player.view, inputs, front.gl);
@@ -31,6 +33,7 @@ bool RunFrame(Session& session, const Front& front, std::string& error, bool byR
     error = e.message();
     ok = false;
   }
+  ForgetGoneEntities(session.player, before, session.world);
   if (front.recorder != nullptr) front.recorder->Frame(session, byResize, ok ? nullptr : &error);
   return ok;
 }
@@ -52,7 +55,9 @@ FrameInputs FrameInputsOf(const Session& session, TickSource* clock) {
 
 bool Apply(Session& session, const Input& input, const Front& front, std::string& error) {
   const InputEntry& entry = EntryOf(input);
+  const EntityKeys before = KeysOf(session.world);
   entry.change(session, input);
+  ForgetGoneEntities(session.player, before, session.world);
   if (front.recorder != nullptr) front.recorder->Applied(input);
   return !entry.runsFrame || RunFrame(session, front, error, true);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "game/group_orders.h"
+#include "game/may_order.h"
 #include "game/selection.h"
 #include "game/start_view.h"
 #include "game/train_build.h"
@@ -32,17 +34,58 @@ int PlayerSide(const Session& session) {
 }
 
 std::vector<int32_t> SessionSelection(const Session& session) {
-  return CurrentSelection(session.player.view.selected, session.player.selection);
+  return CurrentSelection(session.player.view.selected, session.player.selection,
+                          session.player.selectedGone);
 }
 
 void GiveOrders(Session& session, const std::vector<PlayerOrder>& orders, const Front& front) {
-  for (const PlayerOrder& order : orders) Give(session, Order{order.slot, order.text}, front);
+  const int side = PlayerSide(session);
+  for (const PlayerOrder& order : orders) {
+    if (MayOrder(session.world, side, order.slot))
+      Give(session, Order{order.slot, order.text}, front);
+  }
+}
+
+void ClickOnField(Session& session, const Front& front) {
+  Give(session, Click{}, front);
+  const PlayerView& player = session.player;
+  // After the click: a go click's selected peasant then counts as working
+  // the mine it was sent to.
+  GiveOrders(session,
+             GroupClickOrders(session.world, player.view, player.clickMode, player.buildItem,
+                              SessionSelection(session), PlayerSide(session)),
+             front);
 }
 
 void RightClick(Session& session, const Front& front) {
   GiveOrders(session,
              RightClickOrders(session.world, SessionSelection(session),
-                              PointUnderMouse(session.player.view)),
+                              PointUnderMouse(session.player.view), PlayerSide(session)),
+             front);
+}
+
+void HomeView(Session& session, const Front& front) {
+  const int side = PlayerSide(session);
+  for (int i = 0; i < kSlotCount; ++i) {
+    const Tigrok& t = session.world.entities[i];
+    if (!MayOrder(session.world, side, i) || t.kind != kKindBase) continue;
+    MoveCamera(session,
+               CameraCentredOn({t.x, t.y}, session.player.panelWidth, session.player.panelHeight),
+               front);
+    return;
+  }
+  MoveCamera(session, CameraOffset{0.0f, 0.0f}, front);
+}
+
+void SelectIdlePeasant(Session& session, const Front& front) {
+  const std::vector<int32_t> now = SessionSelection(session);
+  const int after = now.size() == 1 ? now.front() : -1;
+  const int next = NextIdlePeasant(session.world, PlayerSide(session), after);
+  if (next == -1) return;
+  Give(session, SelectionSet{{next}}, front);
+  const Tigrok& t = session.world.entities[next];
+  MoveCamera(session,
+             CameraCentredOn({t.x, t.y}, session.player.panelWidth, session.player.panelHeight),
              front);
 }
 
@@ -73,11 +116,14 @@ void RecallGroup(Session& session, int g, const Front& front) {
 }
 
 void TrainPeasants(Session& session, const Front& front) {
-  GiveOrders(session, TrainOrders(session.world, SessionSelection(session)), front);
+  GiveOrders(session, TrainOrders(session.world, SessionSelection(session), PlayerSide(session)),
+             front);
 }
 
 void BuildBase(Session& session, FieldPoint point, const Front& front) {
-  GiveOrders(session, BuildBaseOrders(session.world, SessionSelection(session), point), front);
+  GiveOrders(session,
+             BuildBaseOrders(session.world, SessionSelection(session), point, PlayerSide(session)),
+             front);
 }
 
 void ShowStartView(Session& session, const Front& front) {

@@ -16,18 +16,35 @@
 namespace kragmoor {
 
 // The player's own side: the lowest side whose computer-player box is
-// unticked, or -1 when the computer plays every side.
+// unticked, or -1 when the computer plays every side. Every order given
+// here reaches only this side's live entities (MayOrder).
 int PlayerSide(const Session& session);
 
 // The what-is-selected-now of the session (CurrentSelection).
 std::vector<int32_t> SessionSelection(const Session& session);
 
-// Each as the input `order SLOT "TEXT"`.
+// Each that the player's side may give (MayOrder) as the input `order SLOT
+// "TEXT"`; the others are dropped.
 void GiveOrders(Session& session, const std::vector<PlayerOrder>& orders, const Front& front);
+
+// A left click on the field: the design's click (`click`), which writes
+// into the one selected entity as designed; in the go, attack and build
+// modes then the same command to the rest of what is selected
+// (GroupClickOrders), one `order` each.
+void ClickOnField(Session& session, const Front& front);
 
 // A right-click at the mouse position: the orders of RightClickOrders for
 // what is selected.
 void RightClick(Session& session, const Front& front);
+
+// Home: the view centred on the player's lowest live main base; the
+// design's start view (camera 0,0) without one.
+void HomeView(Session& session, const Front& front);
+
+// The idle-peasant key: the player's next idle peasant after the one
+// selected (NextIdlePeasant) selected alone, the view centred on it.
+// Nothing changes when there is none.
+void SelectIdlePeasant(Session& session, const Front& front);
 
 // A drag on the field from `start` to `end`: BoxSelection for the player's
 // side; with `add` (Shift) joined to what is selected.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/words_ru.h"
+#include "world/orders.h"
 
 namespace kragmoor {
 
@@ -15,9 +16,13 @@ std::vector<int32_t> NormalSelection(std::vector<int32_t> slots) {
   return slots;
 }
 
-std::vector<int32_t> CurrentSelection(int32_t selected, const std::vector<int32_t>& set) {
-  if (!set.empty() && set.front() == selected) return set;
-  if (IsSlot(selected)) return {selected};
+std::vector<int32_t> CurrentSelection(int32_t selected, const std::vector<int32_t>& set,
+                                      bool selectedGone) {
+  if (!set.empty() && set.front() == selected) {
+    if (!selectedGone) return set;
+    return {set.begin() + 1, set.end()};
+  }
+  if (IsSlot(selected) && !selectedGone) return {selected};
   return {};
 }
 
@@ -54,6 +59,19 @@ std::vector<int32_t> MergedSelection(const std::vector<int32_t>& a, const std::v
   std::vector<int32_t> all = a;
   all.insert(all.end(), b.begin(), b.end());
   return NormalSelection(std::move(all));
+}
+
+int NextIdlePeasant(const World& world, int side, int after) {
+  const int start = IsSlot(after) ? after + 1 : 0;
+  for (int k = 0; k < kSlotCount; ++k) {
+    const int i = (start + k) % kSlotCount;
+    const Tigrok& t = world.entities[i];
+    if (IsLive(t) && t.kind == kKindPeasant && t.owner == side &&
+        (t.order.empty() || t.order == kOrderIdle)) {
+      return i;
+    }
+  }
+  return -1;
 }
 
 std::vector<int32_t> LiveOnly(const World& world, const std::vector<int32_t>& slots) {

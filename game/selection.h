@@ -18,8 +18,11 @@ namespace kragmoor {
 std::vector<int32_t> NormalSelection(std::vector<int32_t> slots);
 
 // What is selected now: the set while its first slot is still `selected`
-// (the view's); otherwise that one entity, or nothing.
-std::vector<int32_t> CurrentSelection(int32_t selected, const std::vector<int32_t>& set);
+// (the view's); otherwise that one entity, or nothing. With `selectedGone`
+// (the entity `selected` picked is no longer in its slot) that slot is left
+// out.
+std::vector<int32_t> CurrentSelection(int32_t selected, const std::vector<int32_t>& set,
+                                      bool selectedGone = false);
 
 // Every live entity of `side` but the gold mines, ascending (select-all).
 std::vector<int32_t> SideEntities(const World& world, int side);
@@ -33,6 +36,11 @@ std::vector<int32_t> BoxSelection(const World& world, FieldPoint start, FieldPoi
 
 // The union of two selections (Shift adds).
 std::vector<int32_t> MergedSelection(const std::vector<int32_t>& a, const std::vector<int32_t>& b);
+
+// The next idle peasant of `side` (live, its order empty or "idle") after
+// slot `after`, going round to the lowest; `after` itself when it is the
+// only one; -1 when there is none.
+int NextIdlePeasant(const World& world, int side, int after);
 
 // The live ones of `slots`.
 std::vector<int32_t> LiveOnly(const World& world, const std::vector<int32_t>& slots);

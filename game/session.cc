@@ -11,6 +11,7 @@ void StartNewGame(Session& session, uint32_t seed) {
   SetUpScenario(session.world);
   session.player.view = ViewState{};
   session.player.selection.clear();
+  session.player.selectedGone = false;
   for (auto& group : session.player.groups) group.clear();
 }
 

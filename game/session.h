@@ -27,9 +27,16 @@ struct PlayerView {
   // Selected slots, ascending and without repeats. It is in use only while
   // its first slot is the view's `selected` (what the information list
   // shows); anything else that changes `selected` (a select click, `select
-  // N`) thereby drops it.
+  // N`) thereby drops it. It holds entities: one that dies, or whose slot
+  // a build fills anew, leaves it after the frame step or input that did it
+  // (game/entity_keys.h), all but the first slot, which `selectedGone` marks.
   std::vector<int32_t> selection;
-  // Group g (1 to 9) at index g - 1: slots ascending, as stored.
+  // The entity `view.selected` picked has died or been replaced in its slot:
+  // the view still names the slot, as designed, but the player's own orders
+  // no longer reach it. Cleared when something selects again.
+  bool selectedGone = false;
+  // Group g (1 to 9) at index g - 1: slots ascending, as stored; entities
+  // as the selection set holds them.
   std::array<std::vector<int32_t>, kGroupCount> groups;
   // View preferences; the defaults are the design's.
   int32_t scrollMargin = kScrollMargin;  // edge-scroll width, pixels; 0 turns it off

@@ -1,6 +1,6 @@
 // Where the view starts: a new game, an opened game or a headless save opens
 // with a side's base in view, so the player never starts in empty space.
-// Home still goes to the design's start view (camera 0,0). No Qt.
+// Home centres on the player's main base (game/play_inputs.h). No Qt.
 #pragma once
 
 #include <cstdint>

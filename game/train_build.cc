@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "game/may_order.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/rules.h"
@@ -38,15 +39,16 @@ bool IsFree(const World& world, const std::vector<Spot>& taken, Spot spot) {
 
 }  // namespace
 
-std::vector<PlayerOrder> TrainOrders(const World& world, const std::vector<int32_t>& selection) {
+std::vector<PlayerOrder> TrainOrders(const World& world, const std::vector<int32_t>& selection,
+                                     int side) {
   constexpr int kDirections[8][2] = {{1, 0}, {0, 1},  {-1, 0},  {0, -1},
                                      {1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
   std::vector<Spot> taken;
   std::vector<PlayerOrder> orders;
   for (const int32_t s : selection) {
-    if (!IsSlot(s)) continue;
+    if (!MayOrder(world, side, s)) continue;
     const Tigrok& base = world.entities[s];
-    if (!IsLive(base) || base.kind != kKindBase) continue;
+    if (base.kind != kKindBase) continue;
     if (LeadingWords<1>(base.order, ' ')[0] == kVerbBuild) continue;
     Spot spot{base.x, base.y};
     for (const auto& d : kDirections) {
@@ -68,13 +70,11 @@ std::vector<PlayerOrder> TrainOrders(const World& world, const std::vector<int32
 }
 
 std::vector<PlayerOrder> BuildBaseOrders(const World& world, const std::vector<int32_t>& selection,
-                                         FieldPoint point) {
+                                         FieldPoint point, int side) {
   const int32_t cornerX = WrapMul(TruncToInt32(point.x / kCellSize), kCellSize);
   const int32_t cornerY = WrapMul(TruncToInt32(point.y / kCellSize), kCellSize);
   for (const int32_t s : selection) {
-    if (!IsSlot(s)) continue;
-    const Tigrok& t = world.entities[s];
-    if (!IsLive(t) || t.kind != kKindPeasant) continue;
+    if (!MayOrder(world, side, s) || world.entities[s].kind != kKindPeasant) continue;
     PlayerOrder order{s, {}};
     WriteOrder(order.text, kVerbBuild, {kBuildBase, cornerX, cornerY});
     return {order};

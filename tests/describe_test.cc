@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace kragmoor {
 namespace {
 
@@ -36,7 +39,7 @@ TEST(DescribeEntity, SaysWhatAnEntityIsAndDoesInBothLanguages) {
   base.progress = 3;
   base.plan = 10;
   EXPECT_EQ(DescribeEntity(world, 2, Language::kEnglish),
-            "Main base of side 2, training a peasant, 3 of 10 gold; health 200 of 200");
+            "Main base of side 2, training a peasant (3 of 10 gold); health 200 of 200");
   base.order = "";
   EXPECT_EQ(DescribeEntity(world, 2, Language::kRussian),
             "Главная база стороны 2, ничего не делает; здоровье 200 из 200");
@@ -49,6 +52,44 @@ TEST(DescribeEntity, SaysWhatAnEntityIsAndDoesInBothLanguages) {
             "Золотая шахта, осталось 100000 золота; здоровье 100 из 100");
   EXPECT_EQ(DescribeEntity(world, 40, Language::kEnglish), "Slot 40 is empty");
   EXPECT_EQ(DescribeEntity(world, -1, Language::kEnglish), "Nothing selected");
+}
+
+TEST(InfoItemsIn, TheEnglishListSaysOrdersInPlainWordsAndTheRussianOneAsDesigned) {
+  World world;
+  SetUpScenario(world);
+  ViewState view;
+  view.selected = 3;
+  Tigrok& peasant = world.entities[3];
+  peasant.order = "idtiza 6";  // side 3's base: the walk ends in a fight
+  peasant.nextOrder = "idtiza 1";
+  const auto value = [&](const char* label, Language language) {
+    for (const InfoItem& item : InfoItemsIn(world, view, language)) {
+      if (std::string(item.label) == label) return item.value;
+    }
+    return std::string("(no line)");
+  };
+  EXPECT_EQ(value("Мысль игрока: ", Language::kEnglish), "attacking main base 6");
+  EXPECT_EQ(value("Будущая мысль игрока: ", Language::kEnglish), "walking to gold mine 1");
+  EXPECT_EQ(value("Тип игрока: ", Language::kEnglish), "peasant");
+  EXPECT_EQ(value("Мысль игрока: ", Language::kRussian), "idtiza 6");
+  const std::vector<InfoItem> design = InfoItems(world, view);
+  const std::vector<InfoItem> russian = InfoItemsIn(world, view, Language::kRussian);
+  ASSERT_EQ(russian.size(), design.size());
+  for (size_t i = 0; i < design.size(); ++i) EXPECT_EQ(russian[i].value, design[i].value);
+
+  peasant.order = "stroit 0,300,400";
+  peasant.progress = 6;
+  peasant.plan = 100;
+  EXPECT_EQ(value("Мысль игрока: ", Language::kEnglish),
+            "building a main base at 300,400 (6 of 100 gold)");
+  for (const char* words : {"idtiza", "idti ", "atakovat", "stroit"}) {
+    for (const InfoItem& item : InfoItemsIn(world, view, Language::kEnglish)) {
+      EXPECT_EQ(item.value.find(words), std::string::npos) << item.value;
+    }
+  }
+  view.selected = 0;  // a gold mine: no side
+  EXPECT_EQ(value("Расса игрока: ", Language::kEnglish), "(no line)");
+  EXPECT_EQ(value("Расса игрока: ", Language::kRussian), "1");
 }
 
 TEST(PlayerSidesText, NamesTheSidesWithoutTheComputer) {

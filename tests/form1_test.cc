@@ -37,6 +37,7 @@
 #include "app/options.h"
 #include "app/play_field.h"
 #include "game/play_inputs.h"
+#include "game/start_view.h"
 #include "render/opengl_gl.h"
 #include "sim/control.h"
 #include "world/random.h"
@@ -383,6 +384,11 @@ class Form1Test : public QObject {
     QTest::mouseRelease(form_->playField(), Qt::LeftButton, {}, PanelPoint(200, 200));
     QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{3}));
     QCOMPARE(world.entities[3].order, before);  // no click's order
+    // Side 2's peasant may be selected, but the player of side 1 orders
+    // only their own.
+    QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
+    QCOMPARE(world.entities[3].order, before);
+    world.entities[3].owner = 0;
     QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
     QVERIFY(world.entities[3].order.starts_with("idti "));
   }
@@ -562,7 +568,7 @@ class Form1Test : public QObject {
     QCOMPARE(ticks(8), 2);
   }
 
-  // Home puts the camera back at the start view; each arrow pans it one
+  // Home centres the view on the player's main base; each arrow pans it one
   // cell, as the edge scroll would move it.
   void homeAndArrowKeys() {
     HoldFrames();
@@ -573,17 +579,23 @@ class Form1Test : public QObject {
     QRadioButton* radio = Control<QGroupBox>("RadioGroup1")->findChildren<QRadioButton*>().at(0);
     radio->setFocus();
     QTest::keyClick(radio, Qt::Key_Home);
-    QCOMPARE(view.cameraX, 0.0f);
-    QCOMPARE(view.cameraY, 0.0f);
+    const PlayerView& player = form_->session().player;  // side 1's base 4 at (925, 675)
+    const CameraOffset home = CameraCentredOn({925, 675}, player.panelWidth, player.panelHeight);
+    QCOMPARE(view.cameraX, home.x);
+    QCOMPARE(view.cameraY, home.y);
     QTest::keyClick(radio, Qt::Key_Right);
-    QCOMPARE(view.cameraX, -50.0f);
+    QCOMPARE(view.cameraX, home.x - 50.0f);
     QTest::keyClick(radio, Qt::Key_Up);
-    QCOMPARE(view.cameraY, -50.0f);
+    QCOMPARE(view.cameraY, home.y - 50.0f);
     QTest::keyClick(radio, Qt::Key_Left);
     QTest::keyClick(radio, Qt::Key_Left);
     QTest::keyClick(radio, Qt::Key_Down);
-    QCOMPARE(view.cameraX, 50.0f);
-    QCOMPARE(view.cameraY, 0.0f);
+    QCOMPARE(view.cameraX, home.x + 50.0f);
+    QCOMPARE(view.cameraY, home.y);
+    // The full stop selects side 1's idle peasant (slot 5) and shows it.
+    QTest::keyClick(radio, Qt::Key_Period);
+    QCOMPARE(view.selected, 5);
+    QCOMPARE(view.cameraX, CameraCentredOn({825, 625}, player.panelWidth, player.panelHeight).x);
     QCOMPARE(CheckedItem(Control<QGroupBox>("RadioGroup1")), 0);
   }
 

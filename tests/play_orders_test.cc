@@ -77,14 +77,14 @@ TEST(RightClickOrders, AttackOthersWalkToMinesAndOwnAndGoOnGround) {
   const std::vector<int32_t> selection = {0, 2, 3, 40};  // a mine, a base, a peasant, a free slot
   using Orders = std::vector<PlayerOrder>;
   // Side 2's peasant: both of side 1's units that hit attack it.
-  EXPECT_EQ(RightClickOrders(world, selection, {175, 525}),
+  EXPECT_EQ(RightClickOrders(world, selection, {175, 525}, 1),
             (Orders{{2, "atakovat 7"}, {3, "atakovat 7"}}));
   // A gold mine (owner 0 in the table, yet no enemy) and an own base:
   // the peasant walks there; the base does not walk, nor is it its own target.
-  EXPECT_EQ(RightClickOrders(world, selection, {620, 630}), (Orders{{3, "idtiza 1"}}));
-  EXPECT_EQ(RightClickOrders(world, selection, {275, 275}), (Orders{{3, "idtiza 2"}}));
+  EXPECT_EQ(RightClickOrders(world, selection, {620, 630}, 1), (Orders{{3, "idtiza 1"}}));
+  EXPECT_EQ(RightClickOrders(world, selection, {275, 275}, 1), (Orders{{3, "idtiza 2"}}));
   // Empty ground: the centre of the cell, as a go click on that cell.
-  const Orders ground = RightClickOrders(world, selection, {330.5, 449});
+  const Orders ground = RightClickOrders(world, selection, {330.5, 449}, 1);
   ASSERT_EQ(ground, (Orders{{3, "idti 325,425"}}));
   EXPECT_EQ(ClickResult(world, 3, kModeGo, 0, 6, 8).order, ground[0].text);
   EXPECT_EQ(ClickResult(world, 3, kModeAttack, 0, 3, 10).order, "atakovat 7");
@@ -94,7 +94,7 @@ TEST(TrainOrders, ABaseTrainsAtAFreeSpotBesideItAsABuildClickWould) {
   World world = Scenario();
   using Orders = std::vector<PlayerOrder>;
   // Base 2 at (275, 275): right of it is free. Peasants and mines get none.
-  EXPECT_EQ(TrainOrders(world, {2, 3, 0}), (Orders{{2, "stroit 1,300,250"}}));
+  EXPECT_EQ(TrainOrders(world, {2, 3, 0}, 1), (Orders{{2, "stroit 1,300,250"}}));
   // Taken spots (an entity, or the spot of another base's order) are passed.
   world.entities[30] = world.entities[3];
   world.entities[30].x = 330;
@@ -102,11 +102,11 @@ TEST(TrainOrders, ABaseTrainsAtAFreeSpotBesideItAsABuildClickWould) {
   world.entities[31] = world.entities[2];
   world.entities[31].x = 275;
   world.entities[31].y = 425;
-  EXPECT_EQ(TrainOrders(world, {2, 31}),
+  EXPECT_EQ(TrainOrders(world, {2, 31}, 1),
             (Orders{{2, "stroit 1,250,300"}, {31, "stroit 1,300,400"}}));
   // A base already building keeps its build and the gold spent on it.
   world.entities[2].order = "stroit 1,300,250";
-  EXPECT_EQ(TrainOrders(world, {2}), Orders{});
+  EXPECT_EQ(TrainOrders(world, {2}, 1), Orders{});
 
   // The order input sets what a build click with the peasant item sets.
   World before = Scenario();
@@ -118,10 +118,10 @@ TEST(TrainOrders, ABaseTrainsAtAFreeSpotBesideItAsABuildClickWould) {
 TEST(BuildBaseOrders, OnePeasantBuildsWhereABuildClickWould) {
   World world = Scenario();
   world.entities[30] = world.entities[3];
-  const std::vector<PlayerOrder> orders = BuildBaseOrders(world, {2, 3, 30}, {330.5, 449});
+  const std::vector<PlayerOrder> orders = BuildBaseOrders(world, {2, 3, 30}, {330.5, 449}, 1);
   ASSERT_EQ(orders, (std::vector<PlayerOrder>{{3, "stroit 0,300,400"}}));
   ExpectSameOrder(Ordered(world, 3, orders[0].text), ClickResult(world, 3, kModeBuild, 0, 6, 8));
-  EXPECT_TRUE(BuildBaseOrders(world, {2, 0}, {330, 449}).empty());
+  EXPECT_TRUE(BuildBaseOrders(world, {2, 0}, {330, 449}, 1).empty());
 }
 
 }  // namespace

@@ -255,12 +255,16 @@
 
 Мышь: левая кнопка — действие по клику; протяжка — выбрать рамкой (Shift — добавить); правая кнопка — приказ выбранным (атака, идти, добывать); средняя кнопка — двигать вид; карта — перенести вид.
 
-Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем щелчок — построить базу; пробел — пауза; + и − — скорость; Home — начальный вид; стрелки — сдвиг вида.</source>
+Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем щелчок — построить базу; точка — следующий свободный крестьянин; пробел — пауза; + и − — скорость; Home — к своей главной базе; стрелки — сдвиг вида.
+
+Приказы группе: в режимах «Идти», «Атаковать» и «Строить» щелчок даёт приказ каждому своему выбранному; к шахте группа расходится по ближайшим шахтам, где есть место.</source>
         <translation>How to play: your sides are those whose AI box is unticked. Mine gold with peasants, train new ones at a main base, build bases and destroy the opponents.
 
 Mouse: left button: the click action; drag: select a box (Shift adds); right button: an order to the selection (attack, walk, mine); middle button: move the view; the map: move the view there.
 
-Keys: Ctrl+A: select all your own; Ctrl+1…9: store a group; 1…9: select the group, again: show it; P: train a peasant; B, then a click: build a base; Space: pause; + and −: speed; Home: the start view; arrows: move the view.</translation>
+Keys: Ctrl+A: select all your own; Ctrl+1…9: store a group; 1…9: select the group, again: show it; P: train a peasant; B, then a click: build a base; full stop (.): the next idle peasant; Space: pause; + and −: speed; Home: to your main base; arrows: move the view.
+
+Group orders: in the Go, Attack and Build modes a click orders every one of your selected units; sent to a mine, a group spreads over the nearest mines with room.</translation>
     </message>
     <message>
         <source>Победила сторона %1.</source>

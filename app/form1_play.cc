@@ -23,12 +23,11 @@
 #include "game/describe.h"
 #include "game/play_inputs.h"
 #include "game/selection.h"
+#include "world/rules.h"
 
 namespace kragmoor {
 
 namespace {
-
-constexpr int kFlashTicks = 20;  // info ticks (100 ms) a base under attack stays ringed
 
 // The View menu's settings keys and the edge-scroll widths it offers.
 constexpr char kEdgeScrollKey[] = "view/edgeScroll";
@@ -69,6 +68,15 @@ void TForm1::ConnectPlayActions() {
     driver_.SelectBox(panel3_->size(), qFloor(from.x()), qFloor(from.y()), qFloor(to.x()),
                       qFloor(to.y()), add);
     ShowOutcome();
+  };
+  // The box is drawn over the picture; paused, no frame would show it.
+  field->onDragMove = [this](QPointF from, QPointF to) {
+    panel3_->SetDragBox(QRectF(from, to));
+    if (driver_.pace().paused()) panel3_->ShowStill(session(), clock_);
+  };
+  field->onDragEnd = [this] {
+    panel3_->ClearDragBox();
+    if (driver_.pace().paused()) panel3_->ShowStill(session(), clock_);
   };
   field->onRightClick = [this](QPointF at) {
     driver_.RightClick(panel3_->size(), qFloor(at.x()), qFloor(at.y()));
@@ -157,8 +165,8 @@ void TForm1::CreateHelpMenu() {
   menu->setObjectName("HelpMenu");
   captions_.Add(QT_TR_NOOP("Справка"), [menu](const QString& t) { menu->setTitle(t); });
   AddAction(menu, QT_TR_NOOP("Клавиши и как играть"), QKeySequence(Qt::Key_F1), [this] {
-    QMessageBox::information(
-        this, QStringLiteral("KRAGMOOR"),
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("KRAGMOOR"),
         tr("Как играть: ваши стороны те, у которых снят флажок AI. Добывайте золото "
            "крестьянами, обучайте новых на главной базе, стройте базы и уничтожьте "
            "противников.\n\n"
@@ -168,8 +176,36 @@ void TForm1::CreateHelpMenu() {
            "Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — "
            "выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем "
            "щелчок — построить базу; пробел — пауза; + и − — скорость; Home — начальный "
-           "вид; стрелки — сдвиг вида."));
+           "вид; стрелки — сдвиг вида.") +
+            "\n\n" + RulesText(),
+        QMessageBox::Ok, this);
+    box->setObjectName("HelpBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
   });
+}
+
+QString TForm1::RulesText() const {
+  const auto n = [](double value) { return QString::number(value); };
+  return tr("Правила (100 кадров в секунду):") + '\n' +
+         tr("• Враги ближе %1 единиц поля (клетка — %2) нападают друг на друга сами; "
+            "сражаются и крестьяне, и главные базы.")
+             .arg(n(kAttackRange), n(kCellSize)) +
+         '\n' + tr("• Урон: %1 здоровья за кадр от каждого атакующего.").arg(n(kDamage)) + '\n' +
+         tr("• Здоровье: крестьянин %1, главная база %2, золотая шахта %3.")
+             .arg(n(kPeasantHp), n(kBaseHp), n(kMineHp)) +
+         '\n' +
+         tr("• Цена: крестьянин %1 золота, главная база %2; платит казна стороны.")
+             .arg(n(kPeasantCost), n(kBaseCost)) +
+         '\n' +
+         tr("• Золото: крестьянин у шахты берёт по %1 за кадр, за ходку до %2 (до %3, если "
+            "номер крестьянина больше номера шахты), и сдаёт его на своей главной базе; шахта "
+            "даёт, пока в ней не меньше %4.")
+             .arg(n(kLoadStep), n(kLoadLimitLower), n(kLoadLimitHigher), n(kMinimumStock)) +
+         '\n' +
+         tr("• Ремонт: золото, сданное на повреждённую базу, чинит её, %1 здоровья за единицу "
+            "золота, и в казну не идёт.")
+             .arg(n(kRepairPerGold));
 }
 
 void TForm1::ShowPlay() {
@@ -183,15 +219,12 @@ void TForm1::ShowPlay() {
   playPanel_->ShowLevels(game.level);
   for (const GameEvent& event : driver_.TakeEvents()) {
     playPanel_->AddEvent(EventText(event, language));
-    if (event.kind == EventKind::kBaseUnderAttack) {
-      flashSlot_ = event.slot;
-      flashTicks_ = kFlashTicks;
-    }
+    FlashEvent(event);
     if (event.kind == EventKind::kSideOut)
       statusBar()->showMessage(Text(EventText(event, language)), 5000);
   }
-  if (flashTicks_ > 0 && --flashTicks_ == 0) flashSlot_ = -1;
-  playPanel_->map()->Show(game, flashSlot_);
+  playPanel_->map()->Show(game);
+  playPanel_->ShowHint(HintText());
 
   const int side = PlayerSide(game);
   QString sides = Text(PlayerSidesText(game.computerPlayer, language));
@@ -205,11 +238,34 @@ void TForm1::ShowPlay() {
   if (driver_.watch().over() && !overShown_) ShowGameOver();
 }
 
+void TForm1::FlashEvent(const GameEvent& event) {
+  switch (event.kind) {
+    case EventKind::kBaseUnderAttack:
+    case EventKind::kPeasantUnderAttack:
+      playPanel_->map()->Flash(event.x, event.y, Qt::red);
+      break;
+    case EventKind::kPeasantLost:
+    case EventKind::kBaseDestroyed:
+      playPanel_->map()->Flash(event.x, event.y, Qt::white);
+      break;
+    case EventKind::kPeasantIdle:
+      playPanel_->map()->Flash(event.x, event.y, Qt::yellow);
+      break;
+    default:
+      break;
+  }
+}
+
 void TForm1::ShowGameOver() {
   overShown_ = true;
   const Language language = GameLanguage();
   const int winner = driver_.watch().winner();
-  QString text = winner >= 0 ? tr("Победила сторона %1.").arg(winner + 1) : tr("Игра окончена.");
+  const std::array<bool, kSideCount>& computer = driver_.session().computerPlayer;
+  const bool playing = !computer[0] || !computer[1] || !computer[2];
+  const bool won = playing && winner >= 0 && !computer[winner];
+  QString text;
+  if (playing) text = (won ? tr("Вы победили!") : tr("Вы проиграли.")) + '\n';
+  text += winner >= 0 ? tr("Победила сторона %1.").arg(winner + 1) : tr("Игра окончена.");
   for (int side = 0; side < kSideCount; ++side) {
     text += '\n' + Text(SummaryText(driver_.watch().summaries()[side], side, driver_.frameSteps(),
                                     language));
@@ -219,10 +275,16 @@ void TForm1::ShowGameOver() {
   box->setObjectName("GameOverBox");
   box->setAttribute(Qt::WA_DeleteOnClose);
   QPushButton* again = box->addButton(tr("Новая игра"), QMessageBox::AcceptRole);
-  box->addButton(tr("Смотреть дальше"), QMessageBox::RejectRole);
-  connect(box, &QMessageBox::finished, this, [this, box, again] {
-    if (box->clickedButton() == again) NewGame();
+  again->setObjectName("NewGameButton");
+  // After a loss the computer players may play on: the game runs behind.
+  QPushButton* watch =
+      box->addButton(won ? tr("Закрыть") : tr("Смотреть дальше"), QMessageBox::RejectRole);
+  watch->setObjectName("KeepWatchingButton");
+  connect(box, &QMessageBox::finished, this, [this, box, again, watch] {
+    if (box->clickedButton() == again) AskStart(true, CurrentLanguage());
+    if (box->clickedButton() == watch) SetPaused(false);
   });
+  gameOverBox_ = box;
   box->open();
 }
 

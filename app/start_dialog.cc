@@ -113,12 +113,15 @@ TStartDialog::TStartDialog(QWidget* parent, const StartChoice& initial) : QDialo
   form->addRow(new QLabel(QStringLiteral("Язык / Language:"), this), language_);
   column->addLayout(form);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  QPushButton* play = buttons->button(QDialogButtonBox::Ok);
+  // Buttons of its own: a box's standard buttons take their own texts back
+  // at a change of language.
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* play = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
   play->setObjectName("StartPlay");
+  play->setDefault(true);
   captions_.Add(QT_TRANSLATE_NOOP("kragmoor::TForm1", "Играть"),
                 [play](const QString& t) { play->setText(t); });
-  QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+  QPushButton* cancel = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
   captions_.Add(QT_TRANSLATE_NOOP("kragmoor::TForm1", "Отмена"),
                 [cancel](const QString& t) { cancel->setText(t); });
   captions_.Add(QT_TRANSLATE_NOOP("kragmoor::TForm1", "KRAGMOOR: новая игра"),

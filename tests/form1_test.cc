@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -400,6 +401,20 @@ class Form1Test : public QObject {
   // other boxes on at those levels, and no dialog; New game's dialog starts
   // the side chosen there, with an empty log.
   void startAsChosen() {
+    // The first start asks, unless told not to; cancelled, the designed game runs on.
+    QSettings(QStringLiteral("kragmoor"), QStringLiteral("kragmoor")).remove("start");
+    qputenv("KRAGMOOR_NO_START_DIALOG", "1");
+    form_->StartFromOptions(ParseOptions({"kragmoor"}));
+    QVERIFY(form_->startDialog() == nullptr);
+    qunsetenv("KRAGMOOR_NO_START_DIALOG");
+    form_->StartFromOptions(ParseOptions({"kragmoor"}));
+    QVERIFY(form_->startDialog() != nullptr && form_->startDialog()->isVisible());
+    QVERIFY(form_->pace().paused());
+    form_->startDialog()->reject();
+    QTRY_VERIFY(form_->startDialog() == nullptr);
+    QVERIFY(!form_->pace().paused());
+    ApplyLanguage(kRussian);  // the dialog offered the system's language
+
     QCOMPARE(ParseOptions({"kragmoor", "--side", "2", "--levels", "123"}).side, 1);
     form_->StartFromOptions(ParseOptions({"kragmoor", "--side", "2", "--levels", "123"}));
     QVERIFY(form_->startDialog() == nullptr);

@@ -1,6 +1,6 @@
 // The main window's play-layer parts: the play panel beside the game's own
 // layout, the play field's drags and right-clicks, the selection and group
-// keys, the View and Help menus, and what the game watch saw after frames.
+// keys, the View menu, and what the game watch saw after frames.
 #include <QAction>
 #include <QActionGroup>
 #include <QDockWidget>
@@ -23,7 +23,6 @@
 #include "game/describe.h"
 #include "game/play_inputs.h"
 #include "game/selection.h"
-#include "world/rules.h"
 
 namespace kragmoor {
 
@@ -158,54 +157,6 @@ void TForm1::ApplyViewSettings() {
   // preference touched records and plays as before.
   if (margin != driver_.session().player.scrollMargin) driver_.ChooseEdgeScroll(margin);
   if (keep != driver_.session().player.keepViewOverField) driver_.ChooseKeepView(keep);
-}
-
-void TForm1::CreateHelpMenu() {
-  QMenu* menu = menuBar()->addMenu(QString());
-  menu->setObjectName("HelpMenu");
-  captions_.Add(QT_TR_NOOP("Справка"), [menu](const QString& t) { menu->setTitle(t); });
-  AddAction(menu, QT_TR_NOOP("Клавиши и как играть"), QKeySequence(Qt::Key_F1), [this] {
-    auto* box = new QMessageBox(
-        QMessageBox::Information, QStringLiteral("KRAGMOOR"),
-        tr("Как играть: ваши стороны те, у которых снят флажок AI. Добывайте золото "
-           "крестьянами, обучайте новых на главной базе, стройте базы и уничтожьте "
-           "противников.\n\n"
-           "Мышь: левая кнопка — действие по клику; протяжка — выбрать рамкой (Shift — "
-           "добавить); правая кнопка — приказ выбранным (атака, идти, добывать); средняя "
-           "кнопка — двигать вид; карта — перенести вид.\n\n"
-           "Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — "
-           "выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем "
-           "щелчок — построить базу; пробел — пауза; + и − — скорость; Home — начальный "
-           "вид; стрелки — сдвиг вида.") +
-            "\n\n" + RulesText(),
-        QMessageBox::Ok, this);
-    box->setObjectName("HelpBox");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-  });
-}
-
-QString TForm1::RulesText() const {
-  const auto n = [](double value) { return QString::number(value); };
-  return tr("Правила (100 кадров в секунду):") + '\n' +
-         tr("• Враги ближе %1 единиц поля (клетка — %2) нападают друг на друга сами; "
-            "сражаются и крестьяне, и главные базы.")
-             .arg(n(kAttackRange), n(kCellSize)) +
-         '\n' + tr("• Урон: %1 здоровья за кадр от каждого атакующего.").arg(n(kDamage)) + '\n' +
-         tr("• Здоровье: крестьянин %1, главная база %2, золотая шахта %3.")
-             .arg(n(kPeasantHp), n(kBaseHp), n(kMineHp)) +
-         '\n' +
-         tr("• Цена: крестьянин %1 золота, главная база %2; платит казна стороны.")
-             .arg(n(kPeasantCost), n(kBaseCost)) +
-         '\n' +
-         tr("• Золото: крестьянин у шахты берёт по %1 за кадр, за ходку до %2 (до %3, если "
-            "номер крестьянина больше номера шахты), и сдаёт его на своей главной базе; шахта "
-            "даёт, пока в ней не меньше %4.")
-             .arg(n(kLoadStep), n(kLoadLimitLower), n(kLoadLimitHigher), n(kMinimumStock)) +
-         '\n' +
-         tr("• Ремонт: золото, сданное на повреждённую базу, чинит её, %1 здоровья за единицу "
-            "золота, и в казну не идёт.")
-             .arg(n(kRepairPerGold));
 }
 
 void TForm1::ShowPlay() {

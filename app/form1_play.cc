@@ -171,7 +171,7 @@ void TForm1::ShowPlay() {
   for (const GameEvent& event : driver_.TakeEvents()) {
     playPanel_->AddEvent(EventText(event, language));
     FlashEvent(event);
-    if (event.kind == EventKind::kSideOut)
+    if (event.kind == EventKind::kSideOut || event.kind == EventKind::kBaseDestroyed)
       statusBar()->showMessage(Text(EventText(event, language)), 5000);
   }
   playPanel_->map()->Show(game);

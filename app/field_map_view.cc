@@ -3,13 +3,20 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "world/rules.h"
 
 namespace kragmoor {
 
 namespace {
 
-constexpr double kDotPixels = 3.0;    // an entity's dot, across
-constexpr double kFlashPixels = 9.0;  // the ring round a base under attack
+constexpr double kDotPixels = 3.0;     // an entity's dot, across
+constexpr double kFlashPixels = 11.0;  // the ring where something happened, across
+constexpr qint64 kFlashMs = 3000;      // how long a ring blinks
+constexpr qint64 kBlinkMs = 250;       // shown and hidden in turns this long
+constexpr size_t kMostFlashes = 16;    // the newest this many blink at once
 
 QColor ColourOf(const MapDot& dot) { return QColor::fromRgbF(dot.red, dot.green, dot.blue); }
 
@@ -25,10 +32,10 @@ TFieldMapView::TFieldMapView(QWidget* parent) : QWidget(parent) {
   setCursor(Qt::CrossCursor);
 }
 
-void TFieldMapView::Show(const Session& game, int flashSlot) {
+void TFieldMapView::Show(const Session& game) {
   panelWidth_ = game.player.panelWidth;
   panelHeight_ = game.player.panelHeight;
-  flashSlot_ = flashSlot;
+  std::erase_if(flashes_, [](const Flash_& f) { return f.since.elapsed() >= kFlashMs; });
   map_ = MakeFieldMap(game.world, game.player.view, width(), height(), panelWidth_, panelHeight_);
   update();
 }
@@ -42,16 +49,27 @@ void TFieldMapView::paintEvent(QPaintEvent* /*event*/) {
   for (const MapDot& dot : map_.dots) {
     painter.setBrush(ColourOf(dot));
     painter.drawEllipse(QPointF(dot.x, dot.y), kDotPixels / 2, kDotPixels / 2);
-    if (dot.slot == flashSlot_) {
-      painter.setBrush(Qt::NoBrush);
-      painter.setPen(QPen(Qt::red, 2));
-      painter.drawEllipse(QPointF(dot.x, dot.y), kFlashPixels / 2, kFlashPixels / 2);
-      painter.setPen(Qt::NoPen);
-    }
   }
   painter.setBrush(Qt::NoBrush);
+  for (const Flash_& f : flashes_) {
+    if ((f.since.elapsed() / kBlinkMs) % 2 != 0) continue;
+    painter.setPen(QPen(f.colour, 2));
+    const QPointF at((f.x - map_.originX) * map_.scale, (map_.originY - f.y) * map_.scale);
+    painter.drawEllipse(at, kFlashPixels / 2, kFlashPixels / 2);
+  }
   painter.setPen(Qt::white);
   painter.drawRect(RectOf(map_.view));
+}
+
+void TFieldMapView::Flash(float x, float y, QColor colour) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  // Far out, as the map shows entities: at its edge.
+  const auto near = [](double v) { return std::clamp(v, -kMapReach, kFieldSize + kMapReach); };
+  Flash_ flash{near(x), near(y), colour, {}};
+  flash.since.start();
+  flashes_.push_back(flash);
+  if (flashes_.size() > kMostFlashes) flashes_.erase(flashes_.begin());
+  update();
 }
 
 void TFieldMapView::mousePressEvent(QMouseEvent* event) {

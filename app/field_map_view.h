@@ -1,11 +1,15 @@
 // The map of the whole field in the play panel: every live entity a dot in
 // its side's colour, the field's outline, the play field's view as a
-// rectangle, and a flash on a base under attack. A click or drag reports
+// rectangle, and flashes where the player's entities were hurt, lost or left
+// idle (seen, never heard). A click or drag reports
 // the camera that centres the play field there. Holds no game state.
 #pragma once
 
+#include <QColor>
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "game/field_map.h"
 #include "game/session.h"
@@ -20,9 +24,13 @@ class TFieldMapView final : public QWidget {
   std::function<void(CameraOffset)> onCamera;
 
   // The map of the game as its player sees it (the view and the play
-  // field's size are theirs); `flashSlot` (or -1) is drawn ringed, a base
-  // under attack.
-  void Show(const Session& game, int flashSlot);
+  // field's size are theirs), with the flashes not yet over.
+  void Show(const Session& game);
+  // A ring blinking in `colour` at field point (x, y) for kFlashMs.
+  void Flash(float x, float y, QColor colour);
+  // Flashes still blinking.
+  int flashes() const { return static_cast<int>(flashes_.size()); }
+  void ClearFlashes() { flashes_.clear(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,7 +43,13 @@ class TFieldMapView final : public QWidget {
   FieldMap map_;
   int32_t panelWidth_ = 485;
   int32_t panelHeight_ = 447;
-  int flashSlot_ = -1;
+  struct Flash_ {
+    double x = 0.0;  // field units
+    double y = 0.0;
+    QColor colour;
+    QElapsedTimer since;
+  };
+  std::vector<Flash_> flashes_;
 };
 
 }  // namespace kragmoor

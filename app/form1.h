@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/captions.h"
+#include "app/start_dialog.h"
 #include "game/driver.h"
 #include "game/pace.h"
 #include "game/session.h"
@@ -29,6 +30,7 @@ namespace kragmoor {
 
 class TControlPanel;
 class TPlayPanel;
+struct Options;
 class TKeyFilter;
 class TPlayField;
 class TPlayFieldView;
@@ -135,6 +137,24 @@ class TForm1 final : public QMainWindow {
   // Новая игра from the menu: asks first when a game is in progress.
   bool AskNewGame();
 
+  // The start as the player chooses it (form1_start.cc). At program start:
+  // --side (with --levels) starts that side's game paused; --levels alone
+  // sets the levels; with a game to open, a recording, a bot or
+  // KRAGMOOR_NO_START_DIALOG set, the game starts as designed; otherwise the
+  // choice of an earlier run is taken, and at the first start the dialog asks.
+  void StartFromOptions(const Options& options);
+  // The player's side (its AI box off, the others on), the levels; paused
+  // with the hint of the first steps, or running when the player watches.
+  void StartAs(const StartChoice& choice);
+  // The start dialog, offering `language`, over the game, which waits paused
+  // meanwhile. Play: the choice is kept, a new game starts when `newGame`,
+  // and StartAs. Cancel: everything stays as it was.
+  void AskStart(bool newGame, const QString& language);
+  TStartDialog* startDialog() const { return startDialog_; }
+  // The end-of-game dialog while it is open, or null.
+  QMessageBox* gameOverBox() const { return gameOverBox_; }
+  TPlayFieldView* playFieldView() const { return panel3_.get(); }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -167,6 +187,9 @@ class TForm1 final : public QMainWindow {
   // The recording's menu entry and flush timer follow whether one runs.
   void ShowRecording();
   void ShowFileError(const QString& what, const std::string& reason);
+  // A new or opened game replaced the last: its log, flashes, end dialog
+  // and chosen side are gone with it.
+  void GameReplaced();
 
   // Bots (form1_bots.cc): the menu's question, the status bar's words.
   void AskForBot();
@@ -192,6 +215,13 @@ class TForm1 final : public QMainWindow {
   // The play panel, the player's sides and what the game watch saw.
   void ShowPlay();
   void ShowGameOver();
+  // The help dialog's rules, their numbers taken from the game's rules.
+  QString RulesText() const;
+  // The player's events on the map: a flash where each happened.
+  void FlashEvent(const GameEvent& event);
+  // The first steps while a game the player chose waits or has just begun.
+  QString HintText() const;
+  void SetPaused(bool paused);
 
   MillisecondClock clock_;
   GameDriver driver_;  // the game: after the clock it reads
@@ -213,9 +243,10 @@ class TForm1 final : public QMainWindow {
 
   TPlayPanel* playPanel_ = nullptr;
   QLabel* sidesText_ = nullptr;  // the player's sides, in the status bar
-  int flashSlot_ = -1;           // a base under attack, ringed on the map
-  int flashTicks_ = 0;
-  bool overShown_ = false;  // the end-of-game dialog was shown for this game
+  bool overShown_ = false;       // the end-of-game dialog was shown for this game
+  QPointer<QMessageBox> gameOverBox_;
+  QPointer<TStartDialog> startDialog_;
+  int playerSide_ = -1;  // the side chosen at the start of this game, or -1
 
   std::unique_ptr<TKeyFilter> keys_;  // last: gone before anything it calls
 };

@@ -33,7 +33,7 @@ void TForm1::CreateBars() {
 
 void TForm1::FillGameMenu(QMenu* menu) {
   AddAction(menu, QT_TR_NOOP("Новая игра"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
-    if (AskNewGame()) NewGame();
+    if (AskNewGame()) AskStart(true, CurrentLanguage());
   });
   AddAction(menu, QT_TR_NOOP("Открыть…"), QKeySequence(Qt::CTRL | Qt::Key_O),
             [this] { ChooseAndOpen(); });

@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <string>
 
+#include "app/field_map_view.h"
 #include "app/form1.h"
 #include "app/play_field_view.h"
+#include "app/play_panel.h"
 #include "game/files.h"
 #include "game/recorder.h"
 
@@ -45,9 +47,17 @@ QString ChooseFileToWrite(QWidget* parent, const QString& title, const QString& 
 
 void TForm1::NewGame() {
   driver_.NewGame(SeedNow());
-  overShown_ = false;
+  GameReplaced();
   ShowOutcome();
   ShowInfo();
+}
+
+void TForm1::GameReplaced() {
+  overShown_ = false;
+  if (gameOverBox_) gameOverBox_->close();
+  playerSide_ = -1;
+  playPanel_->ClearEvents();
+  playPanel_->map()->ClearFlashes();
 }
 
 bool TForm1::OpenGame(const QString& path) {
@@ -56,7 +66,7 @@ bool TForm1::OpenGame(const QString& path) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(Shown(path)), error);
     return false;
   }
-  overShown_ = false;
+  GameReplaced();
   ShowControls();
   ShowOutcome();
   ShowInfo();

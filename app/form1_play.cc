@@ -1,6 +1,6 @@
 // The main window's play-layer parts: the play panel beside the game's own
 // layout, the play field's drags and right-clicks, the selection and group
-// keys, the View and Help menus, and what the game watch saw after frames.
+// keys, the View menu, and what the game watch saw after frames.
 #include <QAction>
 #include <QActionGroup>
 #include <QDockWidget>
@@ -27,8 +27,6 @@
 namespace kragmoor {
 
 namespace {
-
-constexpr int kFlashTicks = 20;  // info ticks (100 ms) a base under attack stays ringed
 
 // The View menu's settings keys and the edge-scroll widths it offers.
 constexpr char kEdgeScrollKey[] = "view/edgeScroll";
@@ -69,6 +67,15 @@ void TForm1::ConnectPlayActions() {
     driver_.SelectBox(panel3_->size(), qFloor(from.x()), qFloor(from.y()), qFloor(to.x()),
                       qFloor(to.y()), add);
     ShowOutcome();
+  };
+  // The box is drawn over the picture; paused, no frame would show it.
+  field->onDragMove = [this](QPointF from, QPointF to) {
+    panel3_->SetDragBox(QRectF(from, to));
+    if (driver_.pace().paused()) panel3_->ShowStill(session(), clock_);
+  };
+  field->onDragEnd = [this] {
+    panel3_->ClearDragBox();
+    if (driver_.pace().paused()) panel3_->ShowStill(session(), clock_);
   };
   field->onRightClick = [this](QPointF at) {
     driver_.RightClick(panel3_->size(), qFloor(at.x()), qFloor(at.y()));
@@ -152,29 +159,6 @@ void TForm1::ApplyViewSettings() {
   if (keep != driver_.session().player.keepViewOverField) driver_.ChooseKeepView(keep);
 }
 
-void TForm1::CreateHelpMenu() {
-  QMenu* menu = menuBar()->addMenu(QString());
-  menu->setObjectName("HelpMenu");
-  captions_.Add(QT_TR_NOOP("Справка"), [menu](const QString& t) { menu->setTitle(t); });
-  AddAction(menu, QT_TR_NOOP("Клавиши и как играть"), QKeySequence(Qt::Key_F1), [this] {
-    QMessageBox::information(
-        this, QStringLiteral("KRAGMOOR"),
-        tr("Как играть: ваши стороны те, у которых снят флажок AI. Добывайте золото "
-           "крестьянами, обучайте новых на главной базе, стройте базы и уничтожьте "
-           "противников.\n\n"
-           "Мышь: левая кнопка — действие по клику; протяжка — выбрать рамкой (Shift — "
-           "добавить); правая кнопка — приказ выбранным (атака, идти, добывать); средняя "
-           "кнопка — двигать вид; карта — перенести вид.\n\n"
-           "Клавиши: Ctrl+A — выбрать всех своих; Ctrl+1…9 — запомнить группу; 1…9 — "
-           "выбрать группу, ещё раз — показать её; P — обучить крестьянина; B, затем "
-           "щелчок — построить базу; точка — следующий свободный крестьянин; пробел — "
-           "пауза; + и − — скорость; Home — к своей главной базе; стрелки — сдвиг вида.\n\n"
-           "Приказы группе: в режимах «Идти», «Атаковать» и «Строить» щелчок даёт приказ "
-           "каждому своему выбранному; к шахте группа расходится по ближайшим шахтам, "
-           "где есть место."));
-  });
-}
-
 void TForm1::ShowPlay() {
   const Session& game = driver_.session();
   const World& w = game.world;
@@ -188,15 +172,12 @@ void TForm1::ShowPlay() {
   playPanel_->ShowLevels(game.level);
   for (const GameEvent& event : driver_.TakeEvents()) {
     playPanel_->AddEvent(EventText(event, language));
-    if (event.kind == EventKind::kBaseUnderAttack) {
-      flashSlot_ = event.slot;
-      flashTicks_ = kFlashTicks;
-    }
-    if (event.kind == EventKind::kSideOut)
+    FlashEvent(event);
+    if (event.kind == EventKind::kSideOut || event.kind == EventKind::kBaseDestroyed)
       statusBar()->showMessage(Text(EventText(event, language)), 5000);
   }
-  if (flashTicks_ > 0 && --flashTicks_ == 0) flashSlot_ = -1;
-  playPanel_->map()->Show(game, flashSlot_);
+  playPanel_->map()->Show(game);
+  playPanel_->ShowHint(HintText());
 
   const int side = PlayerSide(game);
   QString sides = Text(PlayerSidesText(game.computerPlayer, language));
@@ -210,11 +191,34 @@ void TForm1::ShowPlay() {
   if (driver_.watch().over() && !overShown_) ShowGameOver();
 }
 
+void TForm1::FlashEvent(const GameEvent& event) {
+  switch (event.kind) {
+    case EventKind::kBaseUnderAttack:
+    case EventKind::kPeasantUnderAttack:
+      playPanel_->map()->Flash(event.x, event.y, Qt::red);
+      break;
+    case EventKind::kPeasantLost:
+    case EventKind::kBaseDestroyed:
+      playPanel_->map()->Flash(event.x, event.y, Qt::white);
+      break;
+    case EventKind::kPeasantIdle:
+      playPanel_->map()->Flash(event.x, event.y, Qt::yellow);
+      break;
+    default:
+      break;
+  }
+}
+
 void TForm1::ShowGameOver() {
   overShown_ = true;
   const Language language = GameLanguage();
   const int winner = driver_.watch().winner();
-  QString text = winner >= 0 ? tr("Победила сторона %1.").arg(winner + 1) : tr("Игра окончена.");
+  const std::array<bool, kSideCount>& computer = driver_.session().computerPlayer;
+  const bool playing = !computer[0] || !computer[1] || !computer[2];
+  const bool won = playing && winner >= 0 && !computer[winner];
+  QString text;
+  if (playing) text = (won ? tr("Вы победили!") : tr("Вы проиграли.")) + '\n';
+  text += winner >= 0 ? tr("Победила сторона %1.").arg(winner + 1) : tr("Игра окончена.");
   for (int side = 0; side < kSideCount; ++side) {
     text += '\n' + Text(SummaryText(driver_.watch().summaries()[side], side, driver_.frameSteps(),
                                     language));
@@ -224,10 +228,16 @@ void TForm1::ShowGameOver() {
   box->setObjectName("GameOverBox");
   box->setAttribute(Qt::WA_DeleteOnClose);
   QPushButton* again = box->addButton(tr("Новая игра"), QMessageBox::AcceptRole);
-  box->addButton(tr("Смотреть дальше"), QMessageBox::RejectRole);
-  connect(box, &QMessageBox::finished, this, [this, box, again] {
-    if (box->clickedButton() == again) NewGame();
+  again->setObjectName("NewGameButton");
+  // After a loss the computer players may play on: the game runs behind.
+  QPushButton* watch =
+      box->addButton(won ? tr("Закрыть") : tr("Смотреть дальше"), QMessageBox::RejectRole);
+  watch->setObjectName("KeepWatchingButton");
+  connect(box, &QMessageBox::finished, this, [this, box, again, watch] {
+    if (box->clickedButton() == again) AskStart(true, CurrentLanguage());
+    if (box->clickedButton() == watch) SetPaused(false);
   });
+  gameOverBox_ = box;
   box->open();
 }
 

@@ -2,6 +2,7 @@
 #include "app/language.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QSettings>
 #include <QTranslator>
 
@@ -39,6 +40,12 @@ QString SavedLanguage() {
 }
 
 void SaveLanguage(const QString& code) { Settings().setValue(kLanguageKey, code); }
+
+bool HasSavedLanguage() { return IsLanguage(Settings().value(kLanguageKey).toString()); }
+
+QString SystemLanguage() {
+  return QLocale::system().language() == QLocale::Russian ? QString(kRussian) : QString(kEnglish);
+}
 
 void ApplyLanguage(const QString& code) {
   QTranslator* translator = Translator();

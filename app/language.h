@@ -17,6 +17,12 @@ bool IsLanguage(const QString& code);
 // one this program does not know) was.
 QString SavedLanguage();
 void SaveLanguage(const QString& code);
+// Whether a language was chosen on an earlier run (menu or start dialog).
+bool HasSavedLanguage();
+
+// The language a first start offers: Russian where the system's language is
+// Russian, English everywhere else.
+QString SystemLanguage();
 
 // Switches the application to `code`: every widget gets a LanguageChange
 // event at once. A code that names no language switches to Russian.

@@ -37,6 +37,9 @@ int main(int argc, char** argv) {
   // box over a new game; a recording already at --record's file is asked
   // about before it is replaced.
   if (!options.load.isEmpty()) form.OpenGame(options.load);
+  // --side and --levels, the start choice of an earlier run, or at the
+  // first start the start dialog.
+  form.StartFromOptions(options);
   if (!options.record.isEmpty()) form.RecordFromStart(options.record, options.load);
   for (const QString& bot : options.bots) {
     const qsizetype eq = bot.indexOf(QLatin1Char('='));

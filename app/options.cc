@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/language.h"
+#include "app/start_dialog.h"
 
 namespace kragmoor {
 
@@ -55,6 +56,18 @@ Options ParseOptions(const QStringList& arguments) {
                                 QStringLiteral("Frames per bot turn (default 10)."),
                                 QStringLiteral("K"));
   parser.addOption(turn);
+  const QCommandLineOption side(
+      QStringLiteral("side"),
+      QStringLiteral("Play side N (1 to 3): its AI box off, the others on, the game paused "
+                     "at start with no start dialog."),
+      QStringLiteral("N"));
+  parser.addOption(side);
+  const QCommandLineOption levels(
+      QStringLiteral("levels"),
+      QStringLiteral("The computer players' levels, side 1's first, each 1 (easy) to 3 "
+                     "(normal), as in `kragmoor-sim match --levels`; default 333."),
+      QStringLiteral("L0L1L2"));
+  parser.addOption(levels);
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("A saved game to open at start."), "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
@@ -95,6 +108,20 @@ Options ParseOptions(const QStringList& arguments) {
     options.turn = parser.value(turn).toInt(&ok);
     if (!ok || options.turn < 1)
       BadUsage(QStringLiteral("--turn takes a number of frames, 1 or more"));
+  }
+  if (parser.isSet(side)) {
+    bool ok = false;
+    options.side = parser.value(side).toInt(&ok) - 1;
+    if (!ok || options.side < 0 || options.side > 2) {
+      BadUsage(QStringLiteral("--side takes 1, 2 or 3, not '%1'").arg(parser.value(side)));
+    }
+  }
+  if (parser.isSet(levels)) {
+    options.levelsGiven = ParseLevels(parser.value(levels), options.levels);
+    if (!options.levelsGiven) {
+      BadUsage(QStringLiteral("--levels takes three digits 1 to 3, such as 312, not '%1'")
+                   .arg(parser.value(levels)));
+    }
   }
   if (parser.isSet(lang)) {
     options.language = parser.value(lang);

@@ -4,15 +4,20 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <cstdint>
 
 namespace kragmoor {
 
 struct Options {
-  QString language;  // "ru" or "en" for this run only; empty: the one chosen in the menu
-  QString load;      // a saved game to open at start ([FILE] or --load FILE); empty: none
-  QString record;    // where to record the game from its start (--record FILE); empty: none
-  QStringList bots;  // --bot SIDE=COMMAND, as given: sides played by bot programs
-  int turn = 10;     // --turn K: frames per bot turn
+  QString language;          // "ru" or "en" for this run only; empty: the one chosen in the menu
+  QString load;              // a saved game to open at start ([FILE] or --load FILE); empty: none
+  QString record;            // where to record the game from its start (--record FILE); empty: none
+  QStringList bots;          // --bot SIDE=COMMAND, as given: sides played by bot programs
+  int turn = 10;             // --turn K: frames per bot turn
+  int side = -1;             // --side N: the player's side, 0 to 2 (N is 1 to 3); -1: not given
+  bool levelsGiven = false;  // --levels L0L1L2 was given
+  std::array<int32_t, 3> levels{3, 3, 3};  // its computer players' levels, side 1's first
 };
 
 // Reads the command line, the program's name first, with the toolkit's own

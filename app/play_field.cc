@@ -6,6 +6,16 @@
 
 namespace kragmoor {
 
+namespace {
+
+// A press and a point further apart than kDragPixels, either way.
+bool IsDrag(QPointF from, QPointF to) {
+  const QPointF moved = to - from;
+  return qAbs(moved.x()) > kDragPixels || qAbs(moved.y()) > kDragPixels;
+}
+
+}  // namespace
+
 QSurfaceFormat PlayFieldFormat() {
   QSurfaceFormat format;
   format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -39,6 +49,10 @@ void TPlayField::resizeEvent(QResizeEvent* /*event*/) {
 }
 
 void TPlayField::mouseMoveEvent(QMouseEvent* event) {
+  if (leftPressed_ && (dragging_ || IsDrag(leftFrom_, event->position()))) {
+    dragging_ = true;
+    if (onDragMove) onDragMove(leftFrom_, event->position());
+  }
   if (onMouseMove) onMouseMove(event->position());
   if (middlePressed_) {
     const QPointF p = event->position();
@@ -64,9 +78,11 @@ void TPlayField::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && inside && onRightClick) onRightClick(p);
   if (event->button() != Qt::LeftButton || !leftPressed_) return;
   leftPressed_ = false;
-  const QPointF moved = p - leftFrom_;
-  const bool drag = qAbs(moved.x()) > kDragPixels || qAbs(moved.y()) > kDragPixels;
-  if (drag) {
+  if (dragging_) {
+    dragging_ = false;
+    if (onDragEnd) onDragEnd();
+  }
+  if (IsDrag(leftFrom_, p)) {
     if (inside && onDrag) onDrag(leftFrom_, p, event->modifiers() & Qt::ShiftModifier);
   } else if (inside && onClick) {
     onClick();

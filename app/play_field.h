@@ -27,6 +27,11 @@ class TPlayField final : public QWindow {
   // Called on a left click: press and release both over the window, the
   // pointer moved less than kDragPixels between them.
   std::function<void()> onClick;
+  // Called while a left-button drag is in progress, before onMouseMove:
+  // from where the press was to where the pointer is now.
+  std::function<void(QPointF, QPointF)> onDragMove;
+  // Called when that drag ends (its release, wherever it is), before onDrag.
+  std::function<void()> onDragEnd;
   // Called on a left-button drag released over the window: from where the
   // press was to the release, and whether Shift was held.
   std::function<void(QPointF, QPointF, bool)> onDrag;
@@ -46,6 +51,7 @@ class TPlayField final : public QWindow {
  private:
   bool leftPressed_ = false;  // a left press over the window awaits its release
   QPointF leftFrom_;          // where it was
+  bool dragging_ = false;     // it has moved beyond kDragPixels: a drag
   bool middlePressed_ = false;
   QPointF middleAt_;  // the pointer when the middle drag last moved
 };

@@ -11,6 +11,29 @@
 
 namespace kragmoor {
 
+namespace {
+
+// The box drag's rectangle over the picture. The frame left the camera's
+// translation in place, so a pixel (px, py), y downwards, is the field point
+// (px - cameraX, height - py - cameraY).
+void DrawDragBox(QRectF box, const ViewState& view, int height, Gl& gl) {
+  const auto vertex = [&](double px, double py) {
+    gl.Vertex3f(static_cast<float>(px - view.cameraX),
+                static_cast<float>(height - py - view.cameraY), 0.0f);
+  };
+  gl.PushAttrib(kCurrentBit);
+  gl.Color3f(1.0f, 1.0f, 1.0f);
+  gl.Begin(GlEnum::kLineLoop);
+  vertex(box.left(), box.top());
+  vertex(box.right(), box.top());
+  vertex(box.right(), box.bottom());
+  vertex(box.left(), box.bottom());
+  gl.End();
+  gl.PopAttrib();
+}
+
+}  // namespace
+
 TPlayFieldView::TPlayFieldView(QWidget* parent) {
   playField_ = new TPlayField;
   playField_->setObjectName("Panel3");
@@ -59,6 +82,7 @@ void TPlayFieldView::Present(const Session& game) {
   if (!playField_->isExposed()) return;
   DrawSetMarks(game.world, marked_, *gl_);
   DrawSelectionMark(game.world, game.player.view, *gl_);
+  if (!dragBox_.isNull()) DrawDragBox(dragBox_, game.player.view, playField_->height(), *gl_);
   context_->swapBuffers(playField_);
 }
 

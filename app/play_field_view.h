@@ -1,9 +1,11 @@
 // The play field as the main window shows it: the native GL surface in its
 // container (Panel3), the GL context, viewport and projection, and showing a
-// picture the game has drawn, with the selection mark. Holds no game state:
+// picture the game has drawn, with the selection mark and the rectangle of a
+// box drag in progress. Holds no game state:
 // what it shows it reads from the world it is given.
 #pragma once
 
+#include <QRectF>
 #include <QSize>
 #include <memory>
 #include <utility>
@@ -54,6 +56,13 @@ class TPlayFieldView {
   // The selection set the next pictures mark, each in a smaller square.
   void MarkSet(std::vector<int32_t> set) { marked_ = std::move(set); }
 
+  // The rectangle of a left-button box drag, in play-field pixels (y
+  // downwards), drawn over the next pictures until cleared. The window draws
+  // it after the frame's own drawing, as it does the marks.
+  void SetDragBox(QRectF box) { dragBox_ = box.normalized(); }
+  void ClearDragBox() { dragBox_ = QRectF(); }
+  QRectF dragBox() const { return dragBox_; }
+
   // The paused game's picture: the game as it stands, without a frame step.
   void ShowStill(const Session& game, TickSource& clock);
 
@@ -62,6 +71,7 @@ class TPlayFieldView {
   QWidget* panel3_ = nullptr;        // the container that embeds playField_
   QOpenGLContext* context_ = nullptr;
   std::vector<int32_t> marked_;
+  QRectF dragBox_;                // null while no box drag is in progress
   std::unique_ptr<OpenGlGl> gl_;  // null without a usable context
   QSize projectedSize_;           // play-field size of the last Project
   qreal projectedRatio_ = 0;      // its device pixel ratio

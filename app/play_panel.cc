@@ -24,6 +24,13 @@ constexpr int kLevels = 3;          // 1 and 2 the easier computer players, 3 th
 TPlayPanel::TPlayPanel(QWidget* parent, TCaptions& captions) : QWidget(parent) {
   setObjectName("PlayPanel");
   auto* column = new QVBoxLayout(this);
+  hint_ = new QLabel(this);
+  hint_->setObjectName("Hint");
+  hint_->setWordWrap(true);
+  hint_->setMaximumWidth(kMapPixels);
+  hint_->setStyleSheet(QStringLiteral("font-weight: bold"));
+  hint_->hide();
+  column->addWidget(hint_);
   map_ = new TFieldMapView(this);
   map_->setFixedSize(kMapPixels, kMapPixels);
   captions.Add(QT_TRANSLATE_NOOP("kragmoor::TForm1",
@@ -112,5 +119,10 @@ void TPlayPanel::AddEvent(const std::string& text) {
 }
 
 void TPlayPanel::ClearEvents() { log_->clear(); }
+
+void TPlayPanel::ShowHint(const QString& text) {
+  if (hint_->text() != text) hint_->setText(text);
+  hint_->setVisible(!text.isEmpty());
+}
 
 }  // namespace kragmoor

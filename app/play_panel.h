@@ -1,4 +1,5 @@
-// The play panel beside the game's own layout: the map of the whole field,
+// The play panel beside the game's own layout: the hint of the first steps,
+// the map of the whole field,
 // the line that counts what is selected, the plain-words line of the
 // selected entity, the train button, the computer players' levels and the
 // event log. Shows what it is given and reports what the player chose;
@@ -36,8 +37,11 @@ class TPlayPanel final : public QWidget {
   // A line at the end of the event log (the oldest drop off).
   void AddEvent(const std::string& text);
   void ClearEvents();
+  // The hint line at the top; hidden while empty.
+  void ShowHint(const QString& text);
 
  private:
+  QLabel* hint_ = nullptr;
   TFieldMapView* map_ = nullptr;
   QLabel* count_ = nullptr;
   QLabel* description_ = nullptr;

@@ -2,6 +2,7 @@
 #include "game/game_watch.h"
 
 #include "sim/control.h"
+#include "world/orders.h"
 #include "world/rules.h"
 
 namespace kragmoor {
@@ -12,6 +13,11 @@ constexpr int64_t kFramesPerSecond = 100;  // the 10 ms frame timer
 constexpr int64_t kNever = -1;
 
 bool IsUnit(int32_t kind) { return kind == kKindPeasant || kind == kKindBase; }
+
+// Indices into lastSideAlert_.
+constexpr int kUnderAttackAlert = 0;
+constexpr int kLostAlert = 1;
+constexpr int kIdleAlert = 2;
 
 std::string Side(int side) { return std::to_string(side + 1); }
 
@@ -24,6 +30,7 @@ void GameWatch::Observe(const World& world, int64_t frame,
     started_ = true;
     lastActivity_ = frame;
     lastAttackAlert_.fill(kNever);
+    for (auto& sides : lastSideAlert_) sides.fill(kNever);
     for (int side = 0; side < kSideCount; ++side) {
       if (!live[side]) summaries_[side].outAtFrame = frame;
     }
@@ -34,15 +41,25 @@ void GameWatch::Observe(const World& world, int64_t frame,
       const Seen& was = seen_[i];
       const bool isLive = IsLive(t);
       const bool ownerIsSide = IsSide(t.owner);
+      const bool players = ownerIsSide && !computerPlayer[t.owner];
+      const bool idle = t.order == kOrderIdle;
       if (was.live && isLive) {
         if (t.hp < was.hp) {
           active = true;
-          const bool playerBase = t.kind == kKindBase && ownerIsSide && !computerPlayer[t.owner];
+          const bool playerBase = t.kind == kKindBase && players;
           if (playerBase && (lastAttackAlert_[i] == kNever ||
                              frame - lastAttackAlert_[i] >= kAttackAlertFrames)) {
             lastAttackAlert_[i] = frame;
-            events_.push_back({frame, EventKind::kBaseUnderAttack, t.owner, i});
+            events_.push_back({frame, EventKind::kBaseUnderAttack, t.owner, i, t.x, t.y});
           }
+          if (t.kind == kKindPeasant && players) {
+            Alert(lastSideAlert_[kUnderAttackAlert][t.owner], kPeasantAlertFrames,
+                  {frame, EventKind::kPeasantUnderAttack, t.owner, i, t.x, t.y});
+          }
+        }
+        if (t.kind == kKindPeasant && players && idle && !was.idle) {
+          Alert(lastSideAlert_[kIdleAlert][t.owner], kPeasantAlertFrames,
+                {frame, EventKind::kPeasantIdle, t.owner, i, t.x, t.y});
         }
         // The computer player's go-home mark sets a carried gold of 1: not mined.
         if (t.kind == kKindPeasant && ownerIsSide && int64_t{t.gold} > int64_t{was.gold} + 1) {
@@ -64,6 +81,12 @@ void GameWatch::Observe(const World& world, int64_t frame,
       }
       if (was.live && !isLive && IsUnit(was.kind) && IsSide(was.owner)) {
         ++summaries_[was.owner].entitiesLost;
+        if (!computerPlayer[was.owner] && was.kind == kKindBase) {
+          events_.push_back({frame, EventKind::kBaseDestroyed, was.owner, i, t.x, t.y});
+        } else if (!computerPlayer[was.owner]) {
+          Alert(lastSideAlert_[kLostAlert][was.owner], kLossAlertFrames,
+                {frame, EventKind::kPeasantLost, was.owner, i, t.x, t.y});
+        }
       }
     }
     for (int side = 0; side < kSideCount; ++side) {
@@ -77,7 +100,7 @@ void GameWatch::Observe(const World& world, int64_t frame,
   }
   for (int i = 0; i < kSlotCount; ++i) {
     const Tigrok& t = world.entities[i];
-    seen_[i] = {IsLive(t), t.kind, t.owner, t.hp, t.gold};
+    seen_[i] = {IsLive(t), t.kind, t.owner, t.hp, t.gold, t.order == kOrderIdle};
   }
   for (int side = 0; side < kSideCount; ++side) purses_[side] = world.players[side].gold;
   standstill_ = frame - lastActivity_ >= kStandstillFrames;
@@ -101,6 +124,12 @@ void GameWatch::Observe(const World& world, int64_t frame,
   }
 }
 
+void GameWatch::Alert(int64_t& last, int64_t gap, const GameEvent& event) {
+  if (last != kNever && event.frame - last < gap) return;
+  last = event.frame;
+  events_.push_back(event);
+}
+
 std::vector<GameEvent> GameWatch::TakeEvents() {
   std::vector<GameEvent> taken;
   taken.swap(events_);
@@ -120,6 +149,15 @@ std::string EventText(const GameEvent& event, Language language) {
     case EventKind::kSideOut:
       return ru ? "Сторона " + Side(event.side) + " выбыла"
                 : "Side " + Side(event.side) + " is out";
+    case EventKind::kPeasantUnderAttack:
+      return ru ? "Ваш крестьянин " + slot + " атакован"
+                : "Your peasant " + slot + " is under attack";
+    case EventKind::kPeasantLost:
+      return ru ? "Ваш крестьянин " + slot + " погиб" : "Your peasant " + slot + " was killed";
+    case EventKind::kBaseDestroyed:
+      return ru ? "Ваша база " + slot + " разрушена" : "Your base " + slot + " was destroyed";
+    case EventKind::kPeasantIdle:
+      return ru ? "Крестьянин " + slot + " без дела" : "Peasant " + slot + " is idle";
     case EventKind::kGameOver:
       if (event.side == -1) return ru ? "Игра окончена: победителя нет" : "Game over: no winner";
       return ru ? "Победила сторона " + Side(event.side) : "Side " + Side(event.side) + " won";

@@ -20,14 +20,32 @@ namespace kragmoor {
 inline constexpr int64_t kStandstillFrames = 30000;
 // Frames between two "under attack" alerts for one base: ten seconds.
 inline constexpr int64_t kAttackAlertFrames = 1000;
+// Frames between two alerts of one kind for one of the player's sides, so a
+// fight or a crowd of idle peasants cannot flood the log: a peasant under
+// attack or idle at most every five seconds, a peasant lost every second.
+// A base destroyed is always told.
+inline constexpr int64_t kPeasantAlertFrames = 500;
+inline constexpr int64_t kLossAlertFrames = 100;
 
-enum class EventKind { kBaseUnderAttack, kPeasantTrained, kMineEmpty, kSideOut, kGameOver };
+enum class EventKind {
+  kBaseUnderAttack,
+  kPeasantTrained,
+  kMineEmpty,
+  kSideOut,
+  kGameOver,
+  kPeasantUnderAttack,  // one of the player's peasants was hurt
+  kPeasantLost,         // one of the player's peasants died
+  kBaseDestroyed,       // one of the player's bases died
+  kPeasantIdle,         // one of the player's peasants has nothing left to do
+};
 
 struct GameEvent {
   int64_t frame = 0;  // the frame count when it was seen
   EventKind kind = EventKind::kSideOut;
   int32_t side = -1;  // the side it concerns (the winner for kGameOver, -1: none)
   int32_t slot = -1;  // the entity it concerns, or -1
+  float x = 0.0f;     // where it happened, field units (with a slot)
+  float y = 0.0f;
 };
 
 // One side's game so far.
@@ -65,10 +83,16 @@ class GameWatch {
     int32_t owner = 0;
     float hp = 0.0f;
     int32_t gold = 0;
+    bool idle = false;  // its order is "idle"
   };
+  // Adds the event unless one of its kind was told for its side less than
+  // `gap` frames ago (`last` is that side's frame of it).
+  void Alert(int64_t& last, int64_t gap, const GameEvent& event);
   std::array<Seen, kSlotCount> seen_{};
   std::array<int32_t, kSideCount> purses_{};
   std::array<int64_t, kSlotCount> lastAttackAlert_{};
+  // Per side: the last peasant-under-attack, peasant-lost and idle alert.
+  std::array<std::array<int64_t, kSideCount>, 3> lastSideAlert_{};
   std::array<SideSummary, kSideCount> summaries_{};
   std::vector<GameEvent> events_;
   bool started_ = false;

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -19,8 +20,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -33,9 +36,12 @@
 #include <memory>
 #include <vector>
 
+#include "app/field_map_view.h"
 #include "app/language.h"
 #include "app/options.h"
 #include "app/play_field.h"
+#include "app/play_field_view.h"
+#include "app/start_dialog.h"
 #include "game/play_inputs.h"
 #include "game/start_view.h"
 #include "render/opengl_gl.h"
@@ -381,7 +387,11 @@ class Form1Test : public QObject {
     // From beside slot 3's peasant at (175, 175), whose side the box takes.
     const std::string before = world.entities[3].order;
     QTest::mousePress(form_->playField(), Qt::LeftButton, {}, PanelPoint(170, 170));
+    QTest::mouseMove(form_->playField(), PanelPoint(200, 200));  // the box is drawn meanwhile
+    QCOMPARE(form_->playFieldView()->dragBox(),
+             QRectF(PanelPoint(170, 170), PanelPoint(200, 200)).normalized());
     QTest::mouseRelease(form_->playField(), Qt::LeftButton, {}, PanelPoint(200, 200));
+    QVERIFY(form_->playFieldView()->dragBox().isNull());
     QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{3}));
     QCOMPARE(world.entities[3].order, before);  // no click's order
     // Side 2's peasant may be selected, but the player of side 1 orders
@@ -391,6 +401,107 @@ class Form1Test : public QObject {
     world.entities[3].owner = 0;
     QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
     QVERIFY(world.entities[3].order.starts_with("idti "));
+  }
+
+  // --side and --levels start that side's game paused with the hint, the
+  // other boxes on at those levels, and no dialog; New game's dialog starts
+  // the side chosen there, with an empty log.
+  void startAsChosen() {
+    // The first start asks, unless told not to; cancelled, the designed game runs on.
+    QSettings(QStringLiteral("kragmoor"), QStringLiteral("kragmoor")).remove("start");
+    qputenv("KRAGMOOR_NO_START_DIALOG", "1");
+    form_->StartFromOptions(ParseOptions({"kragmoor"}));
+    QVERIFY(form_->startDialog() == nullptr);
+    qunsetenv("KRAGMOOR_NO_START_DIALOG");
+    form_->StartFromOptions(ParseOptions({"kragmoor"}));
+    QVERIFY(form_->startDialog() != nullptr && form_->startDialog()->isVisible());
+    QVERIFY(form_->pace().paused());
+    form_->startDialog()->reject();
+    QTRY_VERIFY(form_->startDialog() == nullptr);
+    QVERIFY(!form_->pace().paused());
+    ApplyLanguage(kRussian);  // the dialog offered the system's language
+
+    QCOMPARE(ParseOptions({"kragmoor", "--side", "2", "--levels", "123"}).side, 1);
+    form_->StartFromOptions(ParseOptions({"kragmoor", "--side", "2", "--levels", "123"}));
+    QVERIFY(form_->startDialog() == nullptr);
+    QVERIFY(Control<QCheckBox>("CheckBox1")->isChecked());
+    QVERIFY(!Control<QCheckBox>("CheckBox2")->isChecked());
+    QVERIFY(Control<QCheckBox>("CheckBox3")->isChecked());
+    QCOMPARE(form_->session().level, (std::array<int32_t, kSideCount>{1, 2, 3}));
+    QVERIFY(form_->pace().paused());
+    const QLabel* hint = Control<QLabel>("Hint");
+    QVERIFY(hint->isVisibleTo(form_.get()));
+    QVERIFY(hint->text().startsWith("Пауза. Вы — сторона 2."));
+    const int64_t frames = form_->frameSteps();
+    QTest::qWait(100);
+    QCOMPARE(form_->frameSteps(), frames);
+
+    Control<QListWidget>("EventLog")->addItem("from the last game");
+    form_->AskStart(true, kRussian);
+    TStartDialog* dialog = form_->startDialog();
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    dialog->findChild<QComboBox*>("StartSide")->setCurrentIndex(2);
+    QVERIFY(!dialog->findChild<QComboBox*>("StartLevel3")->isEnabled());
+    dialog->findChild<QComboBox*>("StartLevel1")->setCurrentIndex(1);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("StartPlay"), Qt::LeftButton);
+    QTRY_VERIFY(form_->startDialog() == nullptr);
+    QCOMPARE(form_->frameSteps(), 0);
+    QVERIFY(Control<QCheckBox>("CheckBox2")->isChecked());
+    QVERIFY(!Control<QCheckBox>("CheckBox3")->isChecked());
+    QCOMPARE(form_->session().level[0], 2);
+    QVERIFY(form_->pace().paused());
+    QCOMPARE(Control<QListWidget>("EventLog")->count(), 0);
+    QVERIFY(HasSavedStartChoice());
+    QCOMPARE(SavedStartChoice().side, 2);
+  }
+
+  // The player's losses are told in the log and flash on the map; the end
+  // dialog says first whether you won or lost; a new game clears the log.
+  void theEndAndTheLossesAreTold() {
+    HoldFrames();  // every box unticked: the player has all three sides
+    World& world = form_->world();
+    world.entities[2].hp -= 5;  // side 2's base hurt
+    form_->TimerDraw();
+    form_->ShowInfo();
+    const QListWidget* log = Control<QListWidget>("EventLog");
+    QCOMPARE(ListLines(log), QStringList({"Ваша база атакована"}));
+    QCOMPARE(form_->findChild<TFieldMapView*>("FieldMap")->flashes(), 1);
+    form_->findChild<QMenu*>("HelpMenu")->actions().first()->trigger();
+    auto* help = form_->findChild<QMessageBox*>("HelpBox");
+    QVERIFY(help != nullptr);
+    QVERIFY(help->text().contains(QString("ближе %1 единиц").arg(kAttackRange)));
+    QVERIFY(help->text().contains(QString("главная база %1").arg(kBaseHp)));
+    help->close();
+
+    for (Tigrok& t : world.entities) {
+      if (t.owner != 0 && t.kind != kKindMine) t.hp = 0;
+    }
+    form_->TimerDraw();
+    form_->ShowInfo();
+    QVERIFY(form_->gameOverBox() != nullptr);
+    QVERIFY(form_->gameOverBox()->text().startsWith("Вы победили!\nПобедила сторона 1."));
+    QVERIFY(log->count() > 1);
+    form_->NewGame();
+    QCOMPARE(log->count(), 0);
+    QCOMPARE(form_->findChild<TFieldMapView*>("FieldMap")->flashes(), 0);
+
+    ApplyLanguage(kEnglish);
+    Control<QCheckBox>("CheckBox2")->setChecked(true);  // the player keeps side 1 only
+    Control<QCheckBox>("CheckBox3")->setChecked(true);
+    for (Tigrok& t : world.entities) {
+      if (t.owner == 0 && t.kind != kKindMine) t.hp = 0;
+    }
+    form_->TimerDraw();
+    form_->ShowInfo();
+    QMessageBox* box = form_->gameOverBox();
+    QVERIFY(box != nullptr);
+    QVERIFY2(box->text().startsWith("You lost.\nThe game is over."), qPrintable(box->text()));
+    auto* watch = box->findChild<QPushButton*>("KeepWatchingButton");
+    QCOMPARE(watch->text(), QString("Keep watching"));
+    QTest::mouseClick(watch, Qt::LeftButton);
+    QTRY_VERIFY(form_->gameOverBox() == nullptr);
+    QVERIFY(!form_->pace().paused());
+    ApplyLanguage(kRussian);
   }
 
   // Timer2 refreshes the list from the world every 100 ms.

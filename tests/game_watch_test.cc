@@ -75,6 +75,38 @@ TEST(GameWatch, AlertsForThePlayersBaseAtMostEveryTenSeconds) {
   EXPECT_EQ(EventText(events[0], Language::kRussian), "Ваша база атакована");
 }
 
+TEST(GameWatch, TellsThePlayersLossesHurtsAndIdlePeasantsAtABoundedRate) {
+  World world = Scenario();
+  world.entities[3].order = "idtiza 0";  // the player's peasant, busy
+  world.entities[7].order = "idtiza 0";  // a computer side's peasant
+  GameWatch watch;
+  watch.Observe(world, 0, kPlayerIsSide2);
+  for (int64_t frame = 1; frame <= kPeasantAlertFrames; ++frame) {
+    world.entities[3].hp -= 0.1f;
+    world.entities[7].hp -= 0.1f;
+    watch.Observe(world, frame, kPlayerIsSide2);
+  }
+  world.entities[3].order = "idle";
+  world.entities[7].order = "idle";
+  watch.Observe(world, kPeasantAlertFrames + 1, kPlayerIsSide2);
+  world.entities[3].hp = 0;  // the player's peasant and base die
+  world.entities[2].hp = 0;
+  world.entities[7].hp = 0;
+  watch.Observe(world, kPeasantAlertFrames + 2, kPlayerIsSide2);
+  const std::vector<GameEvent> events = watch.TakeEvents();
+  ASSERT_EQ(Kinds(events),
+            (std::vector<EventKind>{EventKind::kPeasantUnderAttack, EventKind::kPeasantIdle,
+                                    EventKind::kBaseDestroyed, EventKind::kPeasantLost,
+                                    EventKind::kSideOut, EventKind::kGameOver}));
+  EXPECT_EQ(events[0].frame, 1);  // the next hurt would be told at kPeasantAlertFrames + 1
+  EXPECT_EQ(events[0].x, world.entities[3].x);
+  EXPECT_EQ(events[0].y, world.entities[3].y);
+  EXPECT_EQ(EventText(events[0], Language::kEnglish), "Your peasant 3 is under attack");
+  EXPECT_EQ(EventText(events[1], Language::kRussian), "Крестьянин 3 без дела");
+  EXPECT_EQ(EventText(events[2], Language::kEnglish), "Your base 2 was destroyed");
+  EXPECT_EQ(EventText(events[3], Language::kRussian), "Ваш крестьянин 3 погиб");
+}
+
 TEST(GameWatch, CountsMinedTrainedAndBuiltAndSeesAnEmptyMine) {
   World world = Scenario();
   GameWatch watch;

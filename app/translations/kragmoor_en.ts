@@ -322,5 +322,89 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
         <source>Что случилось в игре, новое внизу</source>
         <translation>What happened in the game, newest at the bottom</translation>
     </message>
+    <message>
+        <source>Выберите свою сторону и силу противников. Игра начнётся на паузе: пробел — пуск, F1 — правила.</source>
+        <translation>Choose your side and how strong your opponents are. The game starts paused: Space starts it, F1 shows the rules.</translation>
+    </message>
+    <message>
+        <source>Сторона %1</source>
+        <translation>Side %1</translation>
+    </message>
+    <message>
+        <source>Никакая: смотреть, как играет компьютер</source>
+        <translation>None: watch the computer play</translation>
+    </message>
+    <message>
+        <source>Ваша сторона:</source>
+        <translation>Your side:</translation>
+    </message>
+    <message>
+        <source>Компьютер стороны %1:</source>
+        <translation>Computer of side %1:</translation>
+    </message>
+    <message>
+        <source>Играть</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>KRAGMOOR: новая игра</source>
+        <translation>KRAGMOOR: new game</translation>
+    </message>
+    <message>
+        <source>Щёлкните своего крестьянина, затем правой кнопкой по золотой шахте: он будет носить золото на базу. F1 — правила.</source>
+        <translation>Click your peasant, then right-click a gold mine: it will carry the gold to your base. F1: the rules.</translation>
+    </message>
+    <message>
+        <source>Пауза. Вы — сторона %1. Пробел — пуск.</source>
+        <translation>Paused. You are side %1. Space starts the game.</translation>
+    </message>
+    <message>
+        <source>Вы — сторона %1.</source>
+        <translation>You are side %1.</translation>
+    </message>
+    <message>
+        <source>Вы победили!</source>
+        <translation>You won!</translation>
+    </message>
+    <message>
+        <source>Вы проиграли.</source>
+        <translation>You lost.</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Правила (100 кадров в секунду):</source>
+        <translation>The rules (100 frames a second):</translation>
+    </message>
+    <message>
+        <source>• Враги ближе %1 единиц поля (клетка — %2) нападают друг на друга сами; сражаются и крестьяне, и главные базы.</source>
+        <translation>• Enemies nearer than %1 field units (a cell is %2) attack each other by themselves; peasants and main bases both fight.</translation>
+    </message>
+    <message>
+        <source>• Урон: %1 здоровья за кадр от каждого атакующего.</source>
+        <translation>• Damage: %1 hit point a frame from each attacker.</translation>
+    </message>
+    <message>
+        <source>• Здоровье: крестьянин %1, главная база %2, золотая шахта %3.</source>
+        <translation>• Hit points: peasant %1, main base %2, gold mine %3.</translation>
+    </message>
+    <message>
+        <source>• Цена: крестьянин %1 золота, главная база %2; платит казна стороны.</source>
+        <translation>• Cost: peasant %1 gold, main base %2, paid from the side's purse.</translation>
+    </message>
+    <message>
+        <source>• Золото: крестьянин у шахты берёт по %1 за кадр, за ходку до %2 (до %3, если номер крестьянина больше номера шахты), и сдаёт его на своей главной базе; шахта даёт, пока в ней не меньше %4.</source>
+        <translation>• Gold: a peasant at a mine takes %1 a frame, up to %2 a trip (up to %3 when the peasant's number is above the mine's), and delivers it at its side's main base; a mine gives while it holds at least %4.</translation>
+    </message>
+    <message>
+        <source>• Ремонт: золото, сданное на повреждённую базу, чинит её, %1 здоровья за единицу золота, и в казну не идёт.</source>
+        <translation>• Repair: gold delivered to a damaged base repairs it, %1 hit points a gold, instead of going into the purse.</translation>
+    </message>
 </context>
 </TS>

@@ -94,6 +94,12 @@ TEST(BotSeat, TurnsListTheOrdersTheRulesChanged) {
                  "\"orders\":[]}';; esac; done",
                  0, BotTiming{1, 1000, 60000, 7}, 0, error))
       << error;
+  // Ready before the first frame, so that the first turn sees the orders
+  // as they were.
+  for (int i = 0; i < 10000 && seat.status() == "starting"; ++i) {
+    seat.Poll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   PlayUntil(seat, session, 0, [&] { return seen.size() >= 4; });
   ASSERT_GE(seen.size(), 4u);
   EXPECT_NE(seen[0].find("\"seed\":7}"), std::string::npos) << seen[0];

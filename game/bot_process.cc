@@ -140,6 +140,7 @@ bool BotProcess::Start(const std::string& command, std::string& error) {
     return false;
   }
   pid_ = pid;
+  waitStatus_ = -1;
   pidFd_ = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));  // -1 before Linux 5.3
   in_ = in[1];
   out_ = out[0];
@@ -383,8 +384,11 @@ void BotProcess::Kill() {
     kill(-pid_, SIGKILL);
     kill(pid_, SIGKILL);
     for (const pid_t pid : family) kill(pid, SIGKILL);
-    while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    int status = 0;
+    pid_t reaped = -1;
+    while ((reaped = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
     }
+    waitStatus_ = reaped == pid_ ? status : -1;
     pid_ = -1;
     ReapFamily(family);
   }

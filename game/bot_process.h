@@ -53,6 +53,12 @@ class BotProcess {
   std::optional<std::string> TakeLine();
 
   BotEnd end() const { return end_; }
+  // How the bot's own process ended, as waitpid gives it, once Kill reaped
+  // it; -1 before.
+  int waitStatus() const { return waitStatus_; }
+  // What the bot wrote that was not taken as a line: the start of an
+  // overlong line once end() is kOverlong.
+  std::string_view untaken() const { return outBuffer_; }
   bool running() const { return pid_ > 0; }
 
   // Each line the bot writes on standard error goes to this.
@@ -100,6 +106,7 @@ class BotProcess {
   bool lineReady_ = false;
   std::string errBuffer_;
   BotEnd end_ = BotEnd::kNone;
+  int waitStatus_ = -1;
 };
 
 }  // namespace kragmoor

@@ -66,7 +66,8 @@ bool OrderText(const Json& order, const World& world, int side, BotOrder& out, s
   int64_t slot = 0;
   if (!IntegerMember(order, "slot", INT32_MIN, INT32_MAX, slot, why)) return false;
   if (!MayOrder(world, side, slot)) {
-    why = "slot " + std::to_string(slot) + " is not a live entity of side " + std::to_string(side);
+    why = "slot " + std::to_string(slot) + " is not a live entity of side " +
+          std::to_string(side + 1);
     return false;
   }
   if (world.entities[slot].kind == kKindMine) {
@@ -115,12 +116,13 @@ bool OrderText(const Json& order, const World& world, int side, BotOrder& out, s
 
 }  // namespace
 
-std::string StartMessage(int side, int32_t turn, int32_t budgetMs, int32_t frames) {
+std::string StartMessage(int side, int32_t turn, int32_t budgetMs, int32_t frames, uint32_t seed) {
   return Dump(Json{{"type", "start"},
                    {"side", side},
                    {"turn", turn},
                    {"budget_ms", budgetMs},
-                   {"frames", frames}});
+                   {"frames", frames},
+                   {"seed", seed}});
 }
 
 std::string TurnBody(const World& world, int64_t frame) {
@@ -147,8 +149,13 @@ std::string TurnBody(const World& world, int64_t frame) {
          ",\"entities\":" + Dump(entities);
 }
 
-std::string TurnMessage(const std::string& body, const std::vector<std::string>& errors) {
-  return "{\"type\":\"turn\"," + body + ",\"errors\":" + Dump(Json(errors)) + '}';
+std::string TurnMessage(const std::string& body,
+                        const std::vector<std::pair<int, std::string>>& changed,
+                        const std::vector<std::string>& errors) {
+  Json list = Json::array();
+  for (const auto& [slot, order] : changed) list.push_back(Json{{"slot", slot}, {"order", order}});
+  return "{\"type\":\"turn\"," + body + ",\"changed\":" + Dump(list) +
+         ",\"errors\":" + Dump(Json(errors)) + '}';
 }
 
 std::string EndMessage(int64_t frame, const std::array<int, kSideCount>& places) {

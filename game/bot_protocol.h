@@ -7,20 +7,25 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "world/tigrok.h"
 
 namespace kragmoor {
 
-// {"type":"start","side":S,"turn":K,"budget_ms":B,"frames":N}
-std::string StartMessage(int side, int32_t turn, int32_t budgetMs, int32_t frames);
+// {"type":"start","side":S,"turn":K,"budget_ms":B,"frames":N,"seed":R}
+std::string StartMessage(int side, int32_t turn, int32_t budgetMs, int32_t frames, uint32_t seed);
 
 // The part of a turn message every bot gets alike: "frame", "gold" and
 // "entities" (every live entity in slot order), as JSON members without the
 // braces. Built once per turn; TurnMessage adds each bot's own errors.
 std::string TurnBody(const World& world, int64_t frame);
-std::string TurnMessage(const std::string& body, const std::vector<std::string>& errors);
+// `changed` holds, as "changed":[{"slot":S,"order":"TEXT"},...], the bot's
+// entities whose order differs from the one it last saw or gave.
+std::string TurnMessage(const std::string& body,
+                        const std::vector<std::pair<int, std::string>>& changed,
+                        const std::vector<std::string>& errors);
 
 // {"type":"end","frame":F,"places":[P0,P1,P2]}
 std::string EndMessage(int64_t frame, const std::array<int, kSideCount>& places);

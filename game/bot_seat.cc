@@ -1,7 +1,10 @@
 // The one bot driver: start wait, budget and pool, statuses, orders.
 #include "game/bot_seat.h"
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "game/bot_protocol.h"
@@ -13,6 +16,36 @@ namespace kragmoor {
 
 namespace {
 constexpr std::chrono::milliseconds kStartWait{5000};  // for the answer to `start`
+
+// `line` in double quotes: printable ASCII as it is, `"` and `\` and every
+// other byte escaped (\xHH), cut so that the whole is at most `limit` bytes.
+std::string QuotedLine(std::string_view line, size_t limit) {
+  std::string out = "\"";
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    char piece[5] = {c, 0};
+    if (c == '"' || c == '\\') {
+      piece[0] = '\\';
+      piece[1] = c;
+    } else if (byte < 0x20 || byte >= 0x7F) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      piece[0] = '\\', piece[1] = 'x', piece[2] = kHex[byte >> 4], piece[3] = kHex[byte & 15];
+    }
+    if (out.size() + std::strlen(piece) + 1 > limit) break;
+    out += piece;
+  }
+  return out + '"';
+}
+
+// "exit=CODE" or "signal=NAME" for a wait status; empty when unknown.
+std::string HowItExited(int status) {
+  if (status < 0) return "";
+  if (WIFEXITED(status)) return "exit=" + std::to_string(WEXITSTATUS(status));
+  if (!WIFSIGNALED(status)) return "";
+  const int signal = WTERMSIG(status);
+  const char* name = sigabbrev_np(signal);
+  return "signal=" + (name != nullptr ? std::string(name) : std::to_string(signal));
+}
 }  // namespace
 
 bool BotSeat::Start(const std::string& command, int side, const BotTiming& timing, int32_t frames,
@@ -22,6 +55,7 @@ bool BotSeat::Start(const std::string& command, int side, const BotTiming& timin
   };
   if (!process_.Start(command, error)) {
     status_ = "no-start";
+    endDetail_ = "frame=0";
     return false;
   }
   side_ = side;
@@ -30,11 +64,14 @@ bool BotSeat::Start(const std::string& command, int side, const BotTiming& timin
   pool_ = std::chrono::milliseconds(timing.overtimeMs);
   late_ = {};
   orders_ = refused_ = 0;
-  wroteGarbage_ = answered_ = false;
+  answered_ = false;
   errors_.clear();
   name_.clear();
   status_ = "starting";
-  process_.Send(StartMessage(side, turn_, timing.budgetMs, frames));
+  badLines_ = frame_ = 0;
+  endDetail_.clear();
+  seen_.fill(false);
+  process_.Send(StartMessage(side, turn_, timing.budgetMs, frames, timing.seed));
   sentAt_ = BotClock::now();
   awaiting_ = true;
   return true;
@@ -49,6 +86,13 @@ void BotSeat::End(const char* status) {
   awaiting_ = false;
   answered_ = false;
   process_.Kill();
+  endDetail_ = "frame=" + std::to_string(frame_);
+  std::string detail;
+  if (status_ == "exited") detail = HowItExited(process_.waitStatus());
+  if (status_ == "bad-output") {
+    detail = "line=" + QuotedLine(process_.untaken().substr(0, kQuotedLineBytes), kQuotedLineBytes);
+  }
+  if (!detail.empty()) endDetail_ += ' ' + detail;
 }
 
 void BotSeat::Stop() {
@@ -62,13 +106,22 @@ BotClock::time_point BotSeat::Deadline() const {
   return sentAt_ + (status_ == "starting" ? BotClock::duration(kStartWait) : budget_ + pool_);
 }
 
-void BotSeat::SendTurn(const std::string& body) {
+void BotSeat::SendTurn(const std::string& body, const World& world, int64_t frame) {
+  frame_ = frame;
+  std::vector<std::pair<int, std::string>> changed;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const Tigrok& t = world.entities[i];
+    const bool own = IsLive(t) && t.owner == side_ && t.kind != kKindMine;
+    if (own && seen_[i] && t.order != lastOrder_[i]) changed.emplace_back(i, t.order);
+    seen_[i] = own;
+    if (own) lastOrder_[i] = t.order;
+  }
   if (errors_.size() > kMaxTurnErrors) {
     const size_t more = errors_.size() - (kMaxTurnErrors - 1);
     errors_.resize(kMaxTurnErrors - 1);
     errors_.push_back(std::to_string(more) + " more orders refused");
   }
-  process_.Send(TurnMessage(body, errors_));
+  process_.Send(TurnMessage(body, changed, errors_));
   errors_.clear();
   if (process_.end() == BotEnd::kFlooded) return End("flooded");
   sentAt_ = BotClock::now();
@@ -140,13 +193,16 @@ void BotSeat::ApplyAnswer(Session& session, const Front& front) {
   answered_ = false;
   std::vector<BotOrder> orders;
   const size_t before = errors_.size();
-  if (!ParseOrders(answer_, session.world, side_, orders, errors_)) wroteGarbage_ = true;
+  if (!ParseOrders(answer_, session.world, side_, orders, errors_)) ++badLines_;
   answer_.clear();
   refused_ += static_cast<int64_t>(errors_.size() - before);
   orders_ += static_cast<int64_t>(orders.size());
   std::string ignored;  // an order runs no frame, so no frame error
   for (const BotOrder& order : orders) {
     Apply(session, Order{order.slot, order.text}, front, ignored);
+    // What the bot gave is what it knows, whatever the rules do with it later.
+    const Tigrok& t = session.world.entities[order.slot];
+    if (seen_[order.slot] && IsLive(t) && t.owner == side_) lastOrder_[order.slot] = t.order;
   }
 }
 
@@ -154,14 +210,13 @@ void BotSeat::BeforeFrame(Session& session, const Front& front, int64_t frame) {
   Poll();
   ApplyAnswer(session, front);
   if (status_ == "ok" && !awaiting_ && frame % turn_ == 0) {
-    SendTurn(TurnBody(session.world, frame));
+    SendTurn(TurnBody(session.world, frame), session.world, frame);
   }
 }
 
 void BotSeat::Finish(int64_t frame, const std::array<int, kSideCount>& places) {
   if (status_ != "ok") return;
   process_.Send(EndMessage(frame, places));
-  if (wroteGarbage_) status_ = "bad-output";
   awaiting_ = false;
   answered_ = false;
 }

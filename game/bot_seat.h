@@ -22,16 +22,20 @@ struct Front;
 struct Session;
 
 // A bot's time and pace, as the arena's options and the window's bots have
-// them unless told otherwise.
+// them unless told otherwise, and the match's seed its start message names.
 struct BotTiming {
   int32_t turn = 10;           // frames per turn
   int32_t budgetMs = 100;      // for one answer
   int32_t overtimeMs = 10000;  // pool for the whole match, paid from by late answers
+  uint32_t seed = 1;           // the random generator's seed
 };
 
 // The most refused-order texts one turn message carries; the rest are
 // counted in one last text.
 inline constexpr size_t kMaxTurnErrors = 100;
+
+// The most bytes of a bad line the arena's output quotes.
+inline constexpr size_t kQuotedLineBytes = 200;
 
 class BotSeat {
  public:
@@ -41,9 +45,10 @@ class BotSeat {
   bool Start(const std::string& command, int side, const BotTiming& timing, int32_t frames,
              std::string& error);
 
-  // Sends a turn message (the body from TurnBody) with the last answer's
-  // errors. REQUIRES: status() is "ok" and !awaiting().
-  void SendTurn(const std::string& body);
+  // Sends a turn message (the body from TurnBody of `world` after `frame`
+  // frames) with the bot's entities whose order the rules changed and the
+  // last answer's errors. REQUIRES: status() is "ok" and !awaiting().
+  void SendTurn(const std::string& body, const World& world, int64_t frame);
 
   // Reads what the bot wrote without waiting, and judges an answer that came
   // or a bot past its time: the ready answer makes it "ok"; a turn's answer
@@ -65,8 +70,8 @@ class BotSeat {
   void BeforeFrame(Session& session, const Front& front, int64_t frame);
 
   // The match is over: a bot that played to the end gets the end message
-  // and stays "ok", or becomes "bad-output" when some answer was refused
-  // whole. Release then ends it.
+  // and stays "ok" (answers refused whole are counted in badLines()).
+  // Release then ends it.
   void Finish(int64_t frame, const std::array<int, kSideCount>& places);
 
   // Closes the bot's input and gives it `grace` to exit before it is killed
@@ -82,9 +87,14 @@ class BotSeat {
   bool playing() const { return status_ == "ok" || status_ == "starting"; }
   bool awaiting() const { return awaiting_; }
   const std::string& name() const { return name_; }
-  int64_t orders() const { return orders_; }    // accepted
-  int64_t refused() const { return refused_; }  // refused orders, and answers refused whole
-  int64_t lateMs() const;                       // overtime spent
+  int64_t orders() const { return orders_; }      // accepted
+  int64_t refused() const { return refused_; }    // refused orders, and answers refused whole
+  int64_t lateMs() const;                         // overtime spent
+  int64_t badLines() const { return badLines_; }  // answers refused whole
+  // How and when a bot that was ended early ended, for the arena's output:
+  // "frame=F", then "exit=CODE" or "signal=NAME" for "exited", `line="..."`
+  // (escaped, at most kQuotedLineBytes) for "bad-output"; empty otherwise.
+  const std::string& endDetail() const { return endDetail_; }
 
   // Each line the bot writes on standard error.
   std::function<void(std::string_view)> onErrorLine;
@@ -102,11 +112,17 @@ class BotSeat {
   BotClock::duration late_{};  // overtime spent
   BotClock::time_point sentAt_{};
   bool awaiting_ = false;
-  bool answered_ = false;      // answer_ holds a turn's answer not applied yet
-  bool wroteGarbage_ = false;  // some answer was refused whole
+  bool answered_ = false;  // answer_ holds a turn's answer not applied yet
   std::string answer_;
   std::vector<std::string> errors_;  // for the next turn's message
   std::string status_ = "stopped";
+  std::string endDetail_;
+  int64_t frame_ = 0;     // of the last turn message sent
+  int64_t badLines_ = 0;  // answers refused whole
+  // The order each of the bot's entities had in the last turn message, or
+  // was given by the bot since; seen_ is false for a slot that was not its.
+  std::array<std::string, kSlotCount> lastOrder_;
+  std::array<bool, kSlotCount> seen_{};
   std::string name_;
   int64_t orders_ = 0;
   int64_t refused_ = 0;

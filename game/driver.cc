@@ -218,6 +218,7 @@ bool GameDriver::SeatBot(int side, const std::string& command, int32_t turn, std
   };
   BotTiming timing;  // the arena's budget and pool
   timing.turn = turn;
+  timing.seed = session_.world.seed;  // the random state the bot's game goes on from
   // The window has no frame limit: the start message says 0 frames.
   if (!seat.Start(command, side, timing, 0, error)) return false;
   if (session_.computerPlayer[side]) {  // the bot plays the side, not the computer player

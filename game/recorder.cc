@@ -35,6 +35,11 @@ void Recorder::Applied(const Input& input) {
   out_ << FormatInput(input) << '\n';
 }
 
+void Recorder::Comment(std::string_view text) {
+  WriteSteps();
+  out_ << "# " << text << '\n';
+}
+
 void Recorder::Frame(const Session& session, bool byResize, const std::string* error) {
   if (!byResize) ++unwrittenFrames_;
   ++framesSinceHash_;

@@ -52,6 +52,10 @@ class Recorder {
   // An input, already applied: written as its script command.
   void Applied(const Input& input);
 
+  // A comment line, "# TEXT", after the frames run so far: what happened
+  // outside the game, such as a bot that ended. `text` is one line.
+  void Comment(std::string_view text);
+
   // A frame step has run on `session`, by the timer or (byResize) as part of
   // a `resize` already written; `error` is its conversion error or null.
   void Frame(const Session& session, bool byResize, const std::string* error);

@@ -50,7 +50,7 @@ std::vector<BotSeat*> PlayingBots(std::array<Seat, kSideCount>& seats) {
 // Starts every bot seat and waits for its ready message.
 void StartBots(std::array<Seat, kSideCount>& seats, const ArenaOptions& options,
                const std::function<void(const std::string&)>& errorLine) {
-  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs};
+  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs, options.seed};
   for (int s = 0; s < kSideCount; ++s) {
     Seat& seat = seats[s];
     if (seat.side.kind != ArenaSide::Kind::kBot) continue;
@@ -72,9 +72,31 @@ void PlayTurn(std::array<Seat, kSideCount>& seats, Session& session, const Front
   const std::vector<BotSeat*> bots = PlayingBots(seats);
   if (bots.empty()) return;
   const std::string body = TurnBody(session.world, frame);
-  for (BotSeat* bot : bots) bot->SendTurn(body);
+  for (BotSeat* bot : bots) bot->SendTurn(body, session.world, frame);
   BotSeat::WaitAll(bots);
   for (BotSeat* bot : bots) bot->ApplyAnswer(session, front);
+}
+
+// "status=S", and for a bot ended early when and how.
+std::string StatusWords(const BotSeat& bot) {
+  std::string words = "status=" + bot.status();
+  if (!bot.endDetail().empty()) words += ' ' + bot.endDetail();
+  return words;
+}
+
+// The recording's comment for each bot seat that has ended (every one, once
+// the match is over) and has none yet.
+void RecordEnds(std::array<Seat, kSideCount>& seats, Recorder* recorder,
+                std::array<bool, kSideCount>& told, bool over = false) {
+  for (int s = 0; s < kSideCount; ++s) {
+    const BotSeat& bot = seats[s].bot;
+    if (seats[s].side.kind != ArenaSide::Kind::kBot || told[s] || (bot.playing() && !over)) {
+      continue;
+    }
+    told[s] = true;
+    if (recorder != nullptr)
+      recorder->Comment("bot " + std::to_string(s + 1) + ' ' + StatusWords(bot));
+  }
 }
 
 }  // namespace
@@ -118,9 +140,14 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   if (recorded) front.recorder = &recording.recorder();
 
   StartBots(seats, options, errorLine);
+  std::array<bool, kSideCount> told{};  // the recording says how the bot ended
+  RecordEnds(seats, front.recorder, told);
   std::ostringstream lines;
   for (int64_t frame = 0; frame < options.frames;) {
-    if (frame % options.turn == 0) PlayTurn(seats, session, front, frame);
+    if (frame % options.turn == 0) {
+      PlayTurn(seats, session, front, frame);
+      RecordEnds(seats, front.recorder, told);
+    }
     const int64_t next =
         std::min<int64_t>(options.frames, (frame / options.turn + 1) * options.turn);
     for (; frame < next; ++frame) {
@@ -134,6 +161,7 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   result.places = Places(session.world);
   for (Seat& seat : seats) seat.bot.Finish(options.frames, result.places);
   for (Seat& seat : seats) seat.bot.Release(kEndGrace);
+  RecordEnds(seats, front.recorder, told, true);
   for (int s = 0; s < kSideCount; ++s) {
     SeatResult& seat = result.seats[s];
     seat = seats[s].result;
@@ -144,6 +172,8 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
     seat.orders = bot.orders();
     seat.refused = bot.refused();
     seat.lateMs = bot.lateMs();
+    seat.badLines = bot.badLines();
+    seat.detail = bot.endDetail();
   }
   PrintMatchSummary(session, options.frames, lines);
   result.matchLines = std::move(lines).str();
@@ -155,11 +185,15 @@ void PrintSeatLines(const ArenaResult& result, std::ostream& out) {
   for (int s = 0; s < kSideCount; ++s) {
     const SeatResult& seat = result.seats[s];
     out << "bot " << s + 1 << " name=\"" << seat.name << "\" status=" << seat.status;
+    if (!seat.detail.empty()) out << ' ' << seat.detail;
     if (seat.status != "ai" && seat.status != "none") {
-      out << " orders=" << seat.orders << " refused=" << seat.refused << " late_ms=" << seat.lateMs;
+      out << " orders=" << seat.orders << " refused=" << seat.refused
+          << " bad_lines=" << seat.badLines << " late_ms=" << seat.lateMs;
     }
     out << '\n';
   }
+  out << "places " << result.places[0] << ' ' << result.places[1] << ' ' << result.places[2]
+      << '\n';
 }
 
 bool SomeBotFailed(const ArenaResult& result) {

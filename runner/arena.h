@@ -40,11 +40,13 @@ bool ParseArenaSide(std::string_view text, ArenaSide& side);
 
 // How one side's player did.
 struct SeatResult {
-  std::string name;     // a bot's name from its ready message
-  std::string status;   // ok, ai, none, timeout, exited, bad-output, flooded, no-start
-  int64_t orders = 0;   // accepted
-  int64_t refused = 0;  // refused orders, and answers refused whole
-  int64_t lateMs = 0;   // paid from the overtime pool
+  std::string name;      // a bot's name from its ready message
+  std::string status;    // ok, ai, none, timeout, exited, bad-output, flooded, no-start
+  int64_t orders = 0;    // accepted
+  int64_t refused = 0;   // refused orders, and answers refused whole
+  int64_t lateMs = 0;    // paid from the overtime pool
+  int64_t badLines = 0;  // answers refused whole
+  std::string detail;    // a bot ended early: "frame=F ..." (BotSeat::endDetail)
 };
 
 struct ArenaResult {
@@ -61,8 +63,9 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
               const std::function<void(const std::string&)>& errorLine, ArenaResult& result,
               std::string& error);
 
-// "bot N name="..." status=S orders=O refused=R late_ms=L" for each side
-// (only name and status for ai and none).
+// "bot N name="..." status=S [DETAIL] orders=O refused=R bad_lines=B
+// late_ms=L" for each side (only name and status for ai and none), then
+// "places P1 P2 P3".
 void PrintSeatLines(const ArenaResult& result, std::ostream& out);
 
 // Whether some bot of the match failed: ended early, or answered with

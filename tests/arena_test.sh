@@ -2,7 +2,8 @@
 # The arena with misbehaving and well-behaved bots: each way a bot can fail
 # ends in the status the contract names, with the match played to its end;
 # a bot cannot order another side's entity; a recorded arena match passes
-# check with no bot running; two runs with the same bots print the same.
+# check with no bot running; two runs with the same bots print the same;
+# every message of a match is one the JSON Schema of the messages allows.
 # Usage: arena_test.sh SIM BOTS_DIR MINIMAL_BOT CASE
 set -u
 sim=$1
@@ -27,28 +28,32 @@ play() {
   grep -q "^frames=$frames live=" "$tmp/out" || fail "the match did not run to its end"
 }
 
-# The bot in seat 1 fails with the status given, the computer player in seat 3.
+# The bot in seat 1 fails with the status and details given (how and at
+# which turn it ended), the computer player in seat 3; the places follow.
 expect_status() {
   play 6 "sh $bots/$1.sh" none ai:2
   grep -q "^bot 1 name=\"$1\" status=$2 " "$tmp/out" || fail "$1: not status=$2"
   grep -q '^bot 3 name="" status=ai$' "$tmp/out" || fail "seat 3 is not the computer player"
+  sed -n 4p "$tmp/out" | grep -q '^places [1-3] [1-3] [1-3]$' || fail "no places line after the bots"
 }
 
 case $case_name in
-  late) expect_status late timeout ;;
+  late) expect_status late 'timeout frame=[0-9]*' ;;
   chatty)
     play 6 "sh $bots/chatty.sh" none ai:2
     grep -q '^bot 1 name="chatty" status=timeout ' "$tmp/out" || fail "not status=timeout"
     grep -q '^side 1: chatter$' "$tmp/err" || fail "standard error is not passed on" ;;
-  exits) expect_status exits exited ;;
-  closes) expect_status closes exited ;;
+  exits) expect_status exits 'exited frame=0 exit=3' ;;
+  closes) expect_status closes 'exited frame=0 signal=KILL' ;;
   garbage)
-    expect_status garbage bad-output
-    grep -q ' refused=200 ' "$tmp/out" || fail "each of the 200 answers is refused whole" ;;
-  overlong) expect_status overlong bad-output ;;
+    # Refused whole and counted, but no verdict: the bot played to the end.
+    play 0 "sh $bots/garbage.sh" none ai:2
+    grep -q '^bot 1 name="garbage" status=ok orders=0 refused=200 bad_lines=200 ' "$tmp/out" ||
+      fail "each of the 200 answers is not refused whole and counted" ;;
+  overlong) expect_status overlong 'bad-output frame=0 line="xxxxxxxxxx*" orders=0' ;;
   no-start)
     play 6 "sh $bots/silent.sh" none none
-    grep -q '^bot 1 name="" status=no-start ' "$tmp/out" || fail "not status=no-start" ;;
+    grep -q '^bot 1 name="" status=no-start frame=0 ' "$tmp/out" || fail "not status=no-start" ;;
   other-side)
     # Two of its three orders each turn are refused, and the refused ones
     # change nothing: the recording holds only the accepted order.
@@ -64,7 +69,9 @@ case $case_name in
     tail -n 1 "$tmp/out" | sed 's/.*hash=/#> hash /' >"$tmp/last"
     grep '^#> hash ' "$tmp/rec" | tail -n 1 | cmp -s - "$tmp/last" ||
       fail "the recording ends on another hash"
-    [ "$(tail -n 1 "$tmp/rec")" = "# end of recording" ] || fail "the recording is not finished" ;;
+    [ "$(tail -n 1 "$tmp/rec")" = "# end of recording" ] || fail "the recording is not finished"
+    grep -c '^# bot [12] status=ok$' "$tmp/rec" | grep -qx 2 || fail "not one line for each ended bot"
+    grep -q '^places [1-3] [1-3] [1-3]$' "$tmp/out" || fail "no places line" ;;
   determinism)
     play 0 "python3 $bots/../../bots/gatherer.py" "$minimal" ai
     mv "$tmp/out" "$tmp/first"
@@ -77,7 +84,13 @@ case $case_name in
     # Never reads its input: the turn messages pile up to the cap within
     # 20000 frames, and the bot is ended.
     frames=20000
-    expect_status deaf flooded ;;
+    expect_status deaf 'flooded frame=[0-9]*' ;;
+  schema)
+    # Every message of a match, both ways, is one the JSON Schema allows.
+    frames=300
+    play 0 "tee $tmp/in | python3 $bots/../../bots/gatherer.py | tee $tmp/answers" none none
+    python3 "$bots/../schema_check.py" "$bots/../../docs/bot-messages.schema.json" \
+      "$tmp/in" "$tmp/answers" >"$tmp/err" 2>&1 || fail "schema: $(cat "$tmp/err")" ;;
   line-limit)
     # A line of exactly 1 MiB is an answer; one byte more ends the bot.
     overtime=20000

@@ -28,7 +28,7 @@ TEST(BotProtocol, OrderFormsGiveTheirTextsAndRefusalsSayWhy) {
   for (size_t k = 0; k < texts.size(); ++k) EXPECT_EQ(orders[k].text, texts[k]) << k;
   EXPECT_EQ(orders[3].slot, 4);
   const std::vector<std::string> why = {
-      "order 6: slot 3 is not a live entity of side 0",
+      "order 6: slot 3 is not a live entity of side 1",
       "order 7: slot 0 is a gold mine",
       "order 8: \"target\" lies outside 0 to 299",
       "order 9: \"x\" is not an integer",

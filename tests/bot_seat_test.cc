@@ -75,5 +75,40 @@ TEST(BotSeat, ABotThatExitsIsEndedWithWhatItLeft) {
   unlink(pidFile.c_str());
 }
 
+// The turn messages name the bot's entities whose order the rules changed:
+// side 0's peasant (slot 5) next to side 1's (slot 3) is set on it by the
+// aggression rule in the first frame, and is listed once, in the next turn.
+TEST(BotSeat, TurnsListTheOrdersTheRulesChanged) {
+  Session session;
+  session.computerPlayer = {false, false, false};
+  Tigrok& enemy = session.world.entities[3];
+  enemy.x = session.world.entities[5].x - 60;  // out of base 4's range
+  enemy.y = session.world.entities[5].y;
+  std::vector<std::string> seen;
+  BotSeat seat;
+  seat.onErrorLine = [&seen](std::string_view line) { seen.emplace_back(line); };
+  std::string error;
+  ASSERT_TRUE(
+      seat.Start("while read -r l; do printf '%s\\n' \"$l\" >&2; case $l in *start*) "
+                 "echo '{\"type\":\"ready\"}';; *) echo '{\"type\":\"orders\","
+                 "\"orders\":[]}';; esac; done",
+                 0, BotTiming{1, 1000, 60000, 7}, 0, error))
+      << error;
+  // Ready before the first frame, so that the first turn sees the orders
+  // as they were.
+  for (int i = 0; i < 10000 && seat.status() == "starting"; ++i) {
+    seat.Poll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  PlayUntil(seat, session, 0, [&] { return seen.size() >= 4; });
+  ASSERT_GE(seen.size(), 4u);
+  EXPECT_NE(seen[0].find("\"seed\":7}"), std::string::npos) << seen[0];
+  EXPECT_NE(seen[1].find("\"changed\":[],"), std::string::npos) << seen[1];
+  EXPECT_NE(seen[2].find("\"changed\":[{\"slot\":5,\"order\":\"atakovat 3\"}],"), std::string::npos)
+      << seen[2];
+  EXPECT_NE(seen[3].find("\"changed\":[],"), std::string::npos) << seen[3];
+  seat.Stop();
+}
+
 }  // namespace
 }  // namespace kragmoor

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "sim/vec2d.h"
@@ -25,6 +26,14 @@ constexpr uint32_t kDispatchChance = 10;  // random(10) == 7 sends a peasant to 
 constexpr uint32_t kLuckyNumber = 7;
 constexpr uint32_t kRaidTargetNumber = 5;
 constexpr std::string_view kBaseBuildPrefix = "stroit 0";  // first comma-word of a base build
+
+// What an easier level holds back from. The design's player (level 3)
+// builds a base whenever it can afford one and raids from its first peasant.
+struct Restraint {
+  int maxBases =
+      std::numeric_limits<int>::max();  // no new base from this many on; the last is rebuilt
+  int raidFromPeasants = 0;             // no raid while the side has fewer peasants than this
+};
 
 struct Census {
   int peasants = 0;
@@ -82,8 +91,9 @@ void CountUnit(World& world, int i, Census& c) {
   if (c.firstBase != -1) WriteOrder(t.order, kVerbWalk, {c.firstBase});
 }
 
-void BaseDecision(World& world, int side, Census& c) {
-  if (c.baseUnderWay || (c.bases != 0 && world.players[side].gold < kBaseGold)) return;
+void BaseDecision(World& world, int side, const Restraint& r, Census& c) {
+  if (c.baseUnderWay) return;
+  if (c.bases != 0 && (world.players[side].gold < kBaseGold || c.bases >= r.maxBases)) return;
   int builder = c.firstIdlePeasant;
   if (builder != -1) {
     c.firstIdlePeasant = -1;
@@ -101,8 +111,11 @@ void BaseDecision(World& world, int side, Census& c) {
               RoundToInt32(static_cast<double>(t.y) - kPlacementOffset + kCellSize)});
 }
 
-void Raid(World& world, int side, const UnitLists& lists, Census& c) {
-  if (Random(world, kRaidChance) != kLuckyNumber || world.players[side].gold == 0) return;
+void Raid(World& world, int side, const Restraint& r, const UnitLists& lists, Census& c) {
+  if (Random(world, kRaidChance) != kLuckyNumber || world.players[side].gold == 0 ||
+      c.peasants < r.raidFromPeasants) {
+    return;
+  }
   int target = -1;
   for (int i = 0; i < kSlotCount; ++i) {
     if (Random(world, kRaidTargetChance) != kRaidTargetNumber) continue;
@@ -158,20 +171,25 @@ void MineDispatch(World& world, int side, const UnitLists& lists, const Census& 
   if (best != -1) WriteOrder(peasant.order, kVerbWalk, {best});
 }
 
-}  // namespace
-
-void ComputerPlayerStep(World& world, int side, FrameScratch& scratch) {
+// The census over the side's live units, then the four decisions; with the
+// default restraint exactly the design's player.
+void PlayStep(World& world, int side, const Restraint& restraint, FrameScratch& scratch) {
   CheckScratch(scratch, world, "ComputerPlayerStep");
   const UnitLists& lists = GatherUnits(world, scratch);
-  // The census over the side's live units, then the four decisions.
   Census census;
   for (int k = 0; k < lists.unitCount[side]; ++k) {
     CountUnit(world, lists.units[side][k], census);
   }
-  BaseDecision(world, side, census);
-  Raid(world, side, lists, census);
+  BaseDecision(world, side, restraint, census);
+  Raid(world, side, restraint, lists, census);
   PeasantDecision(world, census);
   MineDispatch(world, side, lists, census);
+}
+
+}  // namespace
+
+void ComputerPlayerStep(World& world, int side, FrameScratch& scratch) {
+  PlayStep(world, side, Restraint{}, scratch);
 }
 
 void ComputerPlayerStep(World& world, int side) {
@@ -180,15 +198,22 @@ void ComputerPlayerStep(World& world, int side) {
 }
 
 void ComputerPlayerTurn(World& world, int side, int32_t level, FrameScratch& scratch) {
-  // Frames, on average, between two steps of an easier player: level 2 is
-  // slow enough to lose most matches to level 3, level 1 most to level 2.
+  if (level >= kLevelNormal) {
+    ComputerPlayerStep(world, side, scratch);
+    return;
+  }
+  // Frames, on average, between two steps of an easier player, and what it
+  // holds back from: level 2 loses most matches to level 3, level 1 most
+  // to level 2, and a newcomer who mines and attacks with 30 peasants beats
+  // level 1 (scripts/levels, scripts/newcomer). The base cap keeps an easy
+  // side from walling itself in with bases, which shoot whatever comes near.
   constexpr uint32_t kLevelTwoEvery = 3;
   constexpr uint32_t kLevelOneEvery = 9;
-  if (level < kLevelNormal) {
-    const uint32_t every = level <= kLevelEasiest ? kLevelOneEvery : kLevelTwoEvery;
-    if (Random(world, every) != 0) return;
-  }
-  ComputerPlayerStep(world, side, scratch);
+  constexpr Restraint kLevelTwo{.maxBases = 6, .raidFromPeasants = 4};
+  constexpr Restraint kLevelOne{.maxBases = 2, .raidFromPeasants = 8};
+  const bool easiest = level <= kLevelEasiest;
+  if (Random(world, easiest ? kLevelOneEvery : kLevelTwoEvery) != 0) return;
+  PlayStep(world, side, easiest ? kLevelOne : kLevelTwo, scratch);
 }
 
 }  // namespace kragmoor

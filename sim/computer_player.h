@@ -23,11 +23,12 @@ inline constexpr int32_t kLevelNormal = 3;
 
 // The computer player of `side` at `level` (1 to 3) for one frame. Level 3
 // is ComputerPlayerStep exactly. An easier level first draws random(k) from
-// the shared generator (k = 3 at level 2, 9 at level 1) and takes the step
-// only when the draw is 0, so it plays on about one frame in k: it reacts
-// later, trains and raids k times less often. The gate keeps no state of
-// its own (the seed it draws from is already part of the game), so saved
-// games, recordings and the hash need nothing new.
+// the shared generator (k = 3 at level 2, 9 at level 1) and takes a step
+// only when the draw is 0, so it plays on about one frame in k; that step
+// builds no base once the side has 6 (level 2) or 2 (level 1) and starts no
+// raid while the side has fewer than 4 or 8 peasants. The level keeps no
+// state of its own (the seed it draws from is already part of the game), so
+// saved games, recordings and the hash need nothing new.
 void ComputerPlayerTurn(World& world, int side, int32_t level, FrameScratch& scratch);
 
 }  // namespace kragmoor

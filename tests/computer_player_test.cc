@@ -220,5 +220,51 @@ TEST(ComputerPlayer, BuildPositionsRoundAndSaturate) {
   }
 }
 
+// An easier level plays only when its gate draw (random(9) at level 1,
+// random(3) at level 2) is 0, then stops building bases at its cap (a lost
+// last base is rebuilt, gold or not) and starts no raid while it has few
+// peasants, without the raid's target scan.
+TEST(ComputerPlayer, EasierLevelsCapTheirBasesAndRaidLate) {
+  // A seed whose gate draw random(every) is 0 and, for a raid, whose next
+  // draw random(100) is 7.
+  const auto gateOpens = [](uint32_t every, bool raid) {
+    uint32_t seed = 0;
+    while (Draws(seed, {every})[0] != 0 || (raid && Draws(seed, {every, 100})[1] != 7)) ++seed;
+    return seed;
+  };
+  const struct {
+    int level;
+    int bases;  // side 0's live main bases
+    bool builds;
+  } cases[] = {
+      {1, 0, true}, {1, 1, true}, {1, 2, false}, {2, 5, true}, {2, 6, false}, {3, 6, true},
+  };
+  for (const auto& c : cases) {
+    World world = ThreeQuietSides();
+    world.players[0].gold = c.bases == 0 ? 0 : 1000;
+    if (c.bases == 0) world.entities[10].hp = 0;
+    for (int b = 1; b < c.bases; ++b) world.entities[30 + b] = world.entities[10];
+    world.seed = c.level == 3 ? 0 : gateOpens(c.level == 1 ? 9 : 3, false);
+    FrameScratch scratch(world);
+    ComputerPlayerTurn(world, 0, c.level, scratch);
+    EXPECT_EQ(world.entities[20].order.starts_with("stroit 0,"), c.builds)
+        << "level " << c.level << ", " << c.bases << " bases";
+  }
+
+  // Level 1 with one peasant and gold: its raid draw comes up 7, yet no
+  // raid starts and no target scan draws.
+  World world = ThreeQuietSides();
+  world.players[0].gold = 50;
+  const uint32_t seed = gateOpens(9, true);
+  world.seed = seed;
+  FrameScratch scratch(world);
+  ComputerPlayerTurn(world, 0, 1, scratch);
+  EXPECT_EQ(world.entities[20].progress, 0);
+  World after;
+  after.seed = seed;
+  for (uint32_t n : {9, 100, 110, 10}) Random(after, n);
+  EXPECT_EQ(world.seed, after.seed);
+}
+
 }  // namespace
 }  // namespace kragmoor

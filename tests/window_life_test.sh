@@ -4,11 +4,11 @@
 # it closes its window and exits 0; when another program destroys its window,
 # it exits 0 too. Needs a display for all but the first (77: skipped).
 # A frame drawn just as the window goes is a race that a single try seldom
-# hits, so the destroy case runs 25 times.
+# hits, so the destroy case runs 20 times.
 game="$1"
 tool="$2"
 fail=0
-destroys=25
+destroys=20
 
 # A display number no server uses: no socket and no lock for it.
 n=99

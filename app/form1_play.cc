@@ -128,7 +128,10 @@ void TForm1::CreateViewMenu() {
       {QT_TR_NOOP("Прокрутка у края: узкая"), kNarrowScrollMargin},
       {QT_TR_NOOP("Прокрутка у края: выключена"), 0}};
   const int32_t saved = QSettings().value(kEdgeScrollKey, kScrollMargin).toInt();
-  for (const auto& [text, margin] : widths) {
+  for (const auto& width : widths) {
+    // Named copies, not a structured binding: Clang 14 cannot capture one in a lambda.
+    const char* const text = width.first;
+    const int32_t margin = width.second;
     QAction* item = AddAction(menu, text, QKeySequence(), [this, margin] {
       QSettings().setValue(kEdgeScrollKey, margin);
       driver_.ChooseEdgeScroll(margin);

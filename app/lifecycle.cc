@@ -73,6 +73,12 @@ void EndStartUp(QtMessageHandler previous) {
   }
 }
 
+void PreferEglOnX() {
+  if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) {
+    qputenv("QT_XCB_GL_INTEGRATION", "xcb_egl");
+  }
+}
+
 sigset_t BlockQuitSignals() {
   sigset_t quitSet;
   sigemptyset(&quitSet);

@@ -1,7 +1,7 @@
 // How the game starts and ends apart from its window's own controls: a
 // start-up that cannot reach a display, SIGTERM, SIGINT and SIGHUP (its
-// terminal closed), and a window destroyed by another program. Holds no
-// game state.
+// terminal closed), and a window destroyed by another program, with the GL
+// path that survives that. Holds no game state.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
@@ -25,6 +25,17 @@ void StartUpMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 // After the QApplication is made: puts `previous` (what installing
 // StartUpMessage returned) back and passes it the messages held back.
 void EndStartUp(QtMessageHandler previous);
+
+// Before the QApplication is made: asks Qt's X11 platform for EGL rather than
+// GLX, unless QT_XCB_GL_INTEGRATION already names a choice (Qt falls back to
+// GLX when EGL cannot start). Mesa's GLX software renderer (llvmpipe: Xvfb,
+// no GPU driver) reads the window's size again at the first GL call after
+// each swap; once another program has destroyed the window, that query fails
+// and Mesa takes the width and height it never set as the new size, and its
+// rasterizer threads write past the buffer (SIGSEGV). No check of ours can
+// close that race: the window may go at any moment. Mesa's EGL path reads
+// 0 x 0 instead, the frame draws nothing, and the destroy notice ends the game.
+void PreferEglOnX();
 
 // Blocks SIGTERM, SIGINT and SIGHUP in the calling thread, except one that the
 // process was started with ignored (a shell ignores SIGINT for a job it runs

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     kragmoor::ParseOptions(arguments);
   }
   const sigset_t quitSignals = kragmoor::BlockQuitSignals();
+  kragmoor::PreferEglOnX();
   const QtMessageHandler previous = qInstallMessageHandler(kragmoor::StartUpMessage);
   QApplication app(argc, argv);
   kragmoor::EndStartUp(previous);

@@ -46,6 +46,7 @@
 #include "game/start_view.h"
 #include "render/opengl_gl.h"
 #include "sim/control.h"
+#include "world/orders.h"
 #include "world/random.h"
 #include "world/state_hash.h"
 
@@ -458,7 +459,8 @@ class Form1Test : public QObject {
   // The player's losses are told in the log and flash on the map; the end
   // dialog says first whether you won or lost; a new game clears the log.
   void theEndAndTheLossesAreTold() {
-    HoldFrames();  // every box unticked: the player has all three sides
+    HoldFrames();        // every box unticked: the player has all three sides
+    form_->TimerDraw();  // the watch's first look, whether or not the timer has run yet
     World& world = form_->world();
     world.entities[2].hp -= 5;  // side 2's base hurt
     form_->TimerDraw();
@@ -703,7 +705,9 @@ class Form1Test : public QObject {
     QTest::keyClick(radio, Qt::Key_Down);
     QCOMPARE(view.cameraX, home.x + 50.0f);
     QCOMPARE(view.cameraY, home.y);
-    // The full stop selects side 1's idle peasant (slot 5) and shows it.
+    // The full stop selects side 1's idle peasant (slot 5) and shows it. (Made
+    // idle here: the first frame's computer player may not have run yet.)
+    form_->world().entities[5].order = std::string(kOrderIdle);
     QTest::keyClick(radio, Qt::Key_Period);
     QCOMPARE(view.selected, 5);
     QCOMPARE(view.cameraX, CameraCentredOn({825, 625}, player.panelWidth, player.panelHeight).x);
@@ -922,6 +926,11 @@ int main(int argc, char** argv) {
   tzset();
   QStandardPaths::setTestModeEnabled(true);  // the language choice goes to a test folder
   QApplication app(argc, argv);
+  // CTest runs the test functions side by side, one process each: every
+  // process keeps its preferences (language, start choice) in a folder of
+  // its own, so one test's saved choice never reaches another's window.
+  const QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   kragmoor::Form1Test test;
   return QTest::qExec(&test, argc, argv);
 }

@@ -161,7 +161,15 @@ TEST(ScriptFiles, AFolderSwappedForALinkNeverLeadsOut) {
   }
   stop = true;
   swapper.join();
-  EXPECT_GT(loaded, 0);
+  // How many runs met the real folder twice depends on the scheduler; with
+  // the folder back in place, one more must save and load the game.
+  if (!fs::is_symlink(link)) {
+    ASSERT_EQ(renameat2(AT_FDCWD, real.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE), 0);
+  }
+  std::string out;
+  EXPECT_EQ(run("seed 9\nsave d/x.save\nload d/x.save\nhash\n", out), 0);
+  EXPECT_EQ(out, expected);
+  RecordProperty("runs_that_loaded", loaded);
 
   struct stat after {};
   ASSERT_EQ(stat((outside + "/x.save").c_str(), &after), 0);

@@ -13,6 +13,7 @@
 
 #include "game/field_map.h"
 #include "game/session.h"
+#include "world/rules.h"
 
 namespace kragmoor {
 
@@ -41,8 +42,8 @@ class TFieldMapView final : public QWidget {
   void Report(QPointF at);
 
   FieldMap map_;
-  int32_t panelWidth_ = 485;
-  int32_t panelHeight_ = 447;
+  int32_t panelWidth_ = kStartPanelWidth;
+  int32_t panelHeight_ = kStartPanelHeight;
   struct Flash_ {
     double x = 0.0;  // field units
     double y = 0.0;

@@ -79,7 +79,7 @@ std::string Doing(const World& world, const Tigrok& t, const std::string& order,
   }
   if (verb == kVerbBuild) {
     const auto kxy = LeadingWords<3>(argument, ',');
-    const bool base = kxy[0] == "0";
+    const bool base = kxy[0] == std::to_string(kBuildBase);
     const std::string what = base ? (ru ? "строит главную базу в " : "building a main base at ") +
                                         std::string(kxy[1]) + ',' + std::string(kxy[2])
                                   : (ru ? "обучает крестьянина" : "training a peasant");

@@ -74,9 +74,10 @@ void GiveOrder(Tigrok& t, const std::string& text) {
   const auto [verb, argument] = LeadingWords<2>(text, ' ');
   if (verb != kVerbBuild) return;
   const std::string_view kind = LeadingWords<1>(argument, ',')[0];
-  if (kind == "0" || kind == "1") {
+  const bool base = kind == std::to_string(kBuildBase);
+  if (base || kind == std::to_string(kBuildPeasant)) {
     t.progress = 0;
-    t.plan = kind == "0" ? kBaseCost : kPeasantCost;
+    t.plan = base ? kBaseCost : kPeasantCost;
   }
 }
 

@@ -21,8 +21,8 @@ struct PlayerView {
   ViewState view;            // mouse, camera, cursor cell, selected entity
   int32_t clickMode = 0;     // item of the click-mode radio group
   int32_t buildItem = 0;     // item of the build radio group
-  int32_t panelWidth = 485;  // play-field panel, pixels
-  int32_t panelHeight = 447;
+  int32_t panelWidth = kStartPanelWidth;  // play-field panel, pixels
+  int32_t panelHeight = kStartPanelHeight;
   uint32_t ticks = 0;  // tick count the drawing reads when no clock is lent
   // Selected slots, ascending and without repeats. It is in use only while
   // its first slot is the view's `selected` (what the information list

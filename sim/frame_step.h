@@ -17,8 +17,8 @@ namespace kragmoor {
 struct FrameInputs {
   std::array<bool, kSideCount> computerPlayer{true, true, true};  // the AI check boxes
   std::array<int32_t, kSideCount> level{3, 3, 3};                 // their levels, 1 to 3
-  int32_t panelWidth = 485;                                       // play-field panel, pixels
-  int32_t panelHeight = 447;
+  int32_t panelWidth = kStartPanelWidth;  // play-field panel, pixels
+  int32_t panelHeight = kStartPanelHeight;
   TickSource* ticks = nullptr;  // animation clock; null reads as 0
   // The player's view preferences; the defaults are the design's.
   int32_t scrollMargin = kScrollMargin;  // edge-scroll width, pixels; 0 turns it off

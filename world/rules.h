@@ -13,6 +13,10 @@ inline constexpr int32_t kCellSize = 50;  // field units per grid cell; clicks n
 // click sends its walker to the same centre.
 inline constexpr int32_t kPlacementOffset = kCellSize / 2;
 inline constexpr int32_t kScrollMargin = 100;  // pixels from a panel edge that scroll the view
+// The play-field panel's size at start, pixels: what a frame reads until the
+// window reports its own.
+inline constexpr int32_t kStartPanelWidth = 485;
+inline constexpr int32_t kStartPanelHeight = 447;
 inline constexpr float kScrollStep = 1.0f;     // field units per frame and axis
 // The narrow edge scroll a player may choose instead: the pointer must touch
 // the edge, so the view no longer runs away from clicks near it.

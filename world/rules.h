@@ -17,7 +17,7 @@ inline constexpr int32_t kScrollMargin = 100;  // pixels from a panel edge that 
 // window reports its own.
 inline constexpr int32_t kStartPanelWidth = 485;
 inline constexpr int32_t kStartPanelHeight = 447;
-inline constexpr float kScrollStep = 1.0f;     // field units per frame and axis
+inline constexpr float kScrollStep = 1.0f;  // field units per frame and axis
 // The narrow edge scroll a player may choose instead: the pointer must touch
 // the edge, so the view no longer runs away from clicks near it.
 inline constexpr int32_t kNarrowScrollMargin = 16;  // pixels

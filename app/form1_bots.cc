@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "game/error_relay.h"
+#include "game/platform/error_relay.h"
 
 namespace kragmoor {
 

@@ -14,7 +14,7 @@
 #include "app/form1.h"
 #include "app/play_field_view.h"
 #include "app/play_panel.h"
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/recorder.h"
 
 namespace kragmoor {

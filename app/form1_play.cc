@@ -20,9 +20,9 @@
 #include "app/play_field.h"
 #include "app/play_field_view.h"
 #include "app/play_panel.h"
-#include "game/describe.h"
 #include "game/play_inputs.h"
 #include "game/selection.h"
+#include "game/text/describe.h"
 
 namespace kragmoor {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "game/bot_protocol.h"
-#include "game/bounded_json.h"
+#include "game/bots/bot_protocol.h"
+#include "game/bots/bounded_json.h"
 #include "world/tigrok.h"
 
 namespace {

@@ -2,12 +2,12 @@
 // into the session and the layers below.
 #include "game/driver.h"
 
-#include "game/describe.h"
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/play.h"
 #include "game/play_inputs.h"
 #include "game/recorder.h"
 #include "game/saved_game.h"
+#include "game/text/describe.h"
 #include "sim/view.h"
 
 namespace kragmoor {

@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "game/bot_seat.h"
-#include "game/game_watch.h"
+#include "game/bots/bot_seat.h"
 #include "game/input.h"
 #include "game/pace.h"
 #include "game/play.h"
 #include "game/session.h"
+#include "game/text/game_watch.h"
 #include "render/gl.h"
 #include "sim/control.h"
 #include "sim/frame_step.h"

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/print.h"
 #include "game/saved_game.h"
 #include "game/session.h"

@@ -1,7 +1,7 @@
 // Reading saved games: the checked text read line by line into a game of
 // its own, through the input table's commands that set state.
-#include "game/files.h"
 #include "game/input.h"
+#include "game/platform/files.h"
 #include "game/play.h"
 #include "game/quote.h"
 #include "game/saved_game.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/words_ru.h"
+#include "game/text/words_ru.h"
 #include "world/orders.h"
 
 namespace kragmoor {

@@ -10,11 +10,11 @@
 #include <sstream>
 #include <vector>
 
-#include "game/bot_protocol.h"
-#include "game/bot_seat.h"
-#include "game/error_relay.h"
+#include "game/bots/bot_protocol.h"
+#include "game/bots/bot_seat.h"
 #include "game/input.h"
 #include "game/match.h"
+#include "game/platform/error_relay.h"
 #include "game/play.h"
 #include "game/quote.h"
 #include "game/recorder.h"

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/bot_seat.h"
+#include "game/bots/bot_seat.h"
 #include "runner/command_line.h"
 #include "world/tigrok.h"
 

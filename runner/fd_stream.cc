@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 
 namespace kragmoor {
 

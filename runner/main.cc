@@ -17,7 +17,7 @@
 #include <system_error>
 #include <utility>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/quote.h"
 #include "game/saved_game.h"
 #include "game/session.h"

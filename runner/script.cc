@@ -12,8 +12,8 @@
 #include <system_error>
 #include <vector>
 
-#include "game/files.h"
 #include "game/input.h"
+#include "game/platform/files.h"
 #include "game/play.h"
 #include "game/print.h"
 #include "game/quote.h"

@@ -1,7 +1,7 @@
 // The bot protocol: each order form gives its order text, each reason for a
 // refusal is told, a whole answer that is not an orders message is refused,
 // and places count peasants plus bases, then gold.
-#include "game/bot_protocol.h"
+#include "game/bots/bot_protocol.h"
 
 #include <gtest/gtest.h>
 

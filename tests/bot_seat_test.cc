@@ -1,7 +1,7 @@
 // A bot in a game that never waits for it (the window's way): its orders
 // arrive as `order` inputs between frames, and a bot that stops answering is
 // ended while every frame goes on without waiting.
-#include "game/bot_seat.h"
+#include "game/bots/bot_seat.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/play.h"
 #include "game/recorder.h"
 #include "game/session.h"

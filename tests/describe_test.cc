@@ -1,6 +1,6 @@
 // Plain-words lines for entities, read from their orders, and the line naming
 // the player's sides, in both languages.
-#include "game/describe.h"
+#include "game/text/describe.h"
 
 #include <gtest/gtest.h>
 

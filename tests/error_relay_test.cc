@@ -1,7 +1,7 @@
 // Bot standard-error lines relayed to a descriptor that takes no more: to a
 // pipe nobody reads, or whose reader has gone. The caller is never held up
 // nor killed by SIGPIPE, and the lines that could not go are counted.
-#include "game/error_relay.h"
+#include "game/platform/error_relay.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

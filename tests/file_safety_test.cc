@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/saved_game.h"
 #include "game/session.h"
 #include "runner/script.h"

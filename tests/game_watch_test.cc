@@ -1,6 +1,6 @@
 // The game watch fed by hand-made worlds: sides going out and the winner,
 // the alerts and their spacing, the summaries and the standstill.
-#include "game/game_watch.h"
+#include "game/text/game_watch.h"
 
 #include <gtest/gtest.h>
 

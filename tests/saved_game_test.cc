@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 #include "game/play.h"
 #include "game/session.h"
 #include "tests/play_inputs.h"

@@ -1,5 +1,5 @@
 // The game watch: outcome, summaries, standstill and alerts.
-#include "game/game_watch.h"
+#include "game/text/game_watch.h"
 
 #include "sim/control.h"
 #include "world/orders.h"

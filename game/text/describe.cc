@@ -1,5 +1,5 @@
 // Plain-words lines for entities.
-#include "game/describe.h"
+#include "game/text/describe.h"
 
 #include <string_view>
 

@@ -1,5 +1,5 @@
 // Bot programs as child processes: spawning, the pipes, polling, ending.
-#include "game/bot_process.h"
+#include "game/platform/bot_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,7 +15,7 @@
 #include <cstring>
 #include <vector>
 
-#include "game/bot_family.h"
+#include "game/platform/bot_family.h"
 
 extern char** environ;
 

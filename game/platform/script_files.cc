@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "game/files.h"
+#include "game/platform/files.h"
 
 namespace kragmoor {
 

@@ -1,5 +1,5 @@
 // Finding, ending and reaping what a bot program left running.
-#include "game/bot_family.h"
+#include "game/platform/bot_family.h"
 
 #include <dirent.h>
 #include <sys/prctl.h>

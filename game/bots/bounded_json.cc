@@ -1,5 +1,5 @@
 // The bounded JSON reader: a flat scan for size and depth, then nlohmann-json.
-#include "game/bounded_json.h"
+#include "game/bots/bounded_json.h"
 
 #include <nlohmann/json.hpp>
 

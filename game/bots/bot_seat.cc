@@ -1,5 +1,5 @@
 // The one bot driver: start wait, budget and pool, statuses, orders.
-#include "game/bot_seat.h"
+#include "game/bots/bot_seat.h"
 
 #include <sys/wait.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "game/bot_protocol.h"
+#include "game/bots/bot_protocol.h"
 #include "game/input.h"
 #include "game/play.h"
 #include "game/session.h"

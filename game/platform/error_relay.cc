@@ -1,5 +1,5 @@
 // Bot standard-error lines to a descriptor, off the caller's thread.
-#include "game/error_relay.h"
+#include "game/platform/error_relay.h"
 
 #include <poll.h>
 #include <pthread.h>

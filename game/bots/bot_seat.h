@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "game/bot_process.h"
+#include "game/platform/bot_process.h"
 #include "world/tigrok.h"
 
 namespace kragmoor {

@@ -1,6 +1,6 @@
 // Whole files with POSIX calls, relative to a folder's descriptor: open and
 // read; a temporary file, write, fsync, rename; what a write may replace.
-#include "game/files.h"
+#include "game/platform/files.h"
 
 #include <fcntl.h>
 #include <sys/random.h>

@@ -1,10 +1,10 @@
 // The bot protocol's messages, read and written with nlohmann-json.
-#include "game/bot_protocol.h"
+#include "game/bots/bot_protocol.h"
 
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "game/bounded_json.h"
+#include "game/bots/bounded_json.h"
 #include "game/may_order.h"
 #include "world/orders.h"
 #include "world/rules.h"

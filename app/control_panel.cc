@@ -104,9 +104,9 @@ void TControlPanel::CreateCheckBoxes(TCaptions& captions) {
     checkBoxes_[side] = box;
     connect(box, &QCheckBox::toggled, this, [this] {
       if (showingChoices_ || !onComputerPlayers) return;
-      std::array<bool, kSideCount> ticked{};
-      for (int s = 0; s < kSideCount; ++s) ticked[s] = checkBoxes_[s]->isChecked();
-      onComputerPlayers(ticked);
+      std::array<bool, kSideCount> checked{};
+      for (int s = 0; s < kSideCount; ++s) checked[s] = checkBoxes_[s]->isChecked();
+      onComputerPlayers(checked);
     });
 
     auto* swatch = new QFrame(this);

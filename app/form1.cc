@@ -134,8 +134,8 @@ void TForm1::ConnectPlayField() {
 void TForm1::ConnectControlPanel() {
   panel2_->onClickMode = [this](int item) { driver_.ChooseClickMode(item); };
   panel2_->onBuildItem = [this](int item) { driver_.ChooseBuildItem(item); };
-  panel2_->onComputerPlayers = [this](const std::array<bool, kSideCount>& ticked) {
-    driver_.TickComputerPlayers(ticked);
+  panel2_->onComputerPlayers = [this](const std::array<bool, kSideCount>& checked) {
+    driver_.SetComputerPlayers(checked);
   };
 }
 
@@ -189,7 +189,7 @@ void TForm1::FormResize() {
 }
 
 void TForm1::TimerDraw() {
-  driver_.Tick(panel3_->size(), panel3_->gl());
+  driver_.TimerFired(panel3_->size(), panel3_->gl());
   ShowOutcome();
 }
 

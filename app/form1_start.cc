@@ -48,13 +48,13 @@ void TForm1::StartFromOptions(const Options& options) {
 }
 
 void TForm1::StartAs(const StartChoice& choice) {
-  std::array<bool, kSideCount> ticked{true, true, true};
-  if (choice.side >= 0 && choice.side < kSideCount) ticked[choice.side] = false;
+  std::array<bool, kSideCount> checked{true, true, true};
+  if (choice.side >= 0 && choice.side < kSideCount) checked[choice.side] = false;
   // Only what differs is given, so the designed start records as before.
-  if (ticked != session().computerPlayer) driver_.TickComputerPlayers(ticked);
+  if (checked != session().computerPlayer) driver_.SetComputerPlayers(checked);
   if (choice.levels != session().level) driver_.ChooseLevels(choice.levels);
   ShowControls();
-  playerSide_ = ticked == std::array<bool, kSideCount>{true, true, true} ? -1 : choice.side;
+  playerSide_ = checked == std::array<bool, kSideCount>{true, true, true} ? -1 : choice.side;
   SetPaused(playerSide_ >= 0);
   ShowInfo();
 }

@@ -1,5 +1,5 @@
-// The game as a window drives it. The only file of the driver that calls
-// into the session and the layers below.
+// The game as a window drives it: the timer, the pace, the computer-player
+// boxes, files and bots. Its play controls are in driver_play.cc.
 #include "game/driver.h"
 
 #include "game/platform/files.h"
@@ -29,9 +29,9 @@ FrameInputs GameDriver::Inputs(FieldSize field) const {
   return inputs;
 }
 
-void GameDriver::Tick(FieldSize field, Gl* gl) {
-  const int steps = pace_.StepsForTick();
-  for (int i = 1; i <= steps && !latched_; ++i) RunFrameStep(field, i == steps ? gl : nullptr);
+void GameDriver::TimerFired(FieldSize field, Gl* gl) {
+  const int steps = pace_.StepsForTimer();
+  for (int i = 1; i <= steps && !latched_; ++i) StepOneFrame(field, i == steps ? gl : nullptr);
 }
 
 void GameDriver::Resize(FieldSize field, Gl* gl) {
@@ -46,7 +46,7 @@ void GameDriver::Resize(FieldSize field, Gl* gl) {
   if (!Apply(session_, kragmoor::Resize{field.width, field.height}, Lent(gl), error)) Latch(error);
 }
 
-void GameDriver::RunFrameStep(FieldSize field, Gl* gl) {
+void GameDriver::StepOneFrame(FieldSize field, Gl* gl) {
   SyncPanel(field);
   if (!pointerOver_) PointerAway(field);  // follows the field's size, whatever reported it
   ++frameSteps_;
@@ -128,8 +128,8 @@ void GameDriver::ChooseClickMode(int32_t item) { Give(ClickMode{item}); }
 
 void GameDriver::ChooseBuildItem(int32_t item) { Give(BuildItem{item}); }
 
-void GameDriver::TickComputerPlayers(const std::array<bool, kSideCount>& ticked) {
-  Give(ComputerPlayers{ticked});
+void GameDriver::SetComputerPlayers(const std::array<bool, kSideCount>& checked) {
+  Give(ComputerPlayers{checked});
 }
 
 void GameDriver::TogglePause() {
@@ -222,9 +222,9 @@ bool GameDriver::SeatBot(int side, const std::string& command, int32_t turn, std
   // The window has no frame limit: the start message says 0 frames.
   if (!seat.Start(command, side, timing, 0, error)) return false;
   if (session_.computerPlayer[side]) {  // the bot plays the side, not the computer player
-    std::array<bool, kSideCount> ticked = session_.computerPlayer;
-    ticked[side] = false;
-    Give(ComputerPlayers{ticked});
+    std::array<bool, kSideCount> checked = session_.computerPlayer;
+    checked[side] = false;
+    Give(ComputerPlayers{checked});
   }
   return true;
 }

@@ -55,10 +55,10 @@ class GameDriver {
   // What the next frame step reads besides the world, on a field `field` large.
   FrameInputs Inputs(FieldSize field) const;
 
-  // Timer1, every 10 ms: the frame steps of one tick at the pace (one at
-  // x1), drawing only the last through `gl` (may be null). None while an
+  // Timer1 fired (every 10 ms): the frame steps of one firing at the pace
+  // (one at x1), drawing only the last through `gl` (may be null). None while an
   // error is latched.
-  void Tick(FieldSize field, Gl* gl);
+  void TimerFired(FieldSize field, Gl* gl);
   // The play field has a new size (the window has set viewport and
   // projection): one frame step draws it, or, while paused, the still
   // picture is due. A resize runs its frame even while an error is latched.
@@ -82,7 +82,7 @@ class GameDriver {
   // computer-player check boxes.
   void ChooseClickMode(int32_t item);
   void ChooseBuildItem(int32_t item);
-  void TickComputerPlayers(const std::array<bool, kSideCount>& ticked);
+  void SetComputerPlayers(const std::array<bool, kSideCount>& checked);
 
   // The play layer's controls (game/driver_play.cc). Positions are play-field
   // pixels, y counted downwards, as the toolkit reports them.
@@ -162,7 +162,7 @@ class GameDriver {
 
  private:
   void SyncPanel(FieldSize field);
-  void RunFrameStep(FieldSize field, Gl* gl);
+  void StepOneFrame(FieldSize field, Gl* gl);
   // After the mouse or the camera moved: while paused no frame stores the
   // cursor cell, so it is stored here for clicks, and the picture is due.
   void ViewChanged();

@@ -140,17 +140,17 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           [](const Words& w) {
             ComputerPlayers i;
             for (int side = 0; side < kSideCount; ++side) {
-              i.ticked[side] = ParseInt(w[side + 1], 0, 1) == 1;
+              i.checked[side] = ParseInt(w[side + 1], 0, 1) == 1;
             }
             return i;
           },
           [](const ComputerPlayers& i, std::string& o) {
             for (int side = 0; side < kSideCount; ++side) {
               if (side != 0) o += ' ';
-              o += i.ticked[side] ? '1' : '0';
+              o += i.checked[side] ? '1' : '0';
             }
           },
-          [](Session& s, const ComputerPlayers& i) { s.computerPlayer = i.ticked; }>(
+          [](Session& s, const ComputerPlayers& i) { s.computerPlayer = i.checked; }>(
         "ai", 4, 4, kSetsState, kNoFrame),
     Entry<PanelSize,
           [](const Words& w) {

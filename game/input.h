@@ -37,7 +37,7 @@ struct BuildItem {
   int32_t item = 0;
 };  // build K
 struct ComputerPlayers {
-  std::array<bool, kSideCount> ticked{};
+  std::array<bool, kSideCount> checked{};
 };  // ai B0 B1 B2
 struct PanelSize {
   int32_t width = 0, height = 0;

@@ -1,6 +1,6 @@
 // The game's pace: running or paused, and the speed, a power of two from
-// x1/4 to x8. Decides how many frame steps each tick of the
-// 10 ms frame timer runs; every step is the same frame step whatever the
+// x1/4 to x8. Decides how many frame steps each firing of
+// the 10 ms frame timer runs; every step is the same frame step whatever the
 // pace, so the pace changes when things happen, never what happens.
 #pragma once
 
@@ -27,25 +27,25 @@ class TPace {
     return power_ < 0 ? "1/" + std::to_string(1 << -power_) : std::to_string(1 << power_);
   }
 
-  // The frame steps one tick of the frame timer runs: none while paused;
-  // 2^power at x1 and above; below x1, one on every 2nd or 4th tick.
-  int StepsForTick() {
+  // The frame steps one firing of the frame timer runs: none while paused;
+  // 2^power at x1 and above; below x1, one on every 2nd or 4th firing.
+  int StepsForTimer() {
     if (paused_) return 0;
     if (power_ >= 0) return 1 << power_;
-    if (++idleTicks_ < (1 << -power_)) return 0;
-    idleTicks_ = 0;
+    if (++idleTimerFires_ < (1 << -power_)) return 0;
+    idleTimerFires_ = 0;
     return 1;
   }
 
  private:
   void SetPower(int power) {
     power_ = power < kSlowest ? kSlowest : power > kFastest ? kFastest : power;
-    idleTicks_ = 0;
+    idleTimerFires_ = 0;
   }
 
   bool paused_ = false;
   int power_ = 0;
-  int idleTicks_ = 0;  // ticks without a step, below x1
+  int idleTimerFires_ = 0;  // firings without a step, below x1
 };
 
 }  // namespace kragmoor

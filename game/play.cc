@@ -22,7 +22,7 @@ class FixedTicks final : public TickSource {
   uint32_t value_;
 };
 
-bool RunFrame(Session& session, const Front& front, std::string& error, bool byResize) {
+bool StepFrameOrResize(Session& session, const Front& front, std::string& error, bool byResize) {
   FixedTicks fixed(session.player.ticks);
   const FrameInputs inputs = FrameInputsOf(session, front.clock != nullptr ? front.clock : &fixed);
   const EntityKeys before = KeysOf(session.world);
@@ -59,7 +59,7 @@ bool Apply(Session& session, const Input& input, const Front& front, std::string
   entry.change(session, input);
   ForgetGoneEntities(session.player, before, session.world);
   if (front.recorder != nullptr) front.recorder->Applied(input);
-  return !entry.runsFrame || RunFrame(session, front, error, true);
+  return !entry.runsFrame || StepFrameOrResize(session, front, error, true);
 }
 
 void Apply(Session& session, const Input& input) {
@@ -68,7 +68,7 @@ void Apply(Session& session, const Input& input) {
 }
 
 bool StepFrame(Session& session, const Front& front, std::string& error) {
-  return RunFrame(session, front, error, false);
+  return StepFrameOrResize(session, front, error, false);
 }
 
 bool StepFrame(Session& session, const Front& front, std::ostream& out) {

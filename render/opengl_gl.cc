@@ -43,7 +43,7 @@ void OpenGlGl::PushAttrib(uint32_t mask) { glPushAttrib(mask); }
 void OpenGlGl::PopAttrib() { glPopAttrib(); }
 
 void OpenGlGl::SwapBuffers() {
-  if (swapBuffers_) swapBuffers_();
+  if (frameDone_) frameDone_();
 }
 
 }  // namespace kragmoor

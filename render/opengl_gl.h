@@ -1,6 +1,7 @@
 // The Gl seam forwarded to OpenGL 1.1 on whatever context is current. Knows
 // nothing of windows: the buffer swap belongs to the window that owns the
-// context, so SwapBuffers calls back into it.
+// context: SwapBuffers only tells that window the frame is done (frameDone),
+// and the window swaps once the frame step has returned.
 #pragma once
 
 #include <functional>
@@ -12,9 +13,9 @@ namespace kragmoor {
 
 class OpenGlGl final : public Gl {
  public:
-  // `swapBuffers` shows the back buffer of the context's surface; it runs as
-  // the last call of every frame.
-  explicit OpenGlGl(std::function<void()> swapBuffers) : swapBuffers_(std::move(swapBuffers)) {}
+  // `frameDone` runs as the last call of every frame (SwapBuffers): the
+  // window that owns the context marks the frame due and shows it later.
+  explicit OpenGlGl(std::function<void()> frameDone) : frameDone_(std::move(frameDone)) {}
 
   void Begin(GlEnum mode) override;
   void End() override;
@@ -40,7 +41,7 @@ class OpenGlGl final : public Gl {
   void SwapBuffers() override;
 
  private:
-  std::function<void()> swapBuffers_;
+  std::function<void()> frameDone_;  // the window's: a frame ended, show it
 };
 
 }  // namespace kragmoor

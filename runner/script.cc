@@ -59,7 +59,7 @@ void TakeFrames(Context& c, int32_t count) {
 }
 
 // Runs `count` frame steps, printing each frame's drawing calls when traced.
-void RunFrames(Context& c, int32_t count, bool traced) {
+void StepFrames(Context& c, int32_t count, bool traced) {
   TakeFrames(c, count);
   c.framesLeft += count;  // taken again frame by frame, so the hook sees each
   RecordingGl recorder;
@@ -98,8 +98,8 @@ void OpenFile(const Context& c, const std::string& word, ScriptFile& file) {
 
 const std::map<std::string, Command, std::less<>>& Commands() {
   static const std::map<std::string, Command, std::less<>> commands = {
-      {"step", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), false); }}},
-      {"trace", {1, 2, [](Context& c, const Words& w) { RunFrames(c, OptionalCount(w), true); }}},
+      {"step", {1, 2, [](Context& c, const Words& w) { StepFrames(c, OptionalCount(w), false); }}},
+      {"trace", {1, 2, [](Context& c, const Words& w) { StepFrames(c, OptionalCount(w), true); }}},
       {"save",
        {2, 2,
         [](Context& c, const Words& w) {

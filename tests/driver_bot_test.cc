@@ -40,13 +40,13 @@ TEST(DriverBot, OrdersAreRecordedAndTheRecordingReplays) {
       << error;
   EXPECT_FALSE(driver.session().computerPlayer[0]);
   for (int i = 0; i < 10000 && driver.session().world.entities[5].order != "idti 300,300"; ++i) {
-    driver.Tick(kField, nullptr);
+    driver.TimerFired(kField, nullptr);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   EXPECT_EQ(driver.bot(0).status(), "ok");
   EXPECT_EQ(driver.bot(0).name(), "walker");
   EXPECT_EQ(driver.session().world.entities[5].order, "idti 300,300");
-  driver.Tick(kField, nullptr);
+  driver.TimerFired(kField, nullptr);
   ASSERT_TRUE(driver.StopRecording(error)) << error;
 
   const std::string text = RecordingText(path);

@@ -26,11 +26,11 @@ TEST(DriverPlayTest, ARecordingUsingEveryPlayControlReplaysUnderCheck) {
       testing::TempDir() + "driver_play_test_" + std::to_string(getpid()) + ".sim";
   FixedTicks clock;
   GameDriver driver(777, clock);
-  driver.TickComputerPlayers({true, false, true});  // the player is side 2 (owner 1)
+  driver.SetComputerPlayers({true, false, true});  // the player is side 2 (owner 1)
   std::string error;
   ASSERT_TRUE(driver.StartRecording(path, kField, error)) << error;
   const auto tick = [&](int n) {
-    for (int i = 0; i < n; ++i) driver.Tick(kField, nullptr);
+    for (int i = 0; i < n; ++i) driver.TimerFired(kField, nullptr);
   };
   // Field (x, y) on the panel, y downwards, with the camera where it is.
   const auto px = [&](double x) {
@@ -85,13 +85,13 @@ TEST(DriverPlayTest, ARecordingUsingEveryPlayControlReplaysUnderCheck) {
 TEST(DriverPlayTest, TheWatchSeesTheGameEndAndANewGameCountsFramesAgain) {
   FixedTicks clock;
   GameDriver driver(1, clock);
-  driver.TickComputerPlayers({false, true, true});  // the player is side 1 (owner 0)
-  for (int i = 0; i < 3; ++i) driver.Tick(kField, nullptr);
+  driver.SetComputerPlayers({false, true, true});  // the player is side 1 (owner 0)
+  for (int i = 0; i < 3; ++i) driver.TimerFired(kField, nullptr);
   EXPECT_FALSE(driver.watch().over());
   for (Tigrok& t : driver.world().entities) {
     if (t.owner != 1 && t.kind != kKindMine) t.hp = 0;  // only side 2 is left
   }
-  driver.Tick(kField, nullptr);
+  driver.TimerFired(kField, nullptr);
   EXPECT_TRUE(driver.watch().over());
   EXPECT_EQ(driver.watch().winner(), 1);
   EXPECT_FALSE(driver.TakeEvents().empty());  // the sides out, and the game's end

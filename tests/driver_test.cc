@@ -26,12 +26,12 @@ constexpr FieldSize kField{485, 447};  // the play field at start
 struct Driven {
   FixedTicks clock;
   GameDriver driver{1, clock};
-  Driven() { driver.TickComputerPlayers({false, false, false}); }
+  Driven() { driver.SetComputerPlayers({false, false, false}); }
 
   // Runs `n` ticks; returns the frame steps they ran.
   int64_t Ticks(int n, Gl* gl = nullptr) {
     const int64_t before = driver.frameSteps();
-    for (int i = 0; i < n; ++i) driver.Tick(kField, gl);
+    for (int i = 0; i < n; ++i) driver.TimerFired(kField, gl);
     return driver.frameSteps() - before;
   }
 };
@@ -104,12 +104,12 @@ TEST(DriverTest, ARecordingOfDrivenInputsReplaysUnderCheck) {
   const std::string path = testing::TempDir() + "driver_test_" + std::to_string(getpid()) + ".sim";
   FixedTicks clock;
   GameDriver driver(12345, clock);
-  driver.TickComputerPlayers({true, false, true});
+  driver.SetComputerPlayers({true, false, true});
   std::string error;
   ASSERT_TRUE(driver.StartRecording(path, kField, error)) << error;
   const auto point = [&](int x, int y) { driver.PointerMoved(kField, x, kField.height - y); };
   const auto tick = [&](int n) {
-    for (int i = 0; i < n; ++i) driver.Tick(kField, nullptr);
+    for (int i = 0; i < n; ++i) driver.TimerFired(kField, nullptr);
   };
 
   driver.PointerAway(kField);

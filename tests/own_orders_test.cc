@@ -39,7 +39,7 @@ TEST(OwnOrdersTest, ADeadUnitsSlotTakenByAnEnemyIsNeitherSelectedNorOrdered) {
       testing::TempDir() + "own_orders_test_" + std::to_string(getpid()) + ".sim";
   FixedTicks clock;
   GameDriver driver(777, clock);
-  driver.TickComputerPlayers({true, false, false});  // the player is side 2 (owner 1)
+  driver.SetComputerPlayers({true, false, false});  // the player is side 2 (owner 1)
   World& w = driver.world();
   const Tigrok peasant = w.entities[3];
   // Own peasant 9 on its last health, and enemy peasant 7 beside it hitting
@@ -73,7 +73,7 @@ TEST(OwnOrdersTest, ADeadUnitsSlotTakenByAnEnemyIsNeitherSelectedNorOrdered) {
   driver.StoreGroup(2);
 
   driver.TogglePause();
-  driver.Tick(kField, nullptr);
+  driver.TimerFired(kField, nullptr);
   driver.TogglePause();
   ASSERT_TRUE(IsLive(w.entities[9]));
   ASSERT_EQ(w.entities[9].owner, 2);  // the enemy's new peasant
@@ -120,7 +120,7 @@ TEST(OwnOrdersTest, ADeadUnitsSlotTakenByAnEnemyIsNeitherSelectedNorOrdered) {
   EXPECT_EQ(w.entities[11].order, "stroit 1,300,350");
   EXPECT_EQ(w.entities[11].plan, 10);
   driver.TogglePause();
-  for (int i = 0; i < 50; ++i) driver.Tick(kField, nullptr);
+  for (int i = 0; i < 50; ++i) driver.TimerFired(kField, nullptr);
   ASSERT_TRUE(driver.StopRecording(error)) << error;
 
   const std::string text = RecordingText(path);
@@ -137,7 +137,7 @@ TEST(OwnOrdersTest, ADeadUnitsSlotTakenByAnEnemyIsNeitherSelectedNorOrdered) {
 TEST(OwnOrdersTest, HomeShowsTheOwnBaseAndTheIdleKeyGoesRoundTheIdlePeasants) {
   FixedTicks clock;
   GameDriver driver(777, clock);
-  driver.TickComputerPlayers({true, false, true});  // the player is side 2 (owner 1)
+  driver.SetComputerPlayers({true, false, true});  // the player is side 2 (owner 1)
   World& w = driver.world();
   w.entities[10] = PeasantAt(w.entities[3], 400, 100);
   w.entities[10].order = "idle";

@@ -6,6 +6,7 @@
 #include "game/may_order.h"
 #include "game/mine_spread.h"
 #include "sim/control.h"
+#include "world/cells.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/rules.h"
@@ -31,8 +32,8 @@ std::vector<PlayerOrder> GroupClickOrders(const World& world, const ViewState& v
     return MineOrders(world, side, rest, n);
   }
 
-  const int32_t cornerX = WrapMul(view.cursorColumn, kCellSize);
-  const int32_t cornerY = WrapMul(view.cursorRow, kCellSize);
+  const int32_t cornerX = CellCorner(view.cursorColumn);
+  const int32_t cornerY = CellCorner(view.cursorRow);
   std::string text;
   if (clickMode == kModeGo) {
     if (n != -1) {

@@ -5,6 +5,7 @@
 
 #include "game/may_order.h"
 #include "game/mine_spread.h"
+#include "world/cells.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/rules.h"
@@ -43,10 +44,8 @@ std::vector<PlayerOrder> RightClickOrders(const World& world, const std::vector<
   if (n != -1 && world.entities[n].kind == kKindMine) return MineOrders(world, side, selection, n);
   // The go click's point: the centre of the cell, truncated as the cursor
   // cell is.
-  const int32_t column = TruncToInt32(point.x / kCellSize);
-  const int32_t row = TruncToInt32(point.y / kCellSize);
-  const int32_t centreX = WrapAdd(WrapMul(column, kCellSize), kPlacementOffset);
-  const int32_t centreY = WrapAdd(WrapMul(row, kCellSize), kPlacementOffset);
+  const int32_t centreX = CellCentre(CellOf(point.x));
+  const int32_t centreY = CellCentre(CellOf(point.y));
 
   std::vector<PlayerOrder> orders;
   for (const int32_t s : selection) {

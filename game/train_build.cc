@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "game/may_order.h"
+#include "world/cells.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/rules.h"
@@ -71,8 +72,8 @@ std::vector<PlayerOrder> TrainOrders(const World& world, const std::vector<int32
 
 std::vector<PlayerOrder> BuildBaseOrders(const World& world, const std::vector<int32_t>& selection,
                                          FieldPoint point, int side) {
-  const int32_t cornerX = WrapMul(TruncToInt32(point.x / kCellSize), kCellSize);
-  const int32_t cornerY = WrapMul(TruncToInt32(point.y / kCellSize), kCellSize);
+  const int32_t cornerX = CellCorner(CellOf(point.x));
+  const int32_t cornerY = CellCorner(CellOf(point.y));
   for (const int32_t s : selection) {
     if (!MayOrder(world, side, s) || world.entities[s].kind != kKindPeasant) continue;
     PlayerOrder order{s, {}};

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "world/cells.h"
 #include "world/convert.h"
 #include "world/orders.h"
 #include "world/rules.h"
@@ -28,8 +29,8 @@ static_assert(std::string_view(kInfoLabelContext) == "InfoList", "the context ev
 int HitTest(const World& world, const ViewState& v) {
   for (int i = 0; i < kSlotCount; ++i) {
     const Tigrok& t = world.entities[i];
-    if (TruncToInt32(static_cast<double>(t.x) / kCellSize) == v.cursorColumn &&
-        TruncToInt32(static_cast<double>(t.y) / kCellSize) == v.cursorRow) {
+    if (CellOf(static_cast<double>(t.x)) == v.cursorColumn &&
+        CellOf(static_cast<double>(t.y)) == v.cursorRow) {
       return i;
     }
   }
@@ -42,8 +43,8 @@ void ClickOnField(World& world, ViewState& view, int32_t mode, int32_t buildItem
   const int32_t column = view.cursorColumn;
   const int32_t row = view.cursorRow;
   // The cell's lower-left corner, in field units.
-  const int32_t cornerX = WrapMul(column, kCellSize);
-  const int32_t cornerY = WrapMul(row, kCellSize);
+  const int32_t cornerX = CellCorner(column);
+  const int32_t cornerY = CellCorner(row);
 
   if (mode == kModeSelect) {
     view.selected = n;

@@ -1,6 +1,7 @@
 // Edge scroll, cursor cell and the camera's setters.
 #include "sim/view.h"
 
+#include "world/cells.h"
 #include "world/convert.h"
 #include "world/rules.h"
 
@@ -40,8 +41,8 @@ void StoreCursorCell(ViewState& view) {
   // The camera offset is unbounded: the quotients are taken in double.
   const double fieldX = static_cast<double>(view.mouseX) - static_cast<double>(view.cameraX);
   const double fieldY = static_cast<double>(view.mouseY) - static_cast<double>(view.cameraY);
-  view.cursorColumn = TruncToInt32(fieldX / kCellSize);
-  view.cursorRow = TruncToInt32(fieldY / kCellSize);
+  view.cursorColumn = CellOf(fieldX);
+  view.cursorRow = CellOf(fieldY);
 }
 
 void PlaceCamera(ViewState& view, float x, float y) {

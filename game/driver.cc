@@ -43,7 +43,9 @@ void GameDriver::Resize(FieldSize field, Gl* gl) {
   }
   ++frameSteps_;
   std::string error;
-  if (!Apply(session_, kragmoor::Resize{field.width, field.height}, Lent(gl), error)) Latch(error);
+  if (!ApplyWithFrame(session_, kragmoor::Resize{field.width, field.height}, Lent(gl), error)) {
+    Latch(error);
+  }
 }
 
 void GameDriver::StepOneFrame(FieldSize field, Gl* gl) {
@@ -61,8 +63,7 @@ Front GameDriver::Lent(Gl* gl) {
 }
 
 void GameDriver::Give(const Input& input) {
-  std::string error;  // only a resize runs a frame, and it is not given here
-  Apply(session_, input, Lent(nullptr), error);
+  Apply(session_, input, Lent(nullptr));  // only a resize runs a frame, and it is not given here
 }
 
 // The field's size, given to the game when it changed (the game's panel size

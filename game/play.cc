@@ -53,7 +53,7 @@ FrameInputs FrameInputsOf(const Session& session, TickSource* clock) {
   return inputs;
 }
 
-bool Apply(Session& session, const Input& input, const Front& front, std::string& error) {
+bool ApplyWithFrame(Session& session, const Input& input, const Front& front, std::string& error) {
   const InputEntry& entry = EntryOf(input);
   const EntityKeys before = KeysOf(session.world);
   entry.change(session, input);
@@ -62,9 +62,9 @@ bool Apply(Session& session, const Input& input, const Front& front, std::string
   return !entry.runsFrame || StepFrameOrResize(session, front, error, true);
 }
 
-void Apply(Session& session, const Input& input) {
+void Apply(Session& session, const Input& input, const Front& front) {
   std::string error;
-  Apply(session, input, Front{}, error);
+  ApplyWithFrame(session, input, front, error);
 }
 
 bool StepFrame(Session& session, const Front& front, std::string& error) {

@@ -29,14 +29,16 @@ struct Front {
 // clock being `clock`.
 FrameInputs FrameInputsOf(const Session& session, TickSource* clock);
 
-// Applies `input` to `session` and records it. An input that runs a frame
-// step (resize) runs it here; false when that frame ended early with the
-// conversion error, whose whole message is then in `error`.
-bool Apply(Session& session, const Input& input, const Front& front, std::string& error);
+// Applies `input` to `session` and records it through what `front` lends
+// (nothing lent: no clock, no drawing, no recording). For the inputs that
+// run no frame step, every one but resize: one that does runs it here too,
+// but its frame error is dropped, so give those through ApplyWithFrame.
+void Apply(Session& session, const Input& input, const Front& front = Front{});
 
-// The same with nothing lent (no clock, no drawing, no recording); a frame
-// error is dropped. For inputs that run no frame.
-void Apply(Session& session, const Input& input);
+// Applies `input` as Apply does, for an input that may run a frame step
+// (resize runs one here). False when that frame ended early with the
+// conversion error, whose whole message is then in `error`.
+bool ApplyWithFrame(Session& session, const Input& input, const Front& front, std::string& error);
 
 // One frame step, as the 10 ms timer runs it. Returns false when the frame
 // ended early with the conversion error, whose whole message (NUL bytes and

@@ -16,8 +16,7 @@ namespace {
 
 // Inputs given here run no frame, so there is no frame error to keep.
 void Give(Session& session, const Input& input, const Front& front) {
-  std::string error;
-  Apply(session, input, front, error);
+  Apply(session, input, front);
 }
 
 void MoveCamera(Session& session, CameraOffset camera, const Front& front) {

@@ -161,7 +161,7 @@ void RunInput(Context& c, const InputEntry& entry, const Words& words) {
   const Input input = ParseInput(entry, words);
   if (entry.runsFrame) TakeFrames(c, 1);
   std::string error;
-  if (!Apply(c.session, input, Front{}, error)) c.out << "error: " << error << '\n';
+  if (!ApplyWithFrame(c.session, input, Front{}, error)) c.out << "error: " << error << '\n';
   if (entry.runsFrame) FrameDone(c);
 }
 

@@ -42,10 +42,9 @@ std::string Recording() {
   Recorder recorder(text);
   recorder.State(game);
   const Front front{nullptr, nullptr, &recorder};
-  std::string error;
   for (int round = 0; round < 3; ++round) {
-    Apply(game, MouseAt{100 + round, 200}, front, error);
-    Apply(game, Click{}, front, error);
+    Apply(game, MouseAt{100 + round, 200}, front);
+    Apply(game, Click{}, front);
     for (int i = 0; i < 120; ++i) StepFrame(game, front, std::cout);
   }
   recorder.Finish(game);

@@ -47,7 +47,7 @@ TEST(Recorder, ARecordedSessionReplaysUnderCheck) {
   recorder.State(game);
   const Front front{nullptr, nullptr, &recorder};
   for (int round = 0; round < 5; ++round) Play(game, round, front);
-  ASSERT_TRUE(Apply(game, Resize{300, 200}, front, error));
+  ASSERT_TRUE(ApplyWithFrame(game, Resize{300, 200}, front, error));
   // A build order that never converts: every frame ends with the error now.
   game.world.entities[299].hp = 1;
   game.world.entities[299].order = "stroit 1,2,z";

@@ -8,17 +8,16 @@ namespace kragmoor {
 
 // Points at cell (column, row) and runs the frame that stores it.
 void PointAt(Session& s, int column, int row, const Front& front) {
-  std::string error;
   Apply(s,
         MouseAt{static_cast<int32_t>(column * 50 + 25 - s.player.view.cameraX),
                 static_cast<int32_t>(row * 50 + 25 - s.player.view.cameraY)},
-        front, error);
+        front);
   StepFrame(s, front, std::cout);
 }
 
 void Play(Session& s, int round, const Front& front) {
   std::string error;
-  const auto give = [&](const Input& input) { Apply(s, input, front, error); };
+  const auto give = [&](const Input& input) { ApplyWithFrame(s, input, front, error); };
   give(ClickMode{0});
   PointAt(s, 3 + round % 3, 3, front);
   give(Click{});

@@ -26,7 +26,7 @@ TEST(PlayInputs, SelectionGroupsAndOrdersAreRecordedSavedAndReplayed) {
   const Front front{nullptr, nullptr, &recorder};
   const auto give = [&](const Input& input) {
     std::string error;
-    Apply(game, input, front, error);
+    ApplyWithFrame(game, input, front, error);
   };
   give(ComputerPlayers{{true, false, true}});  // the player is side 2 (owner 1)
   ASSERT_EQ(PlayerSide(game), 1);

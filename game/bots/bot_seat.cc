@@ -197,9 +197,8 @@ void BotSeat::ApplyAnswer(Session& session, const Front& front) {
   answer_.clear();
   refused_ += static_cast<int64_t>(errors_.size() - before);
   orders_ += static_cast<int64_t>(orders.size());
-  std::string ignored;  // an order runs no frame, so no frame error
   for (const BotOrder& order : orders) {
-    Apply(session, Order{order.slot, order.text}, front, ignored);
+    Apply(session, Order{order.slot, order.text}, front);
     // What the bot gave is what it knows, whatever the rules do with it later.
     const Tigrok& t = session.world.entities[order.slot];
     if (seen_[order.slot] && IsLive(t) && t.owner == side_) lastOrder_[order.slot] = t.order;

@@ -1,6 +1,6 @@
 // Free-for-all ratings: the Weng-Lin Bayesian model with the Plackett-Luce
-// likelihood (the model OpenSkill implements), each player a normal
-// distribution of skill with mean mu and deviation sigma.
+// likelihood, each player a normal distribution of skill with mean mu and
+// deviation sigma.
 #pragma once
 
 #include <vector>
@@ -12,7 +12,7 @@ struct Rating {
   double sigma = 25.0 / 3.0;  // its deviation
 };
 
-// The model's constants, as OpenSkill's defaults.
+// The model's constants, at the defaults its authors publish.
 inline constexpr double kRatingBeta = 25.0 / 6.0;  // performance deviation around skill
 inline constexpr double kRatingKappa = 0.0001;     // floor of a sigma's shrinking factor
 

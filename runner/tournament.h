@@ -1,6 +1,6 @@
 // Tournaments: every seating of three entrants on every seed, played as
 // arena matches several at once, then a table ranking the entrants by a
-// free-for-all rating (Weng-Lin Plackett-Luce, as OpenSkill).
+// free-for-all rating (Weng-Lin Plackett-Luce).
 #pragma once
 
 #include <ostream>

@@ -31,6 +31,15 @@ bool Gone(const EntityKeys& before, const World& world, int32_t slot) {
 
 }  // namespace
 
+bool HoldsPicks(const PlayerView& player) {
+  if (IsSlot(player.view.selected) && !player.selectedGone) return true;
+  if (!player.selection.empty()) return true;
+  for (const auto& group : player.groups) {
+    if (!group.empty()) return true;
+  }
+  return false;
+}
+
 void ForgetGoneEntities(PlayerView& player, const EntityKeys& before, const World& world) {
   const int32_t selected = player.view.selected;
   if (IsSlot(selected) && Gone(before, world, selected)) player.selectedGone = true;

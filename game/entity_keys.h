@@ -38,4 +38,9 @@ bool SameEntity(const EntityKey& before, const Tigrok& now);
 // gone is marked in `selectedGone` instead.
 void ForgetGoneEntities(PlayerView& player, const EntityKeys& before, const World& world);
 
+// Whether the player holds any pick ForgetGoneEntities could clear: a
+// selected entity not yet marked gone, a selection set or a group. Without
+// one, a frame need not take the keys at all (a match, the arena).
+bool HoldsPicks(const PlayerView& player);
+
 }  // namespace kragmoor

@@ -25,7 +25,10 @@ class FixedTicks final : public TickSource {
 bool StepFrameOrResize(Session& session, const Front& front, std::string& error, bool byResize) {
   FixedTicks fixed(session.player.ticks);
   const FrameInputs inputs = FrameInputsOf(session, front.clock != nullptr ? front.clock : &fixed);
-  const EntityKeys before = KeysOf(session.world);
+  // Only picks that could go stale need the slots' keys from before the frame.
+  const bool picks = HoldsPicks(session.player);
+  EntityKeys before{};
+  if (picks) before = KeysOf(session.world);
   bool ok = true;
   try {
     FrameStep(session.world, session.player.view, inputs, front.gl);
@@ -33,7 +36,7 @@ bool StepFrameOrResize(Session& session, const Front& front, std::string& error,
     error = e.message();
     ok = false;
   }
-  ForgetGoneEntities(session.player, before, session.world);
+  if (picks) ForgetGoneEntities(session.player, before, session.world);
   if (front.recorder != nullptr) front.recorder->Frame(session, byResize, ok ? nullptr : &error);
   return ok;
 }

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -139,6 +140,20 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   Front front;  // the recorder is lent to every order and frame while the recording runs
   if (recorded) front.recorder = &recording.recorder();
 
+  // The transcript: "frame F to side N: MESSAGE" for each message sent to a
+  // bot, "frame F from side N: LINE" for each line taken from it.
+  std::ofstream transcript;
+  bool transcribed = true;
+  if (!options.transcriptPath.empty()) {
+    transcript.open(options.transcriptPath, std::ios::binary | std::ios::trunc);
+    transcribed = transcript.is_open();
+    for (int s = 0; s < kSideCount && transcribed; ++s) {
+      seats[s].bot.onMessage = [&transcript, s](int64_t frame, bool toBot, std::string_view text) {
+        transcript << "frame " << frame << (toBot ? " to side " : " from side ") << s + 1 << ": "
+                   << text << '\n';
+      };
+    }
+  }
   StartBots(seats, options, errorLine);
   std::array<bool, kSideCount> told{};  // the recording says how the bot ended
   RecordEnds(seats, front.recorder, told);
@@ -178,6 +193,14 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   PrintMatchSummary(session, options.frames, lines);
   result.matchLines = std::move(lines).str();
   if (recorded && !recording.Finish(session, error)) recorded = false;
+  if (transcript.is_open()) {
+    transcript.close();
+    transcribed = !transcript.fail();
+  }
+  if (!transcribed) {
+    error = "cannot write the transcript " + Quoted(options.transcriptPath);
+    return false;
+  }
   return options.recordPath.empty() || recorded;
 }
 
@@ -219,6 +242,11 @@ std::vector<Option> ArenaOptionList(ArenaOptions& options) {
       {"--record",
        [&](std::string_view v) {
          options.recordPath = v;
+         return !v.empty();
+       }},
+      {"--transcript",
+       [&](std::string_view v) {
+         options.transcriptPath = v;
          return !v.empty();
        }},
   };

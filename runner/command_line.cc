@@ -52,6 +52,7 @@ constexpr const char* kUsageText =
     "  --budget MS       milliseconds a bot has for one answer (default 100)\n"
     "  --overtime MS     a bot's pool for late answers, for the whole match (default 10000)\n"
     "  --record PATH     write the match as a recording that 'check' verifies\n"
+    "  --transcript FILE write every message to and from each bot, with its frame, to FILE\n"
     "\n"
     "tournament: entrants NAME=SIDE, SIDE as for arena, NAME 1 to 40 bytes of printable\n"
     "UTF-8 without spaces, commas or backslashes; options --seeds A-B (default 1-10),\n"

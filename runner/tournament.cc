@@ -124,7 +124,9 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   int32_t jobs = DefaultJobs();
   std::vector<Option> known;
   for (Option& o : ArenaOptionList(options)) {
-    if (o.name != "--seed" && o.name != "--record") known.push_back(std::move(o));
+    if (o.name != "--seed" && o.name != "--record" && o.name != "--transcript") {
+      known.push_back(std::move(o));
+    }
   }
   known.push_back({"--seeds", [&](std::string_view v) { return ParseSeedRange(v, seeds); }});
   known.push_back(

@@ -249,6 +249,16 @@ std::vector<Option> ArenaOptionList(ArenaOptions& options) {
          options.transcriptPath = v;
          return !v.empty();
        }},
+      {"--tag",
+       [&](std::string_view v) {
+         // One word of visible bytes, so that it stays one line's second word.
+         const bool visible = std::all_of(v.begin(), v.end(), [](char c) {
+           const auto b = static_cast<unsigned char>(c);
+           return b > 0x20 && b != 0x7f;
+         });
+         options.tag = v;
+         return !v.empty() && v.size() <= kMaxTagBytes && visible;
+       }},
   };
 }
 
@@ -271,6 +281,7 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
   ErrorRelay relay(STDERR_FILENO);
   const auto errorLine = [&relay](const std::string& line) { relay.Line(line); };
   const bool recorded = RunArena(options, sides, errorLine, result, error);
+  if (!options.tag.empty()) out << "tag " << options.tag << '\n';
   PrintSeatLines(result, out);
   out << result.matchLines;
   out.flush();

@@ -26,7 +26,11 @@ struct ArenaOptions {
       BotTiming{}.overtimeMs;  // pool for the whole match, paid from by late answers
   std::string recordPath;      // empty: no recording
   std::string transcriptPath;  // every message to and from each bot; empty: none
+  std::string tag;  // printed first as "tag TAG" (a planned tournament's match); empty: none
 };
+
+// The most bytes of a --tag.
+inline constexpr size_t kMaxTagBytes = 1024;
 
 // Who plays a side: `ai` / `ai:L`, `none`, or any other text, a command.
 struct ArenaSide {
@@ -75,7 +79,7 @@ bool SomeBotFailed(const ArenaResult& result);
 
 // The arena's options, each storing its value into `options` (which must
 // outlive the list): --seed, --frames, --turn, --budget, --overtime, --record,
-// --transcript.
+// --transcript, --tag.
 std::vector<Option> ArenaOptionList(ArenaOptions& options);
 
 // kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").

@@ -53,14 +53,17 @@ constexpr const char* kUsageText =
     "  --overtime MS     a bot's pool for late answers, for the whole match (default 10000)\n"
     "  --record PATH     write the match as a recording that 'check' verifies\n"
     "  --transcript FILE write every message to and from each bot, with its frame, to FILE\n"
+    "  --tag TEXT        print 'tag TEXT' first (one word; the matches of a tournament's plan)\n"
     "\n"
     "tournament: entrants NAME=SIDE, SIDE as for arena, NAME 1 to 40 bytes of printable\n"
     "UTF-8 without spaces, commas or backslashes; options --seeds A-B (default 1-10),\n"
-    "--frames N, --jobs J, --turn K, --budget MS as above. Ranks the entrants by a\n"
+    "--frames N, --jobs J, --turn K, --budget MS, --overtime MS as above. Ranks the entrants by a\n"
     "Weng-Lin Bayesian rating with the Plackett-Luce model, mean mu and deviation sigma;\n"
     "an entrant whose bot failed in a match is counted as failed there, not as playing.\n"
     "Over 10000 matches it first says how many and how long; Ctrl+C ends it with the\n"
     "table of the matches finished (exit status 130)\n"
+    "  --plan            play nothing: print one 'arena' command line per match, to run elsewhere\n"
+    "  --results FILE    play nothing: rank from the plan's collected outputs (repeatable)\n"
     "\n"
     "exit status: 0 done (check: the output is as expected); 1 standard output or a saved\n"
     "game could not be written (check: the output differs, or the script has no '#> ' line\n"
@@ -93,6 +96,10 @@ std::optional<int> ReadOptions(int argc, char** argv, const std::vector<Option>&
         continue;
       }
       return Usage("unknown option " + Quoted(word) + "; try 'kragmoor-sim --help'");
+    }
+    if (option->flag) {
+      if (!option->read("")) return Usage("option '" + std::string(word) + "' given twice");
+      continue;
     }
     if (i + 1 >= argc) return Usage("option '" + std::string(word) + "' needs a value");
     const std::string_view value = argv[++i];

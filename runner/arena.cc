@@ -19,6 +19,7 @@
 #include "game/play.h"
 #include "game/quote.h"
 #include "game/recorder.h"
+#include "game/saved_game.h"
 #include "game/session.h"
 #include "runner/command_line.h"
 #include "runner/match.h"
@@ -51,7 +52,8 @@ std::vector<BotSeat*> PlayingBots(std::array<Seat, kSideCount>& seats) {
 // Starts every bot seat and waits for its ready message.
 void StartBots(std::array<Seat, kSideCount>& seats, const ArenaOptions& options,
                const std::function<void(const std::string&)>& errorLine) {
-  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs, options.seed};
+  const uint32_t seed = options.start ? options.start->world.seed : options.seed;
+  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs, seed};
   for (int s = 0; s < kSideCount; ++s) {
     Seat& seat = seats[s];
     if (seat.side.kind != ArenaSide::Kind::kBot) continue;
@@ -122,6 +124,7 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
               std::string& error) {
   Session session;
   session.world.seed = options.seed;
+  if (options.start) session = *options.start;
   std::array<bool, kSideCount> ai{};
   std::array<int32_t, kSideCount> levels{3, 3, 3};
   std::array<Seat, kSideCount> seats;
@@ -249,6 +252,11 @@ std::vector<Option> ArenaOptionList(ArenaOptions& options) {
          options.transcriptPath = v;
          return !v.empty();
        }},
+      {"--start",
+       [&](std::string_view v) {
+         options.startPath = v;
+         return !v.empty();
+       }},
       {"--tag",
        [&](std::string_view v) {
          // One word of visible bytes, so that it stays one line's second word.
@@ -272,6 +280,12 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
   std::array<ArenaSide, kSideCount> sides;
   for (int s = 0; s < kSideCount; ++s) {
     if (!ParseArenaSide(words[s], sides[s])) return Usage("bad side " + Quoted(words[s]));
+  }
+  if (!options.startPath.empty()) {
+    auto start = std::make_shared<Session>();
+    std::string why;
+    if (!LoadSavedGame(options.startPath, *start, why)) return Usage(why);
+    options.start = std::move(start);
   }
   const auto start = std::chrono::steady_clock::now();
   ArenaResult result;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@
 
 namespace kragmoor {
 
+struct Session;
+
 struct ArenaOptions {
   uint32_t seed = 1;
   int32_t frames = 10000;
@@ -26,7 +29,9 @@ struct ArenaOptions {
       BotTiming{}.overtimeMs;  // pool for the whole match, paid from by late answers
   std::string recordPath;      // empty: no recording
   std::string transcriptPath;  // every message to and from each bot; empty: none
-  std::string tag;  // printed first as "tag TAG" (a planned tournament's match); empty: none
+  std::string tag;        // printed first as "tag TAG" (a planned tournament's match); empty: none
+  std::string startPath;  // --start: a saved game to play on from, its seed the game's
+  std::shared_ptr<const Session> start;  // that game, loaded; null: the initial scenario
 };
 
 // The most bytes of a --tag.
@@ -79,7 +84,7 @@ bool SomeBotFailed(const ArenaResult& result);
 
 // The arena's options, each storing its value into `options` (which must
 // outlive the list): --seed, --frames, --turn, --budget, --overtime, --record,
-// --transcript, --tag.
+// --transcript, --tag, --start.
 std::vector<Option> ArenaOptionList(ArenaOptions& options);
 
 // kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").

@@ -53,6 +53,8 @@ constexpr const char* kUsageText =
     "  --overtime MS     a bot's pool for late answers, for the whole match (default 10000)\n"
     "  --record PATH     write the match as a recording that 'check' verifies\n"
     "  --transcript FILE write every message to and from each bot, with its frame, to FILE\n"
+    "  --start SAVE      play on from the saved game SAVE (its seed the game's) in place of\n"
+    "                    the initial scenario\n"
     "  --tag TEXT        print 'tag TEXT' first (one word; the matches of a tournament's plan)\n"
     "\n"
     "tournament: entrants NAME=SIDE, SIDE as for arena, NAME 1 to 40 bytes of printable\n"

@@ -154,7 +154,7 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   std::vector<Option> known;
   for (Option& o : ArenaOptionList(options)) {
     if (o.name != "--seed" && o.name != "--record" && o.name != "--transcript" &&
-        o.name != "--tag") {
+        o.name != "--tag" && o.name != "--start") {
       known.push_back(std::move(o));
     }
   }

@@ -147,6 +147,15 @@ frame 200 from side 1 frame 300 to side 1 " ] || fail "transcript: $(cat "$tmp/h
     "$sim" arena --frames 10 --transcript /nonexistent/dir/tr none none none >/dev/null 2>"$tmp/err"
     [ $? = 1 ] || fail "an unwritable transcript is not a failure"
     grep -q 'cannot write the transcript' "$tmp/err" || fail "no reason for the transcript" ;;
+  start)
+    # From a saved full field: the bots see its 300 entities, and the
+    # recording, which starts there, passes check.
+    frames=50
+    play 0 --start "$bots/../../bench/jammed_seed3_230000.save" --transcript "$tmp/tr" \
+      --record "$tmp/rec" "$minimal" "$minimal" none
+    grep -m 1 '^frame 0 to side 1: {"type":"turn"' "$tmp/tr" | grep -o '"slot":' | wc -l |
+      grep -qx 300 || fail "the first turn does not hold the saved 300 entities"
+    "$sim" check "$tmp/rec" 2>"$tmp/err" || fail "check of the recording: $(cat "$tmp/err")" ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"

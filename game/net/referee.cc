@@ -98,7 +98,7 @@ void Referee::Gone(ConnectionId id) {
   connections_.erase(it);
   if (seat >= 0 && seat < kSideCount && players_[seat] && players_[seat]->connection == id) {
     players_[seat]->connection = 0;
-    if (started_) Drop(seat);
+    if (started_ && !over_) Drop(seat);
   }
 }
 

@@ -13,22 +13,23 @@
 namespace kragmoor::net {
 
 Peer::Peer(Transport& transport, PeerOptions options)
-    : transport_(transport), options_(std::move(options)) {}
+    : transport_(&transport), options_(std::move(options)) {}
 
 void Peer::Send(const Message& message) {
-  if (connection_ != 0) transport_.Send(connection_, Encode(message));
+  if (connection_ != 0) transport_->Send(connection_, Encode(message));
 }
 
 void Peer::Fail(const std::string& why) {
   if (state_ == State::kEnded || state_ == State::kRefused || state_ == State::kLost) return;
   failure_ = why;
   state_ = State::kLost;
-  if (connection_ != 0) transport_.Disconnect(connection_);
+  if (connection_ != 0) transport_->Disconnect(connection_);
   connection_ = 0;
 }
 
-void Peer::Reconnect() {
-  if (state_ != State::kLost) return;
+void Peer::Reconnect(Transport& transport) {
+  if (state_ != State::kLost && state_ != State::kRefused) return;
+  transport_ = &transport;
   state_ = State::kConnecting;
   welcomed_ = false;
   failure_.clear();
@@ -48,34 +49,32 @@ void Peer::SendOrders(const std::vector<WireOrder>& orders) {
   }
 }
 
-void Peer::Advance() {
-  while (auto event = transport_.Poll(0)) {
-    if (event->kind == NetEvent::Kind::kConnected) {
-      if (state_ != State::kConnecting) continue;
-      connection_ = event->connection;
-      state_ = State::kJoining;
-      lastHeard_ = transport_.Now();
-      Send(Hello{kProtocolVersion, SimulationFingerprint(), options_.watch, options_.code,
-                 options_.name});
-      continue;
-    }
-    if (event->connection != connection_ || connection_ == 0) continue;
-    if (event->kind == NetEvent::Kind::kDisconnected) {
-      connection_ = 0;
-      Fail("the connection to the referee was lost");
-      continue;
-    }
-    Message message;
-    std::string why;
-    if (!Decode(event->bytes, message, why)) {
-      Fail("bad message from the referee: " + why);
-      continue;
-    }
-    lastHeard_ = transport_.Now();
-    Handle(message);
+void Peer::Take(NetEvent event) {
+  if (event.kind == NetEvent::Kind::kConnected) {
+    if (state_ != State::kConnecting) return;
+    connection_ = event.connection;
+    state_ = State::kJoining;
+    lastHeard_ = transport_->Now();
+    Send(Hello{kProtocolVersion, SimulationFingerprint(), options_.watch, options_.code,
+               options_.name});
+    return;
   }
+  if (event.connection != connection_ || connection_ == 0) return;
+  if (event.kind == NetEvent::Kind::kDisconnected) {
+    connection_ = 0;
+    return Fail("the connection to the referee was lost");
+  }
+  Message message;
+  std::string why;
+  if (!Decode(event.bytes, message, why)) return Fail("bad message from the referee: " + why);
+  lastHeard_ = transport_->Now();
+  Handle(message);
+}
+
+void Peer::Advance() {
+  while (auto event = transport_->Poll(0)) Take(std::move(*event));
   if (connection_ == 0) return;
-  const Micros now = transport_.Now();
+  const Micros now = transport_->Now();
   if (now - lastHeard_ > kSilentDrop) return Fail("the referee has been silent for 5 s");
   if (now - lastPing_ >= kPingEvery) {
     lastPing_ = now;
@@ -86,6 +85,7 @@ void Peer::Advance() {
 void Peer::Handle(const Message& message) {
   if (const auto* refuse = std::get_if<Refuse>(&message)) {
     const bool joining = !welcomed_;
+    refuseReason_ = refuse->reason;
     Fail("refused: " + refuse->text);
     if (joining) state_ = State::kRefused;
     return;
@@ -128,7 +128,7 @@ void Peer::Handle(const Message& message) {
     if (!haveState_) return Fail("out of turn: the end before the state");
     end_ = *end;
     state_ = State::kEnded;
-    if (connection_ != 0) transport_.Disconnect(connection_);
+    if (connection_ != 0) transport_->Disconnect(connection_);
     connection_ = 0;
     return;
   }
@@ -167,6 +167,7 @@ void Peer::RunFrame(const Frame& frame) {
           return Fail("bad order in frame " + std::to_string(number));
         }
         Apply(session_, Order{in.order.slot, in.order.text});
+        if (onApplied && in.seat == welcome_.seat) onApplied(in.order.slot);
         break;
       }
       case FrameInput::Kind::kBoxes:

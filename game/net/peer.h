@@ -44,17 +44,22 @@ class Peer {
   // Handles every event that has arrived, running each closed frame as it
   // comes; sends the keep-alive. Never waits.
   void Advance();
+  // Handles one event the caller took from the transport (waiting for it).
+  void Take(NetEvent event);
   // Orders for the referee to apply to the next frame it closes.
   void SendOrders(const std::vector<WireOrder>& orders);
-  // After a lost connection: the next kConnected event starts a new join
-  // with the same code; the game is kept until the referee's state comes.
-  void Reconnect();
+  // After a lost connection: the next kConnected event of `transport`
+  // starts a new join with the same code; the game is kept until the
+  // referee's state comes.
+  void Reconnect(Transport& transport);
 
   State state() const { return state_; }
   const Session& session() const { return session_; }
   int64_t frames() const { return frames_; }  // closed frames run
   const Welcome& welcome() const { return welcome_; }
   const std::string& failure() const { return failure_; }
+  // Why the referee refused the join or ended the connection, when it did.
+  RefuseReason refuseReason() const { return refuseReason_; }
   // The referee's End (state() kEnded).
   const net::End& end() const { return end_; }
   // A desync report named this peer's seat.
@@ -62,6 +67,8 @@ class Peer {
 
   // After each frame run: its number and the refusals it carried for us.
   std::function<void(int64_t frame, const std::vector<std::string>& refusals)> onFrame;
+  // After an order of our seat was applied, before the frame step: its slot.
+  std::function<void(int slot)> onApplied;
   // After a state from the referee was taken (a join, a rejoin, a repair).
   std::function<void()> onState;
   // Lines for standard error: desync reports, seats dropped and back.
@@ -78,7 +85,7 @@ class Peer {
   void Fail(const std::string& why);
   void Send(const Message& message);
 
-  Transport& transport_;
+  Transport* transport_;
   PeerOptions options_;
   State state_ = State::kConnecting;
   ConnectionId connection_ = 0;
@@ -90,6 +97,7 @@ class Peer {
   ChunkAssembler state_chunks_;
   std::deque<std::pair<int64_t, Session>> kept_;  // recent sync frames' states
   std::string failure_;
+  RefuseReason refuseReason_ = RefuseReason::kBadMessage;
   net::End end_;
   bool desync_ = false;
   Micros lastHeard_ = 0;

@@ -93,6 +93,8 @@ class Referee {
   // Handles every event that has arrived and closes every frame that is
   // due on the transport's clock; never waits.
   void Advance();
+  // Handles one event the caller took from the transport (waiting for it).
+  void Take(NetEvent event) { Handle(std::move(event)); }
   // When the next frame is due on the transport's clock.
   Micros NextFrameAt() const;
   // The match has run its frames, or one side at most is left.

@@ -128,21 +128,22 @@ struct FakeNetworkState {
   }
 
   // Queues the kDisconnected of `id`'s end `connection`, due at `at`, once.
-  void TellGone(EndpointId id, ConnectionId connection, Micros at) {
+  void TellGone(EndpointId id, ConnectionId connection, Micros at, const char* reason) {
     Endpoint& e = endpoints[id];
     auto it = e.ends.find(connection);
     if (e.gone || it == e.ends.end() || it->second.closed || it->second.told) return;
     it->second.told = true;
     it->second.goneAt = std::min(it->second.goneAt, at);
-    Queue(id, at, NetEvent{NetEvent::Kind::kDisconnected, connection, PeerAddress(it->second), {}});
+    Queue(id, at,
+          NetEvent{NetEvent::Kind::kDisconnected, connection, PeerAddress(it->second), {}, reason});
   }
 
   // Ends both sides of `id`'s connection as a timeout does: the other end
   // is told at `peerAt`, this one at `selfAt`.
   void Break(EndpointId id, ConnectionId connection, Micros peerAt, Micros selfAt) {
     const End& end = endpoints[id].ends[connection];
-    if (end.peer >= 0) TellGone(end.peer, end.peerConnection, peerAt);
-    TellGone(id, connection, selfAt);
+    if (end.peer >= 0) TellGone(end.peer, end.peerConnection, peerAt, "timed out");
+    TellGone(id, connection, selfAt, "timed out");
   }
 
   std::string PeerAddress(const End& end) const {
@@ -155,7 +156,7 @@ struct FakeNetworkState {
     if (e.gone) return;
     for (auto& [connection, end] : e.ends) {
       if (!end.closed && end.peer >= 0) {
-        TellGone(end.peer, end.peerConnection, now + kFakeDisconnectTimeout);
+        TellGone(end.peer, end.peerConnection, now + kFakeDisconnectTimeout, "timed out");
       }
     }
     e.gone = true;
@@ -208,8 +209,11 @@ bool FakeEndpoint::Send(ConnectionId connection, std::span<const uint8_t> bytes)
   const auto peerEnd = peer.ends.find(end.peerConnection);
   if (peer.gone || peerEnd == peer.ends.end() || end.lastDue >= peerEnd->second.goneAt) return true;
   s.Queue(end.peer, end.lastDue,
-          NetEvent{NetEvent::Kind::kMessage, end.peerConnection, self.address,
-                   std::vector<uint8_t>(bytes.begin(), bytes.end())});
+          NetEvent{NetEvent::Kind::kMessage,
+                   end.peerConnection,
+                   self.address,
+                   std::vector<uint8_t>(bytes.begin(), bytes.end()),
+                   {}});
   return true;
 }
 
@@ -244,7 +248,8 @@ void FakeEndpoint::Disconnect(ConnectionId connection) {
   const std::optional<Micros> at =
       s.Datagram(id_, end.peer, departure, kDatagramHeaderBytes + kSendCommandBytes);
   s.TellGone(end.peer, end.peerConnection,
-             std::max(end.lastDue, at.value_or(departure + kFakeDisconnectTimeout)));
+             std::max(end.lastDue, at.value_or(departure + kFakeDisconnectTimeout)),
+             "closed by the other end");
 }
 
 Micros FakeEndpoint::Now() const { return state_->now; }
@@ -292,7 +297,9 @@ std::unique_ptr<FakeEndpoint> FakeNetwork::Connect(const std::string& name,
   if (!ack || *verify - s.now > timeout) {
     mine.goneAt = s.now + timeout;
     mine.told = true;
-    s.Queue(id, s.now + timeout, NetEvent{NetEvent::Kind::kDisconnected, connection, name, {}});
+    s.Queue(
+        id, s.now + timeout,
+        NetEvent{NetEvent::Kind::kDisconnected, connection, name, {}, "no answer from " + name});
     return endpoint;
   }
   Endpoint& host = s.endpoints[listener];
@@ -308,8 +315,8 @@ std::unique_ptr<FakeEndpoint> FakeNetwork::Connect(const std::string& name,
   mine.establishedAt = *verify;
   mine.lastDue = *ack;
   s.SampleRoundTrip(mine, id);
-  s.Queue(listener, *ack, NetEvent{NetEvent::Kind::kConnected, theirs, address, {}});
-  s.Queue(id, *verify, NetEvent{NetEvent::Kind::kConnected, connection, name, {}});
+  s.Queue(listener, *ack, NetEvent{NetEvent::Kind::kConnected, theirs, address, {}, {}});
+  s.Queue(id, *verify, NetEvent{NetEvent::Kind::kConnected, connection, name, {}, {}});
   return endpoint;
 }
 

@@ -64,7 +64,7 @@ struct Session {
 
 // A new game: the start-up world with the seed `seed`, the view initial, no
 // selection set and no groups; boxes, levels, panel size, radio items, tick
-// count and view preferences stay.
+// count, view preferences and the side chosen stay.
 void StartNewGame(Session& session, uint32_t seed);
 
 // The state hash of the game as this player has it: the shared world, then

@@ -20,7 +20,7 @@ std::vector<uint8_t> Numbered(uint32_t n, size_t size = 40) {
 
 uint32_t NumberOf(const NetEvent& event) {
   uint32_t n = 0;
-  std::memcpy(&n, event.bytes.data(), std::min<size_t>(4, event.bytes.size()));
+  if (event.bytes.size() >= 4) std::memcpy(&n, event.bytes.data(), 4);
   return n;
 }
 

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "game/net/fake_network.h"
+#include "game/net/fingerprint.h"
 #include "game/net/peer.h"
 #include "game/net/referee.h"
 #include "game/net/wire.h"
+#include "game/print.h"
 #include "world/state_hash.h"
 
 namespace kragmoor::net {
@@ -154,6 +156,26 @@ TEST(NetPlay, ADroppedPeerRejoinsWithItsCode) {
   EXPECT_EQ(game.referee->PeerResults()[0].status, "rejoined");
 }
 
+// With --dropped pause the whole game waits for a dropped peer, and goes on
+// once it is back.
+TEST(NetPlay, ADroppedPeerPausesTheGameUntilItIsBack) {
+  Game game({5'000, 0, 0.0, 0.0}, 2000, {DroppedPlay::Kind::kPause, 2});
+  game.Join(kCodes[0], "10.0.0.1");
+  Peer& two = game.Join(kCodes[1], "10.0.0.2");
+  game.RunUntil([&] { return game.referee->frames() >= 300; });
+  game.net.Drop(game.ends[0]->id());
+  game.RunFor(6'000'000);
+  const int64_t paused = game.referee->frames();
+  EXPECT_LT(paused, 300 + 600);  // dropped after 5 s of silence
+  game.RunFor(3'000'000);
+  EXPECT_EQ(game.referee->frames(), paused);
+  EXPECT_FALSE(game.referee->session().computerPlayer[0]);
+  Peer& again = game.Join(kCodes[0], "10.0.0.9");
+  game.Finish();
+  EXPECT_TRUE(game.OnRefereesHash(again));
+  EXPECT_TRUE(game.OnRefereesHash(two));
+}
+
 // A peer whose game is made to differ at frame 205 is named at the next
 // sync frame with the slot and the field, both states are saved, it is put
 // back on the referee's state and the game goes on to the same end.
@@ -209,7 +231,20 @@ TEST(NetPlay, WrongAndHostilePeersEndOnlyTheirOwnConnection) {
   const std::vector<uint8_t> garbage = {4, 0xff, 0xff, 0xff, 0xff, 1, 2};
   raw->Send(connection(*raw), garbage);
   early->Send(connection(*early), Encode(Inputs{{{0, "idle"}}}));
+  ConnectionId id = 0;
+  auto other = game.net.Connect("referee", "10.0.0.4");
+  game.RunUntil([&] { return (id = connection(*other)) != 0; });
+  other->Send(id, Encode(Hello{kProtocolVersion + 1, 99, false, kCodes[0], ""}));
   game.RunFor(500'000);
+  Message answer;
+  std::string why;
+  std::optional<NetEvent> event = other->Poll(0);
+  ASSERT_TRUE(event && Decode(event->bytes, answer, why)) << why;
+  ASSERT_TRUE(std::holds_alternative<Refuse>(answer));
+  EXPECT_EQ(std::get<Refuse>(answer).reason, RefuseReason::kVersion);
+  EXPECT_EQ(std::get<Refuse>(answer).text, "another version: referee protocol 1 simulation " +
+                                               FormatHash(SimulationFingerprint()) +
+                                               ", peer protocol 2 simulation 0000000000000063");
   EXPECT_EQ(wrong.state(), Peer::State::kRefused);
   EXPECT_EQ(wrong.failure(), "refused: no seat has that code");
   EXPECT_EQ(taken.state(), Peer::State::kRefused);

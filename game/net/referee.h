@@ -100,6 +100,12 @@ class Referee {
   // The match has run its frames, or one side at most is left.
   bool over() const { return over_; }
   int64_t frames() const { return frames_; }
+  const RefereeOptions& options() const { return options_; }
+  // The host's start: the first frame closes now, empty player seats playing
+  // as --dropped says, as when the wait runs out.
+  void StartNow() { startNow_ = true; }
+  // The host ends the match: over() from now on, no frame closes.
+  void EndNow() { over_ = true; }
 
   // Ends the match: every bot seat gets the end message and is ended
   // (bots() then has their results); then SendEnd gives every peer `End`
@@ -178,6 +184,7 @@ class Referee {
   Micros startedAt_ = 0;                    // when frame 1 was due to close
   Micros createdAt_ = 0;
   bool started_ = false;
+  bool startNow_ = false;  // StartNow was called
   bool paused_ = false;
   Micros pausedAt_ = 0;
   Micros pausedTotal_ = 0;  // frames not closed while paused

@@ -45,8 +45,9 @@ void TForm1::FillGameMenu(QMenu* menu) {
   recordAction_->setCheckable(true);  // ticked while a recording runs
   AddAction(menu, QT_TR_NOOP("Отдать сторону боту…"), QKeySequence(), [this] { AskForBot(); });
   menu->addSeparator();
-  AddAction(menu, QT_TR_NOOP("Создать сетевую игру…"), QKeySequence(), [this] { AskHostNetwork(); })
-      ->setObjectName("HostNetworkAction");
+  AddAction(menu, QT_TR_NOOP("Создать сетевую игру…"), QKeySequence(), [this] {
+    AskHostNetwork();
+  })->setObjectName("HostNetworkAction");
   AddAction(menu, QT_TR_NOOP("Присоединиться к сетевой игре…"), QKeySequence(), [this] {
     AskJoinNetwork();
   })->setObjectName("JoinNetworkAction");

@@ -3,6 +3,7 @@
 // the lost connection's question. The game itself is net::NetworkGame's.
 #include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -62,7 +63,7 @@ QString TForm1::NetworkStatus() const {
   const net::NetworkGame* game = driver_.network();
   if (game == nullptr) return QString();
   const qint64 rtt = game->roundTrip() / 1000;
-  const QString you = game->watching()   ? tr("Вы смотрите")
+  const QString you = game->watching() ? tr("Вы смотрите")
                       : game->seat() >= 0 ? tr("Вы играете за сторону %1").arg(game->seat() + 1)
                                           : QString();
   switch (game->phase()) {
@@ -91,14 +92,31 @@ void TForm1::ShowNetwork() {
       game->phase() != Phase::kLobby && game->phase() != Phase::kJoining) {
     networkDialog_->accept();  // every seat is taken, or the host started
   }
+  // The players' panel: each side's line in its colour.
+  QStringList players;
+  const std::array<std::string, kSideCount> lines = game->PlayerLines();
+  for (int s = 0; s < kSideCount; ++s) {
+    const Player& p = world().players[s];
+    players << QStringLiteral("<span style=\"color: %1\">%2</span>")
+                   .arg(QColor::fromRgbF(p.red, p.green, p.blue).name(),
+                        Text(lines[s]).toHtmlEscaped());
+  }
+  const QString text = players.join(QStringLiteral(" &nbsp; "));
+  if (playersText_ == nullptr) {
+    playersText_ = new QLabel(statusBar());
+    playersText_->setObjectName("NetworkPlayers");
+    playersText_->setTextFormat(Qt::RichText);
+    statusBar()->addPermanentWidget(playersText_);
+  }
+  if (playersText_->text() != text) playersText_->setText(text);
   for (const std::string& notice : game->TakeNotices()) {
     playPanel_->AddEvent(notice);
     statusBar()->showMessage(Text(notice), 5000);
   }
   if ((game->phase() == Phase::kLost || game->phase() == Phase::kRefused) && !lostBox_ &&
       !game->watching() && !game->hosting()) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"),
-                                NetworkStatus(), QMessageBox::NoButton, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), NetworkStatus(),
+                                QMessageBox::NoButton, this);
     box->setObjectName("NetworkLostBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton* again = box->addButton(tr("Присоединиться снова"), QMessageBox::AcceptRole);
@@ -122,15 +140,13 @@ void TForm1::ShowLobby() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setWindowTitle(tr("Сетевая игра"));
   auto* layout = new QVBoxLayout(dialog);
-  layout->addWidget(new QLabel(tr("Порт %1: дайте друзьям адрес этой машины и код места.")
-                                   .arg(game->port()),
-                               dialog));
+  layout->addWidget(new QLabel(
+      tr("Порт %1: дайте друзьям адрес этой машины и код места.").arg(game->port()), dialog));
   for (int s = 0; s < kSideCount; ++s) {
     const std::string& code = game->codes()[s];
     if (code.empty() || code == game->code()) continue;
-    const QString line = QStringLiteral("kragmoor --join HOST:%1 --code %2")
-                             .arg(game->port())
-                             .arg(Text(code));
+    const QString line =
+        QStringLiteral("kragmoor --join HOST:%1 --code %2").arg(game->port()).arg(Text(code));
     auto* label = new QLabel(tr("Сторона %1: %2").arg(s + 1).arg(line), dialog);
     label->setObjectName(QStringLiteral("SeatCode%1").arg(s + 1));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -33,7 +33,8 @@ int64_t Whole(const QCommandLineParser& parser, const QString& option, int64_t l
 
 // --host's sides (the positional words) and serve's options.
 void ReadHost(const QCommandLineParser& parser, const QStringList& sides, net::HostPlan& plan) {
-  if (sides.size() != 3) BadUsage(QStringLiteral("--host takes three sides, such as me player ai:2"));
+  if (sides.size() != 3)
+    BadUsage(QStringLiteral("--host takes three sides, such as me player ai:2"));
   for (int s = 0; s < 3; ++s) {
     plan.sides[s] = sides[s].toStdString();
     net::RefereeSeat seat;
@@ -51,13 +52,15 @@ void ReadHost(const QCommandLineParser& parser, const QStringList& sides, net::H
     plan.referee.timing.seed = plan.referee.seed;
   }
   if (parser.isSet(QStringLiteral("frames"))) {
-    plan.referee.frames = static_cast<int32_t>(Whole(parser, QStringLiteral("frames"), 0, INT32_MAX));
+    plan.referee.frames =
+        static_cast<int32_t>(Whole(parser, QStringLiteral("frames"), 0, INT32_MAX));
   }
   if (parser.isSet(QStringLiteral("wait"))) {
     plan.referee.wait = Whole(parser, QStringLiteral("wait"), 0, 24 * 3600) * 1'000'000;
   }
   if (parser.isSet(QStringLiteral("watchers"))) {
-    plan.referee.watchers = static_cast<int32_t>(Whole(parser, QStringLiteral("watchers"), 0, 1000));
+    plan.referee.watchers =
+        static_cast<int32_t>(Whole(parser, QStringLiteral("watchers"), 0, 1000));
   }
   if (parser.isSet(QStringLiteral("turn"))) {
     plan.referee.timing.turn = static_cast<int32_t>(Whole(parser, QStringLiteral("turn"), 1, 1000));
@@ -139,9 +142,9 @@ Options ParseOptions(const QStringList& arguments) {
   const QCommandLineOption watch(QStringLiteral("watch"),
                                  QStringLiteral("With --join: watch, all sides seen."));
   parser.addOption(watch);
-  const QCommandLineOption port(QStringLiteral("port"),
-                                QStringLiteral("With --host: the UDP port (default 27467; 0: any)."),
-                                QStringLiteral("P"));
+  const QCommandLineOption port(
+      QStringLiteral("port"), QStringLiteral("With --host: the UDP port (default 27467; 0: any)."),
+      QStringLiteral("P"));
   parser.addOption(port);
   const QCommandLineOption bind(QStringLiteral("bind"),
                                 QStringLiteral("With --host: the address to listen on."),
@@ -168,8 +171,7 @@ Options ParseOptions(const QStringList& arguments) {
   parser.addOption(dropped);
   const QCommandLineOption watchers(
       QStringLiteral("watchers"),
-      QStringLiteral("With --host: how many watchers may join (default 8)."),
-      QStringLiteral("N"));
+      QStringLiteral("With --host: how many watchers may join (default 8)."), QStringLiteral("N"));
   parser.addOption(watchers);
   const QCommandLineOption files(
       QStringLiteral("files"),
@@ -199,8 +201,8 @@ Options ParseOptions(const QStringList& arguments) {
     options.hostPlan.record = parser.value(record).toStdString();
     positional.clear();
   } else {
-    for (const QCommandLineOption* o : {&port, &bind, &seed, &frames, &wait, &dropped, &watchers,
-                                        &files}) {
+    for (const QCommandLineOption* o :
+         {&port, &bind, &seed, &frames, &wait, &dropped, &watchers, &files}) {
       if (parser.isSet(*o)) BadUsage(QStringLiteral("--%1 is for --host").arg(o->names()[0]));
     }
   }

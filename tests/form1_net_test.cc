@@ -63,7 +63,8 @@ class Form1NetTest : public QObject {
     if (!QTest::qWaitFor([this] { return serve_.state() == QProcess::NotRunning; }, 20000)) {
       return QStringLiteral("serve did not end");
     }
-    if (serve_.exitCode() != 0) return QStringLiteral("serve exited with %1").arg(serve_.exitCode());
+    if (serve_.exitCode() != 0)
+      return QStringLiteral("serve exited with %1").arg(serve_.exitCode());
     return QString::fromUtf8(serve_.readAllStandardOutput());
   }
 
@@ -75,7 +76,8 @@ class Form1NetTest : public QObject {
 
   bool Checks() {
     QProcess check;
-    check.start(QStringLiteral(KRAGMOOR_SIM), {QStringLiteral("check"), dir_.filePath("match.rec")});
+    check.start(QStringLiteral(KRAGMOOR_SIM),
+                {QStringLiteral("check"), dir_.filePath("match.rec")});
     return check.waitForFinished(30000) && check.exitCode() == 0;
   }
 
@@ -157,6 +159,13 @@ class Form1NetTest : public QObject {
                 QStringLiteral("python3 " KRAGMOOR_BOTS "/gatherer.py"),
                 QStringLiteral("127.0.0.1:%1").arg(Game()->port())});
     QVERIFY(join.waitForStarted());
+    // The players' panel: our seat, the bot's with its round trip.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form_->findChild<QLabel*>("NetworkPlayers") != nullptr &&
+            form_->findChild<QLabel*>("NetworkPlayers")
+                ->text()
+                .contains(QRegularExpression("Side 1: you .*Side 2: player \\d+ ms")),
+        10000);
     QTRY_VERIFY_WITH_TIMEOUT(join.state() == QProcess::NotRunning, 20000);
     QVERIFY2(join.exitCode() == 0, join.readAllStandardError().constData());
     QCOMPARE(Game()->phase(), net::NetworkGame::Phase::kEnded);

@@ -22,7 +22,8 @@ std::string NoticeText(const std::string& line, const DroppedPlay& dropped, bool
   const std::string what = line.substr(8);
   if (what == "dropped") {
     if (!hosting) return side + " dropped";
-    return side + (dropped.kind == DroppedPlay::Kind::kAi     ? " dropped: the computer player took over"
+    return side + (dropped.kind == DroppedPlay::Kind::kAi
+                       ? " dropped: the computer player took over"
                    : dropped.kind == DroppedPlay::Kind::kNone ? " dropped: it plays on with no one"
                                                               : " dropped: the game waits for it");
   }
@@ -69,9 +70,8 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
   const size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size()) return false;
   const std::string digits = text.substr(colon + 1);
-  if (digits.size() > 5 || !std::all_of(digits.begin(), digits.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      })) {
+  if (digits.size() > 5 ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return false;
   }
   const int value = std::stoi(digits);
@@ -187,6 +187,44 @@ void NetworkGame::SendOrder(int32_t slot, const std::string& text) {
   if (!watching() && peer_) peer_->SendOrders({WireOrder{slot, text}});
 }
 
+std::array<std::string, kSideCount> NetworkGame::PlayerLines() const {
+  std::array<std::string, kSideCount> lines;
+  const auto trip = [](Micros rtt) {
+    return " " + std::to_string(rtt / 1000) + " ms" + (rtt > kLagging ? " lagging" : "");
+  };
+  for (int s = 0; s < kSideCount; ++s) {
+    std::string& line = lines[s];
+    line = "Side " + std::to_string(s + 1) + ": ";
+    if (!referee_) {
+      line += s == seat() ? "you" + trip(roundTrip()) : "";
+      continue;
+    }
+    const SeatStatus seat = referee_->Seats()[s];
+    switch (seat.kind) {
+      case RefereeSeat::Kind::kAi:
+        line += "computer player, level " + std::to_string(plan_[s].level);
+        break;
+      case RefereeSeat::Kind::kNone:
+        line += "nobody";
+        break;
+      case RefereeSeat::Kind::kBot:
+        line += "bot";
+        break;
+      case RefereeSeat::Kind::kPlayer:
+        line += codes_[s] == code_ ? "you" : seat.name.empty() ? "player" : "\"" + seat.name + "\"";
+        if (seat.dropped) {
+          line += " dropped";
+        } else if (!seat.taken) {
+          line += " (open)";
+        } else {
+          line += trip(seat.roundTrip);
+        }
+        break;
+    }
+  }
+  return lines;
+}
+
 std::vector<std::string> NetworkGame::TakeNotices() {
   std::vector<std::string> out;
   out.swap(notices_);
@@ -251,8 +289,8 @@ void NetworkGame::Poll() {
     case State::kLost: {
       if (phase_ == Phase::kLost || phase_ == Phase::kRefused || phase_ == Phase::kEnded) break;
       failure_ = peer_->failure();
-      const bool retry = everPlayed_ && (state == State::kLost ||
-                                         peer_->refuseReason() == RefuseReason::kTaken);
+      const bool retry =
+          everPlayed_ && (state == State::kLost || peer_->refuseReason() == RefuseReason::kTaken);
       if (!retry) {
         phase_ = state == State::kRefused ? Phase::kRefused : Phase::kLost;
         break;

@@ -21,6 +21,7 @@ inline constexpr uint16_t kDefaultPort = 27467;
 inline constexpr Micros kConnectWait = 5'000'000;  // for the referee's first answer
 inline constexpr Micros kRejoinFor = 15'000'000;   // connects again after a loss, this long
 inline constexpr Micros kRetryEvery = 1'000'000;
+inline constexpr Micros kLagging = 250'000;  // a round trip past this is marked lagging
 
 // What a host gives: the three sides as `serve` takes them, with `me` for
 // the window's own seat, and serve's options.
@@ -95,6 +96,10 @@ class NetworkGame {
   uint16_t port() const { return port_; }
   const std::string& host() const { return host_; }
   const std::string& code() const { return code_; }
+  // The players' panel: one line a side, "Side 2: player "Ann" 35 ms", with
+  // "lagging" past kLagging and "dropped" for a seat whose peer is gone.
+  // The host sees every seat; a peer its own and its round trip.
+  std::array<std::string, kSideCount> PlayerLines() const;
   // Lines for the event log since the last call: seats dropped and back,
   // desync reports, the rejoin.
   std::vector<std::string> TakeNotices();

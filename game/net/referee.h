@@ -67,6 +67,15 @@ struct PeerResult {
   int64_t refused = 0;
 };
 
+// What the host's players' panel shows of one side.
+struct SeatStatus {
+  RefereeSeat::Kind kind = RefereeSeat::Kind::kAi;
+  bool taken = false;    // a player seat's peer is connected now
+  bool dropped = false;  // plays as --dropped says
+  std::string name;      // the peer's
+  Micros roundTrip = 0;  // the transport's, to its peer
+};
+
 // Per-address bounds the referee asks before it takes a connection or a
 // message (the serve command lends the transport's; tests may lend none).
 struct AddressGate {
@@ -113,6 +122,7 @@ class Referee {
   void EndBots();
   void SendEnd(const std::string& lines);
   std::array<PeerResult, kSideCount> PeerResults() const;
+  std::array<SeatStatus, kSideCount> Seats() const;
   const std::array<BotSeat, kSideCount>& bots() const { return bots_; }
 
   // Lines for the referee's standard error: joins, drops, desync reports.

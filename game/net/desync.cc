@@ -24,6 +24,16 @@ std::string PlayerValue(const std::string& line, const std::string& name) {
   return line.substr(start, line.find(' ', start) - start);
 }
 
+// `text` as one short printable line: other bytes as '?', cut after
+// kMaxDifferenceBytes, so that a report always fits its message.
+std::string Printable(const std::string& text) {
+  std::string out = text.substr(0, kMaxDifferenceBytes);
+  for (char& c : out) {
+    if (c < 0x20 || c > 0x7e) c = '?';
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<std::string> DifferingFields(const World& referee, const World& peer) {
@@ -60,7 +70,7 @@ std::string ReportLines(int64_t frame, int side, const std::vector<std::string>&
       "desync: frame " + std::to_string(frame) + " side " + std::to_string(side + 1) + ": ";
   std::string out;
   for (size_t i = 0; i < differences.size() && i < kMaxReportLines; ++i) {
-    out += head + differences[i] + '\n';
+    out += head + Printable(differences[i]) + '\n';
   }
   if (differences.size() > kMaxReportLines) {
     out += head + std::to_string(differences.size() - kMaxReportLines) + " more differences\n";

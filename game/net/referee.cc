@@ -94,7 +94,7 @@ void Referee::Gone(ConnectionId id) {
   const auto it = connections_.find(id);
   if (it == connections_.end()) return;
   const int seat = it->second->seat;
-  if (gate != nullptr) gate->Disconnect(it->second->address);
+  if (gate != nullptr) gate->Disconnect(id);
   connections_.erase(it);
   if (seat >= 0 && seat < kSideCount && players_[seat] && players_[seat]->connection == id) {
     players_[seat]->connection = 0;
@@ -105,7 +105,7 @@ void Referee::Gone(ConnectionId id) {
 void Referee::Handle(NetEvent event) {
   const Micros now = transport_.Now();
   if (event.kind == NetEvent::Kind::kConnected) {
-    if (gate != nullptr && !gate->Connect(event.address, now)) {
+    if (gate != nullptr && !gate->Connect(event.connection, event.address, now)) {
       Send(event.connection, Refuse{RefuseReason::kFull, "too many connections from this address",
                                     kProtocolVersion, SimulationFingerprint()});
       transport_.Disconnect(event.connection);
@@ -127,7 +127,7 @@ void Referee::Handle(NetEvent event) {
     }
     return Gone(c.id);
   }
-  if (gate != nullptr && !gate->Message(c.address, now)) {
+  if (gate != nullptr && !gate->Message(c.id, now)) {
     return Close(c, RefuseReason::kBadMessage, "too many messages a second");
   }
   Message message;
@@ -203,7 +203,7 @@ void Referee::HandleHello(Connection& c, const Hello& hello) {
     // The holder has gone quiet: a new program with its code takes over.
     transport_.Disconnect(p.connection);
     if (holder != connections_.end()) {
-      if (gate != nullptr) gate->Disconnect(holder->second->address);
+      if (gate != nullptr) gate->Disconnect(holder->first);
       connections_.erase(holder);
     }
     p.connection = 0;

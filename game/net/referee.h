@@ -80,9 +80,9 @@ struct SeatStatus {
 // message (the serve command lends the transport's; tests may lend none).
 struct AddressGate {
   virtual ~AddressGate() = default;
-  virtual bool Connect(const std::string& address, Micros now) = 0;
-  virtual void Disconnect(const std::string& address) = 0;
-  virtual bool Message(const std::string& address, Micros now) = 0;
+  virtual bool Connect(ConnectionId id, const std::string& address, Micros now) = 0;
+  virtual void Disconnect(ConnectionId id) = 0;
+  virtual bool Message(ConnectionId id, Micros now) = 0;
 };
 
 class Referee {

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cstdio>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "app/play_field.h"
 #include "game/net/network_game.h"
 #include "game/play_inputs.h"
+#include "world/state_hash.h"
 
 namespace kragmoor {
 
@@ -179,6 +181,17 @@ class Form1NetTest : public QObject {
     QVERIFY(form_->JoinNetwork("127.0.0.1:" + port_, QString()));
     QTRY_VERIFY_WITH_TIMEOUT(Playing(), 10000);
     QVERIFY(Game()->watching());
+    // A resize runs no frame of the shared game (on one machine it runs one).
+    QTimer* timer = form_->findChild<QTimer*>("Timer1");
+    timer->stop();
+    const int64_t frames = form_->frameSteps();
+    const uint64_t world = SyncHash(form_->world());
+    form_->resize(form_->width() + 40, form_->height() + 30);
+    QTRY_VERIFY(form_->playField()->width() > 0);
+    QTest::qWait(50);
+    QCOMPARE(form_->frameSteps(), frames);
+    QCOMPARE(SyncHash(form_->world()), world);
+    timer->start();
     QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
     QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_P);

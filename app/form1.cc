@@ -231,6 +231,7 @@ void TForm1::ShowInfo() {
   panel2_->ShowInfo(
       driver_.InfoItems(CurrentLanguage() == kEnglish ? Language::kEnglish : Language::kRussian));
   ShowPlay();
+  ShowNetwork();
 }
 
 }  // namespace kragmoor

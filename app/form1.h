@@ -15,11 +15,13 @@
 #include "app/captions.h"
 #include "app/start_dialog.h"
 #include "game/driver.h"
+#include "game/net/network_game.h"
 #include "game/pace.h"
 #include "game/session.h"
 #include "render/gl.h"
 #include "world/tigrok.h"
 
+class QDialog;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -155,6 +157,17 @@ class TForm1 final : public QMainWindow {
   QMessageBox* gameOverBox() const { return gameOverBox_; }
   TPlayFieldView* playFieldView() const { return panel3_.get(); }
 
+  // Network play (form1_net.cc). Hosts `plan` (the referee in this process,
+  // this window at its `me` seat) or joins HOST:PORT with a seat's code
+  // (empty: watching). False, with a box saying why, when it cannot start.
+  bool HostNetwork(const net::HostPlan& plan);
+  bool JoinNetwork(const QString& address, const QString& code);
+  // The host's and join dialogs of the Game menu (form1_net_dialogs.cc).
+  void AskHostNetwork();
+  void AskJoinNetwork();
+  // The open dialog of a network game (host, join, lobby, lost), or null.
+  QDialog* networkDialog() const { return networkDialog_; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -222,6 +235,16 @@ class TForm1 final : public QMainWindow {
   // The first steps while a game the player chose waits or has just begun.
   QString HintText() const;
   void SetPaused(bool paused);
+
+  // Network play (form1_net.cc): the event log's notices, the status bar's
+  // words, the lobby and the lost connection's question.
+  void ShowNetwork();
+  QString NetworkStatus() const;
+  void ShowLobby();
+
+  QPointer<QDialog> networkDialog_;
+  QPointer<QMessageBox> lostBox_;
+  QLabel* playersText_ = nullptr;  // the players' panel of a network game
 
   MillisecondClock clock_;
   GameDriver driver_;  // the game: after the clock it reads

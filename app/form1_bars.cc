@@ -45,6 +45,13 @@ void TForm1::FillGameMenu(QMenu* menu) {
   recordAction_->setCheckable(true);  // ticked while a recording runs
   AddAction(menu, QT_TR_NOOP("Отдать сторону боту…"), QKeySequence(), [this] { AskForBot(); });
   menu->addSeparator();
+  AddAction(menu, QT_TR_NOOP("Создать сетевую игру…"), QKeySequence(), [this] {
+    AskHostNetwork();
+  })->setObjectName("HostNetworkAction");
+  AddAction(menu, QT_TR_NOOP("Присоединиться к сетевой игре…"), QKeySequence(), [this] {
+    AskJoinNetwork();
+  })->setObjectName("JoinNetworkAction");
+  menu->addSeparator();
   AddAction(menu, QT_TR_NOOP("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 }
 
@@ -83,12 +90,15 @@ void TForm1::ShowStatus() {
   const TPace& pace = driver_.pace();
   QStringList parts;
   parts << tr("Кадр: %1").arg(driver_.frameSteps())
-        << tr("Скорость: ×%1").arg(QString::fromStdString(pace.SpeedText()));
-  if (pace.paused()) parts << tr("Пауза");
+        << (driver_.network() != nullptr
+                ? tr("Скорость: ×1 (у хозяина игры)")
+                : tr("Скорость: ×%1").arg(QString::fromStdString(pace.SpeedText())));
+  if (pace.paused() && driver_.network() == nullptr) parts << tr("Пауза");
   if (const int side = driver_.LastSideStanding(); side != -1) {
     parts << tr("Осталась одна сторона: %1").arg(side + 1);
   }
   if (const QString bots = BotsStatus(); !bots.isEmpty()) parts << bots;
+  if (const QString network = NetworkStatus(); !network.isEmpty()) parts << network;
   const QString text = parts.join(QStringLiteral("    "));
   if (statusText_->text() != text) statusText_->setText(text);
 }

@@ -177,6 +177,18 @@ void TForm1::ShowFileError(const QString& what, const std::string& reason) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // The host's window asks first when the player closes it: the match ends
+  // for everyone. A signal or a test closes it without asking.
+  if (net::NetworkGame* game = driver_.network();
+      game != nullptr && game->hosting() && game->phase() != net::NetworkGame::Phase::kEnded &&
+      event->spontaneous() &&
+      QMessageBox::question(this, QStringLiteral("KRAGMOOR"),
+                            tr("Закрыть окно? Сетевая игра закончится для всех.")) !=
+          QMessageBox::Yes) {
+    event->ignore();
+    return;
+  }
+  if (net::NetworkGame* game = driver_.network()) game->Leave();
   StopRecording();  // finished with its last hash while the game is still whole
   QMainWindow::closeEvent(event);
 }

@@ -37,6 +37,14 @@ int main(int argc, char** argv) {
   // A save that cannot be opened, or a recording that cannot start, shows its
   // box over a new game; a recording already at --record's file is asked
   // about before it is replaced.
+  // A network game: hosted here, or joined; nothing of a game on one
+  // machine starts. One that cannot start exits with 2 after its box.
+  if (options.host || !options.join.isEmpty()) {
+    const bool started = options.host ? form.HostNetwork(options.hostPlan)
+                                      : form.JoinNetwork(options.join, options.code);
+    if (!started) return 2;
+    return app.exec();
+  }
   if (!options.load.isEmpty()) form.OpenGame(options.load);
   // --side and --levels, the start choice of an earlier run, or at the
   // first start the start dialog.

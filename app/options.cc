@@ -17,6 +17,62 @@ namespace {
   std::exit(1);
 }
 
+// A whole number from `low` to `high`, or bad usage naming `option`.
+int64_t Whole(const QCommandLineParser& parser, const QString& option, int64_t low, int64_t high) {
+  bool ok = false;
+  const qlonglong value = parser.value(option).toLongLong(&ok);
+  if (!ok || value < low || value > high) {
+    BadUsage(QStringLiteral("--%1 takes a number %2 to %3, not '%4'")
+                 .arg(option)
+                 .arg(low)
+                 .arg(high)
+                 .arg(parser.value(option)));
+  }
+  return value;
+}
+
+// --host's sides (the positional words) and serve's options.
+void ReadHost(const QCommandLineParser& parser, const QStringList& sides, net::HostPlan& plan) {
+  if (sides.size() != 3)
+    BadUsage(QStringLiteral("--host takes three sides, such as me player ai:2"));
+  for (int s = 0; s < 3; ++s) {
+    plan.sides[s] = sides[s].toStdString();
+    net::RefereeSeat seat;
+    bool me = false;
+    if (!net::ParseHostSide(plan.sides[s], seat, me)) {
+      BadUsage(QStringLiteral("bad side '%1'").arg(sides[s]));
+    }
+  }
+  if (parser.isSet(QStringLiteral("port"))) {
+    plan.port = static_cast<uint16_t>(Whole(parser, QStringLiteral("port"), 0, 65535));
+  }
+  if (parser.isSet(QStringLiteral("bind"))) plan.bind = parser.value("bind").toStdString();
+  if (parser.isSet(QStringLiteral("seed"))) {
+    plan.referee.seed = static_cast<uint32_t>(Whole(parser, QStringLiteral("seed"), 0, UINT32_MAX));
+    plan.referee.timing.seed = plan.referee.seed;
+  }
+  if (parser.isSet(QStringLiteral("frames"))) {
+    plan.referee.frames =
+        static_cast<int32_t>(Whole(parser, QStringLiteral("frames"), 0, INT32_MAX));
+  }
+  if (parser.isSet(QStringLiteral("wait"))) {
+    plan.referee.wait = Whole(parser, QStringLiteral("wait"), 0, 24 * 3600) * 1'000'000;
+  }
+  if (parser.isSet(QStringLiteral("watchers"))) {
+    plan.referee.watchers =
+        static_cast<int32_t>(Whole(parser, QStringLiteral("watchers"), 0, 1000));
+  }
+  if (parser.isSet(QStringLiteral("turn"))) {
+    plan.referee.timing.turn = static_cast<int32_t>(Whole(parser, QStringLiteral("turn"), 1, 1000));
+  }
+  if (parser.isSet(QStringLiteral("dropped")) &&
+      !net::ParseDroppedPlay(parser.value("dropped").toStdString(), plan.referee.dropped)) {
+    BadUsage(QStringLiteral("--dropped takes ai:L, none or pause, not '%1'")
+                 .arg(parser.value("dropped")));
+  }
+  if (parser.isSet(QStringLiteral("files"))) plan.files = parser.value("files").toStdString();
+}
+
 }  // namespace
 
 Options ParseOptions(const QStringList& arguments) {
@@ -68,6 +124,60 @@ Options ParseOptions(const QStringList& arguments) {
                      "(normal), as in `kragmoor-sim match --levels`; default 333."),
       QStringLiteral("L0L1L2"));
   parser.addOption(levels);
+  // Network play.
+  const QCommandLineOption host(
+      QStringLiteral("host"),
+      QStringLiteral("Host a network game of the sides SIDE1 SIDE2 SIDE3, given in place of "
+                     "FILE: me (this window's seat), player (a seat for a friend who joins), "
+                     "ai, ai:L, none or a bot command, as `kragmoor-sim serve` takes them."));
+  parser.addOption(host);
+  const QCommandLineOption join(QStringLiteral("join"),
+                                QStringLiteral("Join the network game at HOST:PORT."),
+                                QStringLiteral("HOST:PORT"));
+  parser.addOption(join);
+  const QCommandLineOption code(QStringLiteral("code"),
+                                QStringLiteral("With --join: take the seat of the join code CODE."),
+                                QStringLiteral("CODE"));
+  parser.addOption(code);
+  const QCommandLineOption watch(QStringLiteral("watch"),
+                                 QStringLiteral("With --join: watch, all sides seen."));
+  parser.addOption(watch);
+  const QCommandLineOption port(
+      QStringLiteral("port"), QStringLiteral("With --host: the UDP port (default 27467; 0: any)."),
+      QStringLiteral("P"));
+  parser.addOption(port);
+  const QCommandLineOption bind(QStringLiteral("bind"),
+                                QStringLiteral("With --host: the address to listen on."),
+                                QStringLiteral("ADDR"));
+  parser.addOption(bind);
+  const QCommandLineOption seed(QStringLiteral("seed"),
+                                QStringLiteral("With --host: the match's seed (default 1)."),
+                                QStringLiteral("S"));
+  parser.addOption(seed);
+  const QCommandLineOption frames(
+      QStringLiteral("frames"),
+      QStringLiteral("With --host: frame steps to run (default 0: until one side is left)."),
+      QStringLiteral("N"));
+  parser.addOption(frames);
+  const QCommandLineOption wait(
+      QStringLiteral("wait"),
+      QStringLiteral("With --host: seconds to wait for every seat (default 300)."),
+      QStringLiteral("S"));
+  parser.addOption(wait);
+  const QCommandLineOption dropped(
+      QStringLiteral("dropped"),
+      QStringLiteral("With --host: what a dropped seat does: ai:L, none or pause (default ai:2)."),
+      QStringLiteral("WHAT"));
+  parser.addOption(dropped);
+  const QCommandLineOption watchers(
+      QStringLiteral("watchers"),
+      QStringLiteral("With --host: how many watchers may join (default 8)."), QStringLiteral("N"));
+  parser.addOption(watchers);
+  const QCommandLineOption files(
+      QStringLiteral("files"),
+      QStringLiteral("With --host: where desync reports go (default the current folder)."),
+      QStringLiteral("DIR"));
+  parser.addOption(files);
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("A saved game to open at start."), "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
@@ -83,13 +193,41 @@ Options ParseOptions(const QStringList& arguments) {
     std::fputs(qPrintable(text), stdout);
     std::exit(0);
   }
-  const QStringList files = parser.positionalArguments();
-  if (files.size() > 1) BadUsage(QStringLiteral("unexpected argument '%1'").arg(files[1]));
-  if (!files.isEmpty() && parser.isSet(load)) {
+  Options options;
+  QStringList positional = parser.positionalArguments();
+  if (parser.isSet(host)) {
+    ReadHost(parser, positional, options.hostPlan);
+    options.host = true;
+    options.hostPlan.record = parser.value(record).toStdString();
+    positional.clear();
+  } else {
+    for (const QCommandLineOption* o :
+         {&port, &bind, &seed, &frames, &wait, &dropped, &watchers, &files}) {
+      if (parser.isSet(*o)) BadUsage(QStringLiteral("--%1 is for --host").arg(o->names()[0]));
+    }
+  }
+  if (parser.isSet(join)) {
+    if (options.host) BadUsage(QStringLiteral("give --host or --join, not both"));
+    options.join = parser.value(join);
+    options.code = parser.value(code);
+    std::string h;
+    uint16_t p = 0;
+    if (!net::ParseHostPort(options.join.toStdString(), h, p)) {
+      BadUsage(QStringLiteral("--join takes HOST:PORT, not '%1'").arg(options.join));
+    }
+    if (parser.isSet(watch) == !options.code.isEmpty()) {
+      BadUsage(QStringLiteral("--join takes --code CODE or --watch"));
+    }
+  } else if (parser.isSet(code) || parser.isSet(watch)) {
+    BadUsage(QStringLiteral("--code and --watch are for --join"));
+  }
+  if (positional.size() > 1) {
+    BadUsage(QStringLiteral("unexpected argument '%1'").arg(positional[1]));
+  }
+  if (!positional.isEmpty() && parser.isSet(load)) {
     BadUsage(QStringLiteral("give the saved game either as FILE or with --load, not both"));
   }
-  Options options;
-  options.load = files.isEmpty() ? parser.value(load) : files.first();
+  options.load = positional.isEmpty() ? parser.value(load) : positional.first();
   options.record = parser.value(record);
   if (parser.isSet(load) && options.load.isEmpty()) BadUsage(QStringLiteral("--load needs a FILE"));
   if (parser.isSet(record) && options.record.isEmpty()) {

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "game/net/network_game.h"
+
 namespace kragmoor {
 
 struct Options {
@@ -18,6 +20,12 @@ struct Options {
   int side = -1;             // --side N: the player's side, 0 to 2 (N is 1 to 3); -1: not given
   bool levelsGiven = false;  // --levels L0L1L2 was given
   std::array<int32_t, 3> levels{3, 3, 3};  // its computer players' levels, side 1's first
+  // Network play: --host SIDE1 SIDE2 SIDE3 with serve's options (hostPlan),
+  // or --join HOST:PORT with --code CODE or --watch.
+  bool host = false;
+  net::HostPlan hostPlan;
+  QString join;  // HOST:PORT; empty: not joining
+  QString code;  // empty with --join: watching
 };
 
 // Reads the command line, the program's name first, with the toolkit's own

@@ -2,6 +2,7 @@
 // boxes, files and bots. Its play controls are in driver_play.cc.
 #include "game/driver.h"
 
+#include "game/net/network_game.h"
 #include "game/platform/files.h"
 #include "game/play.h"
 #include "game/play_inputs.h"
@@ -30,6 +31,7 @@ FrameInputs GameDriver::Inputs(FieldSize field) const {
 }
 
 void GameDriver::TimerFired(FieldSize field, Gl* gl) {
+  if (network_) return NetworkTimer(field);
   const int steps = pace_.StepsForTimer();
   for (int i = 1; i <= steps && !latched_; ++i) StepOneFrame(field, i == steps ? gl : nullptr);
 }
@@ -37,7 +39,7 @@ void GameDriver::TimerFired(FieldSize field, Gl* gl) {
 void GameDriver::Resize(FieldSize field, Gl* gl) {
   SyncPanel(field);
   if (!pointerOver_) PointerAway(field);  // the resting pointer follows the centre
-  if (pace_.paused()) {
+  if (pace_.paused() || network_) {
     ViewChanged();  // no frame: the still picture at the new size
     return;
   }
@@ -59,7 +61,11 @@ void GameDriver::StepOneFrame(FieldSize field, Gl* gl) {
 }
 
 Front GameDriver::Lent(Gl* gl) {
-  return Front{&clock_, gl, recording_ ? &recording_->recorder() : nullptr};
+  Front front{&clock_, gl, recording_ ? &recording_->recorder() : nullptr, {}};
+  if (network_) {
+    front.orders = [game = network_.get()](const Order& o) { game->SendOrder(o.slot, o.text); };
+  }
+  return front;
 }
 
 void GameDriver::Give(const Input& input) {
@@ -99,6 +105,7 @@ void GameDriver::PointerAway(FieldSize field) {
 }
 
 void GameDriver::Click() {
+  if (network_) return NetworkClick();
   if (baseBuildArmed_) {
     baseBuildArmed_ = false;
     BuildBase(session_, PointUnderMouse(session_.player.view), Lent(nullptr));
@@ -120,7 +127,7 @@ void GameDriver::PanCamera(int32_t columns, int32_t rows) {
 }
 
 void GameDriver::ViewChanged() {
-  if (!pace_.paused()) return;
+  if (!pace_.paused() && !network_) return;
   Give(StoredCursorCell(session_));
   stillDue_ = true;
 }
@@ -130,17 +137,20 @@ void GameDriver::ChooseClickMode(int32_t item) { Give(ClickMode{item}); }
 void GameDriver::ChooseBuildItem(int32_t item) { Give(BuildItem{item}); }
 
 void GameDriver::SetComputerPlayers(const std::array<bool, kSideCount>& checked) {
+  if (network_) return;  // the referee's
   Give(ComputerPlayers{checked});
 }
 
 void GameDriver::ChooseSide(int32_t side) { Give(OwnSide{side}); }
 
 void GameDriver::TogglePause() {
+  if (network_) return;  // the host's
   pace_.TogglePause();
   ViewChanged();
 }
 
 void GameDriver::ChangeSpeed(bool faster) {
+  if (network_) return;  // the host's
   if (faster) {
     pace_.Faster();
   } else {
@@ -149,6 +159,10 @@ void GameDriver::ChangeSpeed(bool faster) {
 }
 
 void GameDriver::NewGame(uint32_t seed) {
+  if (network_) {
+    network_->Leave();
+    network_.reset();
+  }
   StartNewGame(session_, seed);
   if (recording_) recording_->recorder().State(session_);
   frameSteps_ = 0;
@@ -156,6 +170,10 @@ void GameDriver::NewGame(uint32_t seed) {
 }
 
 bool GameDriver::OpenGame(const std::string& path, std::string& error) {
+  if (network_) {
+    error = "a network game is running";
+    return false;
+  }
   const PlayerView before = session_.player;
   if (!LoadSavedGame(path, session_, error)) return false;
   if (recording_) recording_->recorder().State(session_);
@@ -176,6 +194,10 @@ bool GameDriver::SaveGame(const std::string& path, std::string& error) {
 }
 
 bool GameDriver::StartRecording(const std::string& path, FieldSize field, std::string& error) {
+  if (network_) {
+    error = "a network game is recorded by its host (--record)";
+    return false;
+  }
   SyncPanel(field);  // the recording starts from the size the frames will read
   auto file = std::make_unique<RecordingFile>();
   if (!file->Open(path, session_, error)) return false;
@@ -214,6 +236,10 @@ int GameDriver::LastSideStanding() const { return kragmoor::LastSideStanding(ses
 // Bots.
 
 bool GameDriver::SeatBot(int side, const std::string& command, int32_t turn, std::string& error) {
+  if (network_) {
+    error = "a network game's bots are its host's";
+    return false;
+  }
   BotSeat& seat = bots_[side];
   seat.Stop();
   seat.onErrorLine = [this, side](std::string_view line) {

@@ -26,6 +26,9 @@
 namespace kragmoor {
 
 class RecordingFile;
+namespace net {
+class NetworkGame;
+}
 
 // The play field's size in logical pixels, as the window has it now: what
 // the next frame and mouse move read.
@@ -158,6 +161,16 @@ class GameDriver {
   // Each line a bot writes on standard error, with its side (0 to 2).
   std::function<void(int side, std::string_view line)> onBotErrorLine;
 
+  // Network play (game/driver_net.cc). From PlayNetwork on, the shared game
+  // is `game`'s: the timer polls it and shows the frames its referee closed,
+  // orders go to the referee, and nothing local (a resize, the pointer, the
+  // camera, the selection, pause and speed) runs a shared frame. The boxes,
+  // levels, pause, speed, bots, files and recording of a game on one machine
+  // do nothing meanwhile. LeaveNetwork starts a new game on one machine.
+  void PlayNetwork(std::unique_ptr<net::NetworkGame> game);
+  void LeaveNetwork(uint32_t seed);
+  net::NetworkGame* network() const { return network_.get(); }
+
   // What the information list and the status bar show; the list in
   // `language` (InfoItemsIn: the design's lines in Russian).
   std::vector<InfoItem> InfoItems(Language language = Language::kRussian) const;
@@ -179,6 +192,11 @@ class GameDriver {
   void BotsBeforeFrame();
   // A new or opened game: the watch from the start, the view on a base.
   void GameStarted();
+  // The timer of a network game: polls it and takes the frames it ran.
+  void NetworkTimer(FieldSize field);
+  // A left click in a network game: a select click stays local, the others
+  // become orders for every selected entity of our side.
+  void NetworkClick();
 
   Session session_;
   TickSource& clock_;
@@ -192,6 +210,8 @@ class GameDriver {
   std::array<BotSeat, kSideCount> bots_;      // the sides given to bot programs
   GameWatch watch_;
   bool baseBuildArmed_ = false;
+  std::unique_ptr<net::NetworkGame> network_;  // null: a game on one machine
+  int64_t networkFrames_ = -1;                 // the network game's frames last shown
 };
 
 }  // namespace kragmoor

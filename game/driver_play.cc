@@ -69,6 +69,7 @@ void GameDriver::ChooseEdgeScroll(int32_t margin) { Give(EdgeScroll{margin}); }
 void GameDriver::ChooseKeepView(bool keep) { Give(KeepView{keep}); }
 
 void GameDriver::ChooseLevels(const std::array<int32_t, kSideCount>& levels) {
+  if (network_) return;  // the referee's
   Give(Levels{levels});
 }
 

@@ -57,6 +57,10 @@ FrameInputs FrameInputsOf(const Session& session, TickSource* clock) {
 }
 
 bool ApplyWithFrame(Session& session, const Input& input, const Front& front, std::string& error) {
+  if (const auto* order = std::get_if<Order>(&input); order != nullptr && front.orders) {
+    front.orders(*order);
+    return true;
+  }
   const InputEntry& entry = EntryOf(input);
   const EntityKeys before = KeysOf(session.world);
   entry.change(session, input);

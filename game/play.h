@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -23,6 +24,9 @@ struct Front {
   TickSource* clock = nullptr;
   Gl* gl = nullptr;
   Recorder* recorder = nullptr;
+  // In a network game: every `order` goes here, to the referee, and changes
+  // nothing in this session (empty: orders are applied as any input).
+  std::function<void(const Order&)> orders = nullptr;
 };
 
 // What a frame step of `session` reads besides the world, the animation

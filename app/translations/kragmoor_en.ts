@@ -92,7 +92,7 @@
     </message>
     <message>
         <source>Выбранная сущность, её поля и золото каждой стороны</source>
-        <translation>The selected entity, its fields and each side's gold</translation>
+        <translation>The selected entity, its fields and each side&apos;s gold</translation>
     </message>
     <message>
         <source>Что делает щелчок левой кнопкой по полю с выбранной сущностью</source>
@@ -396,15 +396,127 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
     </message>
     <message>
         <source>• Цена: крестьянин %1 золота, главная база %2; платит казна стороны.</source>
-        <translation>• Cost: peasant %1 gold, main base %2, paid from the side's purse.</translation>
+        <translation>• Cost: peasant %1 gold, main base %2, paid from the side&apos;s purse.</translation>
     </message>
     <message>
         <source>• Золото: крестьянин у шахты берёт по %1 за кадр, за ходку до %2 (до %3, если номер крестьянина больше номера шахты), и сдаёт его на своей главной базе; шахта даёт, пока в ней не меньше %4.</source>
-        <translation>• Gold: a peasant at a mine takes %1 a frame, up to %2 a trip (up to %3 when the peasant's number is above the mine's), and delivers it at its side's main base; a mine gives while it holds at least %4.</translation>
+        <translation>• Gold: a peasant at a mine takes %1 a frame, up to %2 a trip (up to %3 when the peasant&apos;s number is above the mine&apos;s), and delivers it at its side&apos;s main base; a mine gives while it holds at least %4.</translation>
     </message>
     <message>
         <source>• Ремонт: золото, сданное на повреждённую базу, чинит её, %1 здоровья за единицу золота, и в казну не идёт.</source>
         <translation>• Repair: gold delivered to a damaged base repairs it, %1 hit points a gold, instead of going into the purse.</translation>
+    </message>
+    <message>
+        <source>Создать сетевую игру…</source>
+        <translation>Host a network game…</translation>
+    </message>
+    <message>
+        <source>Присоединиться к сетевой игре…</source>
+        <translation>Join a network game…</translation>
+    </message>
+    <message>
+        <source>Скорость: ×1 (у хозяина игры)</source>
+        <translation>Speed: ×1 (the host&apos;s)</translation>
+    </message>
+    <message>
+        <source>Закрыть окно? Сетевая игра закончится для всех.</source>
+        <translation>Close the window? The network game ends for everyone.</translation>
+    </message>
+    <message>
+        <source>Сетевая игра не создана</source>
+        <translation>The network game could not be hosted</translation>
+    </message>
+    <message>
+        <source>Не удалось присоединиться</source>
+        <translation>Could not join</translation>
+    </message>
+    <message>
+        <source>Вы смотрите</source>
+        <translation>You are watching</translation>
+    </message>
+    <message>
+        <source>Вы играете за сторону %1</source>
+        <translation>You play side %1</translation>
+    </message>
+    <message>
+        <source>Соединение с %1:%2…</source>
+        <translation>Connecting to %1:%2…</translation>
+    </message>
+    <message>
+        <source>Ждём начала игры</source>
+        <translation>Waiting for the game to start</translation>
+    </message>
+    <message>
+        <source>Задержка: %1 мс</source>
+        <translation>Round trip: %1 ms</translation>
+    </message>
+    <message>
+        <source>Связь потеряна, соединяемся снова…</source>
+        <translation>Connection lost, joining again…</translation>
+    </message>
+    <message>
+        <source>Связь потеряна: %1</source>
+        <translation>Connection lost: %1</translation>
+    </message>
+    <message>
+        <source>Отказано: %1</source>
+        <translation>Refused: %1</translation>
+    </message>
+    <message>
+        <source>Сетевая игра окончена</source>
+        <translation>The network game is over</translation>
+    </message>
+    <message>
+        <source>Присоединиться снова</source>
+        <translation>Join again</translation>
+    </message>
+    <message>
+        <source>Сетевая игра</source>
+        <translation>Network game</translation>
+    </message>
+    <message>
+        <source>Порт %1: дайте друзьям адрес этой машины и код места.</source>
+        <translation>Port %1: give your friends this machine&apos;s address and a seat&apos;s code.</translation>
+    </message>
+    <message>
+        <source>Сторона %1: %2</source>
+        <translation>Side %1: %2</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Начать игру</source>
+        <translation>Start the game</translation>
+    </message>
+    <message>
+        <source>Создать сетевую игру</source>
+        <translation>Host a network game</translation>
+    </message>
+    <message>
+        <source>Порт</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Выбывшее место</source>
+        <translation>A dropped seat</translation>
+    </message>
+    <message>
+        <source>Присоединиться к сетевой игре</source>
+        <translation>Join a network game</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Код места</source>
+        <translation>Seat code</translation>
+    </message>
+    <message>
+        <source>Только смотреть</source>
+        <translation>Watch only</translation>
     </message>
 </context>
 </TS>

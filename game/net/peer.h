@@ -64,6 +64,8 @@ class Peer {
   const net::End& end() const { return end_; }
   // A desync report named this peer's seat.
   bool desync() const { return desync_; }
+  // The transport's round trip to the referee, or 0 while not connected.
+  Micros roundTrip() const { return connection_ != 0 ? transport_->RoundTrip(connection_) : 0; }
 
   // After each frame run: its number and the refusals it carried for us.
   std::function<void(int64_t frame, const std::vector<std::string>& refusals)> onFrame;

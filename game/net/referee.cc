@@ -378,7 +378,7 @@ void Referee::Advance() {
     SendToAll(Ping{static_cast<uint64_t>(now), false});
   }
   if (over_) return;
-  if (!started_ && (Started() || now - createdAt_ >= options_.wait)) {
+  if (!started_ && (startNow_ || Started() || now - createdAt_ >= options_.wait)) {
     started_ = true;
     startedAt_ = now;
     for (int s = 0; s < kSideCount; ++s) {

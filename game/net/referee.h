@@ -67,6 +67,15 @@ struct PeerResult {
   int64_t refused = 0;
 };
 
+// What the host's players' panel shows of one side.
+struct SeatStatus {
+  RefereeSeat::Kind kind = RefereeSeat::Kind::kAi;
+  bool taken = false;    // a player seat's peer is connected now
+  bool dropped = false;  // plays as --dropped says
+  std::string name;      // the peer's
+  Micros roundTrip = 0;  // the transport's, to its peer
+};
+
 // Per-address bounds the referee asks before it takes a connection or a
 // message (the serve command lends the transport's; tests may lend none).
 struct AddressGate {
@@ -100,6 +109,12 @@ class Referee {
   // The match has run its frames, or one side at most is left.
   bool over() const { return over_; }
   int64_t frames() const { return frames_; }
+  const RefereeOptions& options() const { return options_; }
+  // The host's start: the first frame closes now, empty player seats playing
+  // as --dropped says, as when the wait runs out.
+  void StartNow() { startNow_ = true; }
+  // The host ends the match: over() from now on, no frame closes.
+  void EndNow() { over_ = true; }
 
   // Ends the match: every bot seat gets the end message and is ended
   // (bots() then has their results); then SendEnd gives every peer `End`
@@ -107,6 +122,7 @@ class Referee {
   void EndBots();
   void SendEnd(const std::string& lines);
   std::array<PeerResult, kSideCount> PeerResults() const;
+  std::array<SeatStatus, kSideCount> Seats() const;
   const std::array<BotSeat, kSideCount>& bots() const { return bots_; }
 
   // Lines for the referee's standard error: joins, drops, desync reports.
@@ -178,6 +194,7 @@ class Referee {
   Micros startedAt_ = 0;                    // when frame 1 was due to close
   Micros createdAt_ = 0;
   bool started_ = false;
+  bool startNow_ = false;  // StartNow was called
   bool paused_ = false;
   Micros pausedAt_ = 0;
   Micros pausedTotal_ = 0;  // frames not closed while paused

@@ -1,0 +1,171 @@
+// The main window in a network game: starting one from the command line or
+// a dialog, the lobby, the players' line, the notices in the event log and
+// the lost connection's question. The game itself is net::NetworkGame's.
+#include <QApplication>
+#include <QClipboard>
+#include <QColor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "app/form1.h"
+#include "app/play_panel.h"
+
+namespace kragmoor {
+
+namespace {
+
+using Phase = net::NetworkGame::Phase;
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+bool TForm1::HostNetwork(const net::HostPlan& plan) {
+  std::string error;
+  std::unique_ptr<net::NetworkGame> game = net::NetworkGame::Host(plan, error);
+  if (!game) {
+    std::fprintf(stderr, "kragmoor: cannot host: %s\n", error.c_str());
+    ShowFileError(tr("Сетевая игра не создана"), error);
+    return false;
+  }
+  driver_.PlayNetwork(std::move(game));
+  GameReplaced();
+  ShowLobby();
+  return true;
+}
+
+bool TForm1::JoinNetwork(const QString& address, const QString& code) {
+  std::string host, error;
+  uint16_t port = 0;
+  if (!net::ParseHostPort(address.toStdString(), host, port)) {
+    ShowFileError(tr("Не удалось присоединиться"), "bad address " + address.toStdString());
+    return false;
+  }
+  std::unique_ptr<net::NetworkGame> game =
+      net::NetworkGame::Join(host, port, code.toStdString(), error);
+  if (!game) {
+    std::fprintf(stderr, "kragmoor: cannot join: %s\n", error.c_str());
+    ShowFileError(tr("Не удалось присоединиться"), error);
+    return false;
+  }
+  driver_.PlayNetwork(std::move(game));
+  GameReplaced();
+  return true;
+}
+
+QString TForm1::NetworkStatus() const {
+  const net::NetworkGame* game = driver_.network();
+  if (game == nullptr) return QString();
+  const qint64 rtt = game->roundTrip() / 1000;
+  const QString you = game->watching() ? tr("Вы смотрите")
+                      : game->seat() >= 0 ? tr("Вы играете за сторону %1").arg(game->seat() + 1)
+                                          : QString();
+  switch (game->phase()) {
+    case Phase::kJoining:
+      return tr("Соединение с %1:%2…").arg(Text(game->host())).arg(game->port());
+    case Phase::kLobby:
+      return you + "    " + tr("Ждём начала игры");
+    case Phase::kPlaying:
+      return you + "    " + tr("Задержка: %1 мс").arg(rtt);
+    case Phase::kRejoining:
+      return you + "    " + tr("Связь потеряна, соединяемся снова…");
+    case Phase::kLost:
+      return tr("Связь потеряна: %1").arg(Text(game->failure()));
+    case Phase::kRefused:
+      return tr("Отказано: %1").arg(Text(game->failure()));
+    case Phase::kEnded:
+      return you + "    " + tr("Сетевая игра окончена");
+  }
+  return QString();
+}
+
+void TForm1::ShowNetwork() {
+  net::NetworkGame* game = driver_.network();
+  if (game == nullptr) return;
+  if (networkDialog_ && networkDialog_->objectName() == QStringLiteral("LobbyDialog") &&
+      game->phase() != Phase::kLobby && game->phase() != Phase::kJoining) {
+    networkDialog_->accept();  // every seat is taken, or the host started
+  }
+  // The players' panel: each side's line in its colour.
+  QStringList players;
+  const std::array<std::string, kSideCount> lines = game->PlayerLines();
+  for (int s = 0; s < kSideCount; ++s) {
+    const Player& p = world().players[s];
+    players << QStringLiteral("<span style=\"color: %1\">%2</span>")
+                   .arg(QColor::fromRgbF(p.red, p.green, p.blue).name(),
+                        Text(lines[s]).toHtmlEscaped());
+  }
+  const QString text = players.join(QStringLiteral(" &nbsp; "));
+  if (playersText_ == nullptr) {
+    playersText_ = new QLabel(statusBar());
+    playersText_->setObjectName("NetworkPlayers");
+    playersText_->setTextFormat(Qt::RichText);
+    statusBar()->addPermanentWidget(playersText_);
+  }
+  if (playersText_->text() != text) playersText_->setText(text);
+  for (const std::string& notice : game->TakeNotices()) {
+    playPanel_->AddEvent(notice);
+    statusBar()->showMessage(Text(notice), 5000);
+  }
+  if ((game->phase() == Phase::kLost || game->phase() == Phase::kRefused) && !lostBox_ &&
+      !game->watching() && !game->hosting()) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), NetworkStatus(),
+                                QMessageBox::NoButton, this);
+    box->setObjectName("NetworkLostBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* again = box->addButton(tr("Присоединиться снова"), QMessageBox::AcceptRole);
+    again->setObjectName("JoinAgainButton");
+    box->addButton(QMessageBox::Close);
+    connect(box, &QMessageBox::finished, this, [this, box, again] {
+      if (box->clickedButton() == again && driver_.network() != nullptr) {
+        driver_.network()->JoinAgain();
+      }
+    });
+    lostBox_ = box;
+    box->open();
+  }
+}
+
+void TForm1::ShowLobby() {
+  const net::NetworkGame* game = driver_.network();
+  if (game == nullptr || !game->hosting()) return;
+  auto* dialog = new QDialog(this);
+  dialog->setObjectName("LobbyDialog");
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(tr("Сетевая игра"));
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(new QLabel(
+      tr("Порт %1: дайте друзьям адрес этой машины и код места.").arg(game->port()), dialog));
+  for (int s = 0; s < kSideCount; ++s) {
+    const std::string& code = game->codes()[s];
+    if (code.empty() || code == game->code()) continue;
+    const QString line =
+        QStringLiteral("kragmoor --join HOST:%1 --code %2").arg(game->port()).arg(Text(code));
+    auto* label = new QLabel(tr("Сторона %1: %2").arg(s + 1).arg(line), dialog);
+    label->setObjectName(QStringLiteral("SeatCode%1").arg(s + 1));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(label);
+    auto* copy = new QPushButton(tr("Копировать"), dialog);
+    copy->setObjectName(QStringLiteral("CopySeat%1").arg(s + 1));
+    connect(copy, &QPushButton::clicked, dialog,
+            [line] { QApplication::clipboard()->setText(line); });
+    layout->addWidget(copy);
+  }
+  auto* start = new QPushButton(tr("Начать игру"), dialog);
+  start->setObjectName("StartNetworkButton");
+  connect(start, &QPushButton::clicked, dialog, [this, dialog] {
+    if (driver_.network() != nullptr) driver_.network()->StartNow();
+    dialog->accept();
+  });
+  layout->addWidget(start);
+  networkDialog_ = dialog;
+  dialog->open();
+}
+
+}  // namespace kragmoor

@@ -1,0 +1,242 @@
+// The window in a network game under a real display: joining a headless
+// referee and ordering only its own seat's entities, hosting a match that a
+// bot joins, watching, and the host and join dialogs. The referee's
+// recording is what the tests read. Exits with 77 without a display.
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cstdio>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/play_field.h"
+#include "game/net/network_game.h"
+#include "game/play_inputs.h"
+#include "world/state_hash.h"
+
+namespace kragmoor {
+
+class Form1NetTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TForm1> form_;
+  QTemporaryDir dir_;
+  QProcess serve_;
+  QString port_, code_;
+
+  template <typename T>
+  T* Control(const char* name) {
+    return form_->findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // Starts kragmoor-sim serve with `args` on a free port of loopback and
+  // reads its port and first seat's code.
+  void Serve(const QStringList& args) {
+    serve_.start(QStringLiteral(KRAGMOOR_SIM),
+                 QStringList{"serve", "--port", "0", "--bind", "127.0.0.1", "--wait", "20",
+                             "--record", dir_.filePath("match.rec")} +
+                     args);
+    QVERIFY(serve_.waitForStarted());
+    QString out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += serve_.readAllStandardOutput()).contains("listening on"),
+                             10000);
+    const QRegularExpressionMatch port =
+        QRegularExpression(QStringLiteral("listening on 127.0.0.1:(\\d+)")).match(out);
+    QVERIFY(port.hasMatch());
+    port_ = port.captured(1);
+    code_ = QRegularExpression(QStringLiteral("seat \\d code=([0-9a-f]+)")).match(out).captured(1);
+  }
+
+  // Waits for serve to end with 0 and gives what it printed; the window
+  // runs meanwhile.
+  QString ServeEnds() {
+    if (!QTest::qWaitFor([this] { return serve_.state() == QProcess::NotRunning; }, 20000)) {
+      return QStringLiteral("serve did not end");
+    }
+    if (serve_.exitCode() != 0)
+      return QStringLiteral("serve exited with %1").arg(serve_.exitCode());
+    return QString::fromUtf8(serve_.readAllStandardOutput());
+  }
+
+  QString Recording() {
+    QFile file(dir_.filePath("match.rec"));
+    if (!file.open(QIODevice::ReadOnly)) return QString();
+    return QString::fromUtf8(file.readAll());
+  }
+
+  bool Checks() {
+    QProcess check;
+    check.start(QStringLiteral(KRAGMOOR_SIM),
+                {QStringLiteral("check"), dir_.filePath("match.rec")});
+    return check.waitForFinished(30000) && check.exitCode() == 0;
+  }
+
+  net::NetworkGame* Game() { return form_->driver().network(); }
+
+  bool Playing() {
+    return Game() != nullptr && Game()->phase() == net::NetworkGame::Phase::kPlaying;
+  }
+
+  // The panel pixel (y counted downwards) showing field point (x, y).
+  QPoint PanelPoint(int x, int y) {
+    const ViewState& v = form_->view();
+    return QPoint(x + qRound(v.cameraX), form_->playField()->height() - y - qRound(v.cameraY));
+  }
+
+ private slots:
+  void init() {
+    form_ = std::make_unique<TForm1>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+  void cleanup() {
+    form_.reset();
+    if (serve_.state() != QProcess::NotRunning) {
+      serve_.kill();
+      serve_.waitForFinished();
+    }
+  }
+
+  // Through the join dialog: the window takes side 1's seat; its Ctrl+A and
+  // right-click reach the referee as side 1's orders, and a right-click
+  // with side 2's peasant selected orders nothing. The recording checks.
+  void joinsItsSeatAndOrdersItsOwn() {
+    Serve({"--frames", "400", "player", "none", "none"});
+    form_->AskJoinNetwork();
+    QDialog* dialog = form_->networkDialog();
+    QVERIFY(dialog != nullptr);
+    dialog->findChild<QLineEdit*>("JoinAddress")->setText("127.0.0.1:" + port_);
+    dialog->findChild<QLineEdit*>("JoinCode")->setText(code_);
+    dialog->accept();
+    QTRY_VERIFY_WITH_TIMEOUT(Playing(), 10000);
+    QCOMPARE(Game()->seat(), 0);
+    QCOMPARE(PlayerSide(form_->session()), 0);
+    QListWidget* list = form_->findChild<QListWidget*>("ListBox1");
+    // Side 2's peasant in slot 3 alone selected: nothing is ordered.
+    form_->view().cameraX = 0;
+    form_->view().cameraY = 0;
+    QTest::mousePress(form_->playField(), Qt::LeftButton, {}, PanelPoint(170, 170));
+    QTest::mouseMove(form_->playField(), PanelPoint(200, 200));
+    QTest::mouseRelease(form_->playField(), Qt::LeftButton, {}, PanelPoint(200, 200));
+    QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{3}));
+    QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{4, 5}));
+    QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
+    const QString out = ServeEnds();
+    QVERIFY2(out.contains(QRegularExpression("peer 1 name=\"\" status=ok orders=[1-9]")),
+             qPrintable(out));
+    const QString recording = Recording();
+    QVERIFY(recording.contains("\norder 5 \""));
+    QVERIFY(!recording.contains("\norder 3 "));
+    QVERIFY(Checks());
+  }
+
+  // Hosting: a bot joins side 2's seat with its code, the match runs its
+  // frames and the bot's peer ends on the referee's hash (exit 0).
+  void hostsAMatchABotJoins() {
+    net::HostPlan plan;
+    plan.sides = {"me", "player", "none"};
+    plan.port = 0;
+    plan.bind = "127.0.0.1";
+    plan.referee.frames = 300;
+    plan.record = dir_.filePath("match.rec").toStdString();
+    QVERIFY(form_->HostNetwork(plan));
+    QVERIFY(form_->findChild<QLabel*>("SeatCode2") != nullptr);
+    QProcess join;
+    join.start(QStringLiteral(KRAGMOOR_SIM),
+               {"join", "--code", QString::fromStdString(Game()->codes()[1]), "--bot",
+                QStringLiteral("python3 " KRAGMOOR_BOTS "/gatherer.py"),
+                QStringLiteral("127.0.0.1:%1").arg(Game()->port())});
+    QVERIFY(join.waitForStarted());
+    // The players' panel: our seat, the bot's with its round trip.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form_->findChild<QLabel*>("NetworkPlayers") != nullptr &&
+            form_->findChild<QLabel*>("NetworkPlayers")
+                ->text()
+                .contains(QRegularExpression("Side 1: you .*Side 2: player \\d+ ms")),
+        10000);
+    QTRY_VERIFY_WITH_TIMEOUT(join.state() == QProcess::NotRunning, 20000);
+    QVERIFY2(join.exitCode() == 0, join.readAllStandardError().constData());
+    QCOMPARE(Game()->phase(), net::NetworkGame::Phase::kEnded);
+    QVERIFY(Checks());
+  }
+
+  // A watcher's right-clicks and keys order nothing: the recording of a
+  // match of the computer player alone holds no order.
+  void watcherChangesNothing() {
+    Serve({"--frames", "300", "ai", "none", "none"});
+    QVERIFY(form_->JoinNetwork("127.0.0.1:" + port_, QString()));
+    QTRY_VERIFY_WITH_TIMEOUT(Playing(), 10000);
+    QVERIFY(Game()->watching());
+    // A resize runs no frame of the shared game (on one machine it runs one).
+    QTimer* timer = form_->findChild<QTimer*>("Timer1");
+    timer->stop();
+    const int64_t frames = form_->frameSteps();
+    const uint64_t world = SyncHash(form_->world());
+    form_->resize(form_->width() + 40, form_->height() + 30);
+    QTRY_VERIFY(form_->playField()->width() > 0);
+    QTest::qWait(50);
+    QCOMPARE(form_->frameSteps(), frames);
+    QCOMPARE(SyncHash(form_->world()), world);
+    timer->start();
+    QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_A, Qt::ControlModifier);
+    QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
+    QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_P);
+    const QString out = ServeEnds();
+    QVERIFY2(!out.startsWith("serve"), qPrintable(out));
+    QVERIFY(!Recording().contains("\norder "));
+    QVERIFY(Checks());
+  }
+
+  // The host dialog: each side's choice and the port; its lobby shows the
+  // open seat's join line and starts the game on the host's word.
+  void hostDialogOpensTheLobby() {
+    form_->AskHostNetwork();
+    QDialog* dialog = form_->networkDialog();
+    QVERIFY(dialog != nullptr);
+    dialog->findChild<QComboBox*>("HostSide3")->setCurrentText("none");
+    dialog->findChild<QSpinBox*>("HostPort")->setValue(0);
+    dialog->accept();
+    QVERIFY(Game() != nullptr && Game()->hosting());
+    QLabel* seat = form_->findChild<QLabel*>("SeatCode2");
+    QVERIFY(seat != nullptr);
+    QVERIFY(seat->text().contains(QString::fromStdString(Game()->codes()[1])));
+    QTRY_VERIFY_WITH_TIMEOUT(Game()->phase() == net::NetworkGame::Phase::kLobby, 10000);
+    QTest::mouseClick(form_->findChild<QPushButton*>("StartNetworkButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(Playing(), 10000);
+  }
+};
+
+}  // namespace kragmoor
+
+int main(int argc, char** argv) {
+  const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
+                       qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                       qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+  if (!display) {
+    std::puts("SKIP: no display; run under xvfb-run");
+    return 77;
+  }
+  QStandardPaths::setTestModeEnabled(true);
+  qputenv("KRAGMOOR_NO_START_DIALOG", "1");
+  QApplication app(argc, argv);
+  const QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  kragmoor::Form1NetTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "form1_net_test.moc"

@@ -27,6 +27,7 @@
 #include "runner/match.h"
 #include "runner/progress.h"
 #include "runner/script.h"
+#include "runner/summary.h"
 #include "runner/tournament.h"
 
 namespace {
@@ -215,6 +216,7 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
   if (command == "match") return Match(argc, argv, out);
   if (command == "arena") return kragmoor::ArenaCommand(argc, argv, out);
   if (command == "tournament") return kragmoor::TournamentCommand(argc, argv, out);
+  if (command == "summary") return kragmoor::SummaryCommand(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }
 

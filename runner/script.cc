@@ -22,7 +22,7 @@
 #include "game/words.h"
 #include "render/recording_gl.h"
 #include "render/scene.h"
-#include "runner/line_reader.h"
+#include "game/line_reader.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 

@@ -267,8 +267,8 @@ class TForm1 final : public QMainWindow {
   void CreateReplayActions(QMenu* menu);
   // A new automatic recording, the oldest beyond the kept ones removed.
   void StartAutoRecording();
-  QString recordingPath_;         // the file the running recording goes to, or empty
-  bool autoRecording_ = false;    // it is the automatic one
+  QString recordingPath_;       // the file the running recording goes to, or empty
+  bool autoRecording_ = false;  // it is the automatic one
   QAction* autoRecordAction_ = nullptr;
   QPointer<TReplayWindow> replayWindow_;
   QPointer<TSummaryWindow> liveSummary_;

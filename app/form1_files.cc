@@ -152,8 +152,9 @@ void TForm1::ShowRecording() {
 }
 
 void TForm1::ChooseAndOpen() {
-  const QString path = QFileDialog::getOpenFileName(this, tr("Открыть игру"), QDir::homePath(),
-                                                    tr("Сохранённые игры и записи (*.save *.sim);;Все файлы (*)"));
+  const QString path =
+      QFileDialog::getOpenFileName(this, tr("Открыть игру"), QDir::homePath(),
+                                   tr("Сохранённые игры и записи (*.save *.sim);;Все файлы (*)"));
   if (!path.isEmpty()) OpenGame(path);
 }
 

@@ -133,9 +133,10 @@ void TForm1::StartAutoRecording() {
     const QString old = folder.filePath(names[i]);
     if (FileStartsWith(Path(old), kRecordingFormat)) QFile::remove(old);
   }
-  const QString name = QString::fromLatin1(kAutoPrefix) +
-                       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) +
-                       QStringLiteral(".sim");
+  const QString name =
+      QString::fromLatin1(kAutoPrefix) +
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) +
+      QStringLiteral(".sim");
   if (StartRecording(folder.filePath(name))) autoRecording_ = true;
 }
 

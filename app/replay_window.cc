@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/field_map_view.h"
 #include "app/play_field.h"
 #include "app/play_field_view.h"
 #include "app/summary_window.h"
@@ -21,9 +22,9 @@ namespace kragmoor {
 
 namespace {
 
-constexpr int kTickMs = 10;            // the timer, as the game's frame timer
-constexpr qint64 kFastShareMs = 8;     // as fast as it goes: of each tick, stepping
-constexpr qint64 kPrepareUntilMs = 9;  // then reading ahead, so that seeks are quick
+constexpr int kTickMs = 10;             // the timer, as the game's frame timer
+constexpr qint64 kFastShareMs = 8;      // as fast as it goes: of each tick, stepping
+constexpr qint64 kPrepareUntilMs = 9;   // then reading ahead, so that seeks are quick
 constexpr int64_t kPrepareChunk = 200;  // frames read ahead at a time
 
 // The tick count the picture's animation reads: 10 ms a frame of the replay.
@@ -67,9 +68,14 @@ TReplayWindow::TReplayWindow(Recording recording, const QString& name, QWidget* 
 
   auto* client = new QWidget(this);
   auto* layout = new QVBoxLayout(client);
+  auto* field = new QHBoxLayout;
   view_ = std::make_unique<TPlayFieldView>(client);
   view_->panel3()->setMinimumSize(kStartPanelWidth, kStartPanelHeight);
-  layout->addWidget(view_->panel3(), 1);
+  field->addWidget(view_->panel3(), 1);
+  map_ = new TFieldMapView(client);  // no onCamera: a click on it changes nothing
+  map_->setObjectName("ReplayMap");
+  field->addWidget(map_, 0, Qt::AlignTop);
+  layout->addLayout(field, 1);
 
   auto* controls = new QHBoxLayout;
   play_ = new QPushButton(tr("Пуск"), client);
@@ -144,7 +150,7 @@ TReplayWindow::TReplayWindow(Recording recording, const QString& name, QWidget* 
   timer_->setTimerType(Qt::PreciseTimer);
   connect(timer_, &QTimer::timeout, this, [this] { Tick(); });
   timer_->start(kTickMs);
-  resize(kStartPanelWidth + 40, kStartPanelHeight + 170);
+  resize(kStartPanelWidth + 260, kStartPanelHeight + 170);
   Show();
 }
 
@@ -242,6 +248,7 @@ void TReplayWindow::Show() {
   sideText_->setText(SideText());
   const QString problem = ProblemText();
   if (problemText_->text() != problem) problemText_->setText(problem);
+  map_->Show(replay_->session());
   if (view_->gl() == nullptr || !view_->playField()->isExposed()) return;
   BorrowedContext borrowed(*view_);
   view_->Project();

@@ -23,6 +23,7 @@ class QTimer;
 
 namespace kragmoor {
 
+class TFieldMapView;
 class TPlayFieldView;
 class TSummaryWindow;
 
@@ -75,6 +76,7 @@ class TReplayWindow final : public QMainWindow {
   QLabel* frameText_ = nullptr;
   QLabel* sideText_ = nullptr;
   QLabel* problemText_ = nullptr;
+  TFieldMapView* map_ = nullptr;
   QPointer<TSummaryWindow> summary_;
   bool playing_ = false;
   int speedIndex_ = 0;

@@ -4,6 +4,8 @@
 // their frame, the charts show and seek, a tournament's recordings open,
 // and taking over plays on from the frame shown. Exits with 77 (skipped)
 // when there is no display at all.
+#include "app/replay_window.h"
+
 #include <QChartView>
 #include <QDir>
 #include <QFile>
@@ -20,7 +22,6 @@
 #include <cstdio>
 
 #include "app/form1.h"
-#include "app/replay_window.h"
 #include "app/summary_window.h"
 #include "game/print.h"
 #include "world/state_hash.h"
@@ -63,7 +64,8 @@ QByteArray ScriptToFrame(const QByteArray& recording, int64_t frame) {
     if (words[0] == "step") frames = words.size() > 1 ? words[1].toLongLong() : 1;
     if (words[0] == "resize") frames = 1;
     if (frames > 0 && done + frames > frame) {
-      if (words[0] == "step" && frame > done) script += "step " + QByteArray::number(frame - done) + '\n';
+      if (words[0] == "step" && frame > done)
+        script += "step " + QByteArray::number(frame - done) + '\n';
       break;
     }
     done += frames;
@@ -89,8 +91,8 @@ class ReplayWindowTest : public QObject {
  private slots:
   void initTestCase() {
     recording_ = dir_.filePath("arena.sim");
-    RunSim({"arena", "--seed", "3", "--frames", "3000", "--record", recording_, "ai", "ai:2",
-            "ai:1"});
+    RunSim(
+        {"arena", "--seed", "3", "--frames", "3000", "--record", recording_, "ai", "ai:2", "ai:1"});
     QVERIFY(QFile::exists(recording_));
   }
 

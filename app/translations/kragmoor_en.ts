@@ -92,7 +92,7 @@
     </message>
     <message>
         <source>Выбранная сущность, её поля и золото каждой стороны</source>
-        <translation>The selected entity, its fields and each side's gold</translation>
+        <translation>The selected entity, its fields and each side&apos;s gold</translation>
     </message>
     <message>
         <source>Что делает щелчок левой кнопкой по полю с выбранной сущностью</source>
@@ -197,10 +197,6 @@
     <message>
         <source>Открыть игру</source>
         <translation>Open game</translation>
-    </message>
-    <message>
-        <source>Сохранённые игры (*.save);;Все файлы (*)</source>
-        <translation>Saved games (*.save);;All files (*)</translation>
     </message>
     <message>
         <source>Сохранить игру</source>
@@ -396,15 +392,125 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
     </message>
     <message>
         <source>• Цена: крестьянин %1 золота, главная база %2; платит казна стороны.</source>
-        <translation>• Cost: peasant %1 gold, main base %2, paid from the side's purse.</translation>
+        <translation>• Cost: peasant %1 gold, main base %2, paid from the side&apos;s purse.</translation>
     </message>
     <message>
         <source>• Золото: крестьянин у шахты берёт по %1 за кадр, за ходку до %2 (до %3, если номер крестьянина больше номера шахты), и сдаёт его на своей главной базе; шахта даёт, пока в ней не меньше %4.</source>
-        <translation>• Gold: a peasant at a mine takes %1 a frame, up to %2 a trip (up to %3 when the peasant's number is above the mine's), and delivers it at its side's main base; a mine gives while it holds at least %4.</translation>
+        <translation>• Gold: a peasant at a mine takes %1 a frame, up to %2 a trip (up to %3 when the peasant&apos;s number is above the mine&apos;s), and delivers it at its side&apos;s main base; a mine gives while it holds at least %4.</translation>
     </message>
     <message>
         <source>• Ремонт: золото, сданное на повреждённую базу, чинит её, %1 здоровья за единицу золота, и в казну не идёт.</source>
         <translation>• Repair: gold delivered to a damaged base repairs it, %1 hit points a gold, instead of going into the purse.</translation>
+    </message>
+    <message>
+        <source>Сохранённые игры и записи (*.save *.sim);;Все файлы (*)</source>
+        <translation>Saved games and recordings (*.save *.sim);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Итоги игры…</source>
+        <translation>Game summary…</translation>
+    </message>
+    <message>
+        <source>Записывать каждую игру</source>
+        <translation>Record every game</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть запись «%1».</source>
+        <translation>Could not open the recording “%1”.</translation>
+    </message>
+    <message>
+        <source>Итогов нет: игра не записывается.</source>
+        <translation>No summary: the game is not being recorded.</translation>
+    </message>
+    <message>
+        <source>Итоги считаются по записи игры (Игра → Записывать игру).</source>
+        <translation>The summary is counted from the game&apos;s recording (Game → Record game).</translation>
+    </message>
+    <message>
+        <source>Смотреть повтор</source>
+        <translation>Watch the replay</translation>
+    </message>
+</context>
+<context>
+    <name>kragmoor::TReplayWindow</name>
+    <message>
+        <source>Повтор: %1</source>
+        <translation>Replay: %1</translation>
+    </message>
+    <message>
+        <source>Пуск</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Кадр вперёд</source>
+        <translation>Step one frame</translation>
+    </message>
+    <message>
+        <source>как можно быстрее</source>
+        <translation>as fast as it goes</translation>
+    </message>
+    <message>
+        <source>Сторона %1</source>
+        <translation>Side %1</translation>
+    </message>
+    <message>
+        <source>Играть отсюда</source>
+        <translation>Take over from here</translation>
+    </message>
+    <message>
+        <source>Итоги</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>золото %1, крестьян %2, баз %3</source>
+        <translation>gold %1, peasants %2, bases %3</translation>
+    </message>
+    <message>
+        <source>Кадр %1 из %2</source>
+        <translation>Frame %1 of %2</translation>
+    </message>
+</context>
+<context>
+    <name>kragmoor::TSummaryWindow</name>
+    <message>
+        <source>Золото в казне</source>
+        <translation>Gold in the purse</translation>
+    </message>
+    <message>
+        <source>Добыто золота</source>
+        <translation>Gold mined</translation>
+    </message>
+    <message>
+        <source>Крестьяне</source>
+        <translation>Peasants</translation>
+    </message>
+    <message>
+        <source>Главные базы</source>
+        <translation>Main bases</translation>
+    </message>
+    <message>
+        <source>Потеряно</source>
+        <translation>Lost</translation>
+    </message>
+    <message>
+        <source>Уничтожено</source>
+        <translation>Killed</translation>
+    </message>
+    <message>
+        <source>Отдано приказов</source>
+        <translation>Orders given</translation>
+    </message>
+    <message>
+        <source>Итоги игры</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Сторона %1</source>
+        <translation>Side %1</translation>
     </message>
 </context>
 </TS>

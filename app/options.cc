@@ -35,8 +35,8 @@ Options ParseOptions(const QStringList& arguments) {
       QStringLiteral("en|ru"));
   parser.addOption(lang);
   const QCommandLineOption load(QStringLiteral("load"),
-                                QStringLiteral("Open the saved game FILE at start (the same as "
-                                               "giving FILE alone)."),
+                                QStringLiteral("Open the saved game FILE at start, or the replay "
+                                               "of the recording FILE (the same as giving FILE alone)."),
                                 QStringLiteral("FILE"));
   parser.addOption(load);
   const QCommandLineOption record(
@@ -69,7 +69,7 @@ Options ParseOptions(const QStringList& arguments) {
       QStringLiteral("L0L1L2"));
   parser.addOption(levels);
   parser.addPositionalArgument(QStringLiteral("FILE"),
-                               QStringLiteral("A saved game to open at start."), "[FILE]");
+                               QStringLiteral("A saved game or a recording to open at start."), "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
   if (parser.isSet(version)) {
     std::printf("kragmoor %s\n", KRAGMOOR_VERSION);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "game/play.h"
 #include "game/quote.h"
 #include "game/recorder.h"
+#include "game/saved_game.h"
 #include "game/session.h"
 #include "runner/command_line.h"
 #include "runner/match.h"
@@ -50,7 +52,8 @@ std::vector<BotSeat*> PlayingBots(std::array<Seat, kSideCount>& seats) {
 // Starts every bot seat and waits for its ready message.
 void StartBots(std::array<Seat, kSideCount>& seats, const ArenaOptions& options,
                const std::function<void(const std::string&)>& errorLine) {
-  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs, options.seed};
+  const uint32_t seed = options.start ? options.start->world.seed : options.seed;
+  const BotTiming timing{options.turn, options.budgetMs, options.overtimeMs, seed};
   for (int s = 0; s < kSideCount; ++s) {
     Seat& seat = seats[s];
     if (seat.side.kind != ArenaSide::Kind::kBot) continue;
@@ -121,6 +124,7 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
               std::string& error) {
   Session session;
   session.world.seed = options.seed;
+  if (options.start) session = *options.start;
   std::array<bool, kSideCount> ai{};
   std::array<int32_t, kSideCount> levels{3, 3, 3};
   std::array<Seat, kSideCount> seats;
@@ -139,6 +143,20 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   Front front;  // the recorder is lent to every order and frame while the recording runs
   if (recorded) front.recorder = &recording.recorder();
 
+  // The transcript: "frame F to side N: MESSAGE" for each message sent to a
+  // bot, "frame F from side N: LINE" for each line taken from it.
+  std::ofstream transcript;
+  bool transcribed = true;
+  if (!options.transcriptPath.empty()) {
+    transcript.open(options.transcriptPath, std::ios::binary | std::ios::trunc);
+    transcribed = transcript.is_open();
+    for (int s = 0; s < kSideCount && transcribed; ++s) {
+      seats[s].bot.onMessage = [&transcript, s](int64_t frame, bool toBot, std::string_view text) {
+        transcript << "frame " << frame << (toBot ? " to side " : " from side ") << s + 1 << ": "
+                   << text << '\n';
+      };
+    }
+  }
   StartBots(seats, options, errorLine);
   std::array<bool, kSideCount> told{};  // the recording says how the bot ended
   RecordEnds(seats, front.recorder, told);
@@ -178,6 +196,14 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   PrintMatchSummary(session, options.frames, lines);
   result.matchLines = std::move(lines).str();
   if (recorded && !recording.Finish(session, error)) recorded = false;
+  if (transcript.is_open()) {
+    transcript.close();
+    transcribed = !transcript.fail();
+  }
+  if (!transcribed) {
+    error = "cannot write the transcript " + Quoted(options.transcriptPath);
+    return false;
+  }
   return options.recordPath.empty() || recorded;
 }
 
@@ -221,6 +247,26 @@ std::vector<Option> ArenaOptionList(ArenaOptions& options) {
          options.recordPath = v;
          return !v.empty();
        }},
+      {"--transcript",
+       [&](std::string_view v) {
+         options.transcriptPath = v;
+         return !v.empty();
+       }},
+      {"--start",
+       [&](std::string_view v) {
+         options.startPath = v;
+         return !v.empty();
+       }},
+      {"--tag",
+       [&](std::string_view v) {
+         // One word of visible bytes, so that it stays one line's second word.
+         const bool visible = std::all_of(v.begin(), v.end(), [](char c) {
+           const auto b = static_cast<unsigned char>(c);
+           return b > 0x20 && b != 0x7f;
+         });
+         options.tag = v;
+         return !v.empty() && v.size() <= kMaxTagBytes && visible;
+       }},
   };
 }
 
@@ -235,6 +281,12 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
   for (int s = 0; s < kSideCount; ++s) {
     if (!ParseArenaSide(words[s], sides[s])) return Usage("bad side " + Quoted(words[s]));
   }
+  if (!options.startPath.empty()) {
+    auto start = std::make_shared<Session>();
+    std::string why;
+    if (!LoadSavedGame(options.startPath, *start, why)) return Usage(why);
+    options.start = std::move(start);
+  }
   const auto start = std::chrono::steady_clock::now();
   ArenaResult result;
   std::string error;
@@ -243,6 +295,7 @@ int ArenaCommand(int argc, char** argv, std::ostream& out) {
   ErrorRelay relay(STDERR_FILENO);
   const auto errorLine = [&relay](const std::string& line) { relay.Line(line); };
   const bool recorded = RunArena(options, sides, errorLine, result, error);
+  if (!options.tag.empty()) out << "tag " << options.tag << '\n';
   PrintSeatLines(result, out);
   out << result.matchLines;
   out.flush();

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@
 
 namespace kragmoor {
 
+struct Session;
+
 struct ArenaOptions {
   uint32_t seed = 1;
   int32_t frames = 10000;
@@ -25,7 +28,14 @@ struct ArenaOptions {
   int32_t overtimeMs =
       BotTiming{}.overtimeMs;  // pool for the whole match, paid from by late answers
   std::string recordPath;      // empty: no recording
+  std::string transcriptPath;  // every message to and from each bot; empty: none
+  std::string tag;        // printed first as "tag TAG" (a planned tournament's match); empty: none
+  std::string startPath;  // --start: a saved game to play on from, its seed the game's
+  std::shared_ptr<const Session> start;  // that game, loaded; null: the initial scenario
 };
+
+// The most bytes of a --tag.
+inline constexpr size_t kMaxTagBytes = 1024;
 
 // Who plays a side: `ai` / `ai:L`, `none`, or any other text, a command.
 struct ArenaSide {
@@ -57,8 +67,8 @@ struct ArenaResult {
 
 // Plays the match. Each line a bot writes on standard error goes to
 // `errorLine` as "side N: <line>" (N shown as 1 to 3). False, with the
-// reason, only when the recording cannot be written (the match is played
-// out all the same).
+// reason, only when the recording or the transcript cannot be written (the
+// match is played out all the same).
 bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCount>& sides,
               const std::function<void(const std::string&)>& errorLine, ArenaResult& result,
               std::string& error);
@@ -73,7 +83,8 @@ void PrintSeatLines(const ArenaResult& result, std::ostream& out);
 bool SomeBotFailed(const ArenaResult& result);
 
 // The arena's options, each storing its value into `options` (which must
-// outlive the list): --seed, --frames, --turn, --budget, --overtime, --record.
+// outlive the list): --seed, --frames, --turn, --budget, --overtime, --record,
+// --transcript, --tag, --start.
 std::vector<Option> ArenaOptionList(ArenaOptions& options);
 
 // kragmoor-sim arena [OPTIONS] SIDE1 SIDE2 SIDE3 (argv[1] is "arena").

@@ -54,16 +54,23 @@ constexpr const char* kUsageText =
     "  --budget MS       milliseconds a bot has for one answer (default 100)\n"
     "  --overtime MS     a bot's pool for late answers, for the whole match (default 10000)\n"
     "  --record PATH     write the match as a recording that 'check' verifies\n"
+    "  --transcript FILE write every message to and from each bot, with its frame, to FILE\n"
+    "  --start SAVE      play on from the saved game SAVE (its seed the game's) in place of\n"
+    "                    the initial scenario\n"
+    "  --tag TEXT        print 'tag TEXT' first (one word; the matches of a tournament's plan)\n"
     "\n"
     "tournament: entrants NAME=SIDE, SIDE as for arena, NAME 1 to 40 bytes of printable\n"
     "UTF-8 without spaces, commas or backslashes; options --seeds A-B (default 1-10),\n"
-    "--frames N, --jobs J, --turn K, --budget MS as above, and --record-dir DIR: one\n"
-    "recording per match in the folder DIR, named 'matchG-seedS-NAME1-NAME2-NAME3.sim'\n"
-    "and given at the end of its match line (recording=NAME). Ranks the entrants by a\n"
+    "--frames N, --jobs J, --turn K, --budget MS, --overtime MS as above, and\n"
+    "--record-dir DIR: one recording per match in the folder DIR, named\n"
+    "'matchG-seedS-NAME1-NAME2-NAME3.sim' and given at the end of its match line\n"
+    "(recording=NAME). Ranks the entrants by a\n"
     "Weng-Lin Bayesian rating with the Plackett-Luce model, mean mu and deviation sigma;\n"
     "an entrant whose bot failed in a match is counted as failed there, not as playing.\n"
     "Over 10000 matches it first says how many and how long; Ctrl+C ends it with the\n"
     "table of the matches finished (exit status 130)\n"
+    "  --plan            play nothing: print one 'arena' command line per match, to run elsewhere\n"
+    "  --results FILE    play nothing: rank from the plan's collected outputs (repeatable)\n"
     "\n"
     "summary: replays RECORDING and prints 'frame,side,gold,mined,peasants,bases,lost,\n"
     "killed,orders' lines every N frames (default 100) and at its last frame, whose three\n"
@@ -100,6 +107,10 @@ std::optional<int> ReadOptions(int argc, char** argv, const std::vector<Option>&
         continue;
       }
       return Usage("unknown option " + Quoted(word) + "; try 'kragmoor-sim --help'");
+    }
+    if (option->flag) {
+      if (!option->read("")) return Usage("option '" + std::string(word) + "' given twice");
+      continue;
     }
     if (i + 1 >= argc) return Usage("option '" + std::string(word) + "' needs a value");
     const std::string_view value = argv[++i];

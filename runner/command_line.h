@@ -41,10 +41,11 @@ void PrintUsage(std::ostream& out);
 struct Option {
   std::string_view name;  // with its leading "--"
   std::function<bool(std::string_view value)> read;
+  bool flag = false;  // takes no value: `read` is given an empty one
 };
 
 // Reads argv[2] on (argv[1] is the command). A word naming one of `options`
-// takes the next word as its value; `--help` prints the usage to `out`; any
+// takes the next word as its value (a flag takes none); `--help` prints the usage to `out`; any
 // other word starting with "--" is an unknown option; every other word goes
 // to `words`, or is an unknown option when `words` is null. Returns the exit
 // status when the command ends here (0 after --help; kBadUsageStatus, its

@@ -12,8 +12,10 @@
 #include <exception>
 #include <iostream>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "game/platform/files.h"
@@ -24,6 +26,7 @@
 #include "runner/match.h"
 #include "runner/progress.h"
 #include "runner/standings.h"
+#include "runner/tournament_plan.h"
 
 namespace kragmoor {
 
@@ -145,6 +148,32 @@ void PrintGame(const Game& game, size_t g, const std::vector<Entrant>& entrants,
   out << '\n';
 }
 
+// Without a computer player the seed changes nothing, so matches of one
+// seating on several seeds may be one match played again: a tournament of
+// bots alone says how many of its matches differed: by seating, statuses,
+// places and the match's own lines (each side's purse, peasants and bases,
+// the live entities), the last hash left out, since it holds the seed.
+void PrintDistinct(const std::vector<Game>& games, const std::vector<Entrant>& entrants,
+                   std::ostream& out) {
+  for (const Entrant& e : entrants) {
+    if (e.side.kind == ArenaSide::Kind::kAi) return;
+  }
+  std::set<std::string> seen;
+  size_t played = 0;
+  for (const Game& game : games) {
+    if (!game.done || !game.error.empty()) continue;
+    ++played;
+    std::string key;
+    for (int s = 0; s < kSideCount; ++s) {
+      key += std::to_string(game.seating[s]) + ' ' + game.result.seats[s].status + ' ';
+    }
+    for (const int place : game.result.places) key += std::to_string(place) + ' ';
+    const std::string& lines = game.result.matchLines;
+    seen.insert(key + lines.substr(0, lines.rfind(" hash=")));
+  }
+  out << "distinct matches " << seen.size() << " of " << played << '\n';
+}
+
 }  // namespace
 
 int TournamentCommand(int argc, char** argv, std::ostream& out) {
@@ -154,13 +183,24 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   std::string recordDir;
   std::vector<Option> known;
   for (Option& o : ArenaOptionList(options)) {
-    if (o.name != "--seed" && o.name != "--record") known.push_back(std::move(o));
+    if (o.name != "--seed" && o.name != "--record" && o.name != "--transcript" &&
+        o.name != "--tag" && o.name != "--start") {
+      known.push_back(std::move(o));
+    }
   }
   known.push_back({"--seeds", [&](std::string_view v) { return ParseSeedRange(v, seeds); }});
   known.push_back(
       {"--jobs", [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, kMaxJobs, jobs); }});
   known.push_back({"--record-dir", [&](std::string_view v) {
                      recordDir = v;
+                     return !v.empty();
+                   }});
+  bool planOnly = false;
+  std::vector<std::string> resultPaths;  // --results: the plan's outputs, played elsewhere
+  known.push_back(
+      {"--plan", [&](std::string_view) { return !std::exchange(planOnly, true); }, true});
+  known.push_back({"--results", [&](std::string_view v) {
+                     resultPaths.emplace_back(v);
                      return !v.empty();
                    }});
   std::vector<std::string_view> words;
@@ -191,16 +231,43 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   const auto seatings = Seatings(static_cast<int>(entrants.size()));
   const uint64_t total = seeds.Count() * seatings.size();
   if (total > kMaxGames) return Usage("too many matches");
-  const int64_t workerCount = std::min<int64_t>(jobs, static_cast<int64_t>(total));
-  if (total > kAnnounceOver) {
-    Announce(total, entrants.size(), seeds.Count(), options.frames, workerCount);
+  if (planOnly && !resultPaths.empty()) return Usage("--plan and --results do not go together");
+  if (!recordDir.empty() && (planOnly || !resultPaths.empty())) {
+    return Usage("--record-dir records the matches played here: not with --plan or --results");
   }
-
-  std::vector<Game> games;
+  std::vector<PlannedMatch> plan;
   for (uint64_t k = 0; k < seeds.Count(); ++k) {
     for (const auto& seating : seatings) {
-      games.push_back(Game{static_cast<uint32_t>(seeds.first + k), seating, {}, {}, false, {}});
+      plan.push_back(PlannedMatch{static_cast<uint32_t>(seeds.first + k), seating});
     }
+  }
+  if (planOnly) {
+    PrintPlan(plan, entrants, options, out);
+    out.flush();
+    return 0;
+  }
+  std::vector<Game> games;
+  for (const PlannedMatch& m : plan) games.push_back(Game{m.seed, m.seating, {}, {}, false, {}});
+  const bool collected = !resultPaths.empty();
+  if (collected) {
+    std::vector<std::optional<ArenaResult>> results;
+    std::string error;
+    if (!ReadResults(resultPaths, plan, entrants, results, error)) {
+      std::cerr << "kragmoor-sim: " << error << '\n';
+      return kBadUsageStatus;
+    }
+    for (size_t g = 0; g < games.size(); ++g) {
+      games[g].done = true;
+      if (results[g]) {
+        games[g].result = std::move(*results[g]);
+      } else {
+        games[g].error = "no output of it among the results";
+      }
+    }
+  }
+  const int64_t workerCount = collected ? 0 : std::min<int64_t>(jobs, static_cast<int64_t>(total));
+  if (total > kAnnounceOver && !collected) {
+    Announce(total, entrants.size(), seeds.Count(), options.frames, workerCount);
   }
   CatchInterrupt();
   std::mutex mutex;
@@ -263,6 +330,7 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
       failedMatches += failed ? 1 : 0;
     }
     PrintTable(entrants, out);
+    PrintDistinct(games, entrants, out);
     out.flush();
   } catch (...) {  // standard output failed: the workers stop after their match
     next = games.size();

@@ -133,6 +133,34 @@ case $case_name in
       2>&1 >"$tmp/out"; echo $? >"$tmp/rc"; } | true
     [ "$(cat "$tmp/rc")" = 6 ] || fail "with the reader gone the arena exited with $(cat "$tmp/rc")"
     grep -q '^frames=2000 live=' "$tmp/out" || fail "reader gone: the match did not end" ;;
+  by-hand)
+    # A side played by hand (its commands from a file), with the transcript:
+    # every message both ways with its frame, the typed order recorded.
+    frames=300
+    printf 'all\nwalk 5 1\nwalk 5\n\nquit\n' >"$tmp/typed"
+    "$sim" arena --frames 300 --turn 100 --budget 5000 --transcript "$tmp/tr" --record "$tmp/rec" \
+      "python3 $bots/../../bots/by_hand.py --input $tmp/typed" none none >"$tmp/out" 2>"$tmp/err" ||
+      fail "the arena failed"
+    grep -q '^bot 1 name="by hand" status=ok orders=1 refused=0 ' "$tmp/out" || fail "not one order"
+    grep -q '^order 5 "idtiza 1"$' "$tmp/rec" || fail "the typed order is not recorded"
+    grep -q '^side 1: .*commands: go S' "$tmp/err" || fail "a bad command is not answered with the usage"
+    sed 's/: .*//' "$tmp/tr" | tr '\n' ' ' >"$tmp/heads"
+    [ "$(cat "$tmp/heads")" = "frame 0 to side 1 frame 0 from side 1 frame 0 to side 1 \
+frame 0 from side 1 frame 100 to side 1 frame 100 from side 1 frame 200 to side 1 \
+frame 200 from side 1 frame 300 to side 1 " ] || fail "transcript: $(cat "$tmp/heads")"
+    grep -q '^frame 300 to side 1: {"type":"end",' "$tmp/tr" || fail "no end message"
+    "$sim" arena --frames 10 --transcript /nonexistent/dir/tr none none none >/dev/null 2>"$tmp/err"
+    [ $? = 1 ] || fail "an unwritable transcript is not a failure"
+    grep -q 'cannot write the transcript' "$tmp/err" || fail "no reason for the transcript" ;;
+  start)
+    # From a saved full field: the bots see its 300 entities, and the
+    # recording, which starts there, passes check.
+    frames=50
+    play 0 --start "$bots/../../bench/jammed_seed3_230000.save" --transcript "$tmp/tr" \
+      --record "$tmp/rec" "$minimal" "$minimal" none
+    grep -m 1 '^frame 0 to side 1: {"type":"turn"' "$tmp/tr" | grep -o '"slot":' | wc -l |
+      grep -qx 300 || fail "the first turn does not hold the saved 300 entities"
+    "$sim" check "$tmp/rec" 2>"$tmp/err" || fail "check of the recording: $(cat "$tmp/err")" ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"

@@ -1,9 +1,14 @@
 // The bot protocol: each order form gives its order text, each reason for a
 // refusal is told, a whole answer that is not an orders message is refused,
-// and places count peasants plus bases, then gold.
+// and places count peasants plus bases, then gold; the turn message, written
+// by hand for speed, reads back as the values it stands for.
 #include "game/bots/bot_protocol.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
 
 namespace kragmoor {
 namespace {
@@ -83,6 +88,39 @@ TEST(BotProtocol, DeepOrLongAnswersAreRefusedBeforeParsing) {
   EXPECT_TRUE(errors.empty());
   ASSERT_EQ(orders.size(), 1u);
   EXPECT_EQ(orders[0].text, "idle");
+}
+
+// Odd values a script can set: numbers not finite, huge, tiny and -0, texts
+// with quotes, control bytes and bytes that are not UTF-8, an odd kind.
+TEST(BotProtocol, TurnMessageReadsBackAsTheState) {
+  World world;
+  SetUpScenario(world);
+  Tigrok& t = world.entities[5];
+  t.x = std::numeric_limits<float>::quiet_NaN();
+  t.y = -0.0f;
+  t.hp = 3.0e38f;
+  t.maxHp = 1.0e-7f;
+  t.order = "say \"hi\"\\ \x01\xff";
+  world.entities[4].x = 734.394592285156f;
+  world.entities[4].maxHp = -std::numeric_limits<float>::infinity();
+  world.entities[3].kind = 7;
+  world.players[2].gold = -5;
+  const auto m = nlohmann::json::parse(TurnMessage(TurnBody(world, 42), {{5, "idle"}}, {"why"}));
+  EXPECT_EQ(m["frame"], 42);
+  EXPECT_EQ(m["gold"], nlohmann::json({0, 0, -5}));
+  const auto& e = m["entities"];
+  ASSERT_EQ(e.size(), 9u);
+  EXPECT_TRUE(e[5]["x"].is_null());
+  EXPECT_TRUE(std::signbit(e[5]["y"].get<double>()));
+  EXPECT_EQ(e[5]["hp"].get<double>(), static_cast<double>(3.0e38f));
+  EXPECT_EQ(e[5]["maxHp"].get<double>(), static_cast<double>(1.0e-7f));
+  EXPECT_EQ(e[5]["order"], "say \"hi\"\\ \x01\xEF\xBF\xBD");  // the bad byte replaced
+  EXPECT_EQ(e[4]["x"].get<double>(), static_cast<double>(734.394592285156f));
+  EXPECT_TRUE(e[4]["maxHp"].is_null());
+  EXPECT_EQ(e[3]["kind"], 7);
+  EXPECT_EQ(e[0]["kind"], "mine");
+  EXPECT_EQ(e[0]["x"].dump(), "25.0");
+  EXPECT_EQ(m["changed"], nlohmann::json::parse(R"([{"slot":5,"order":"idle"}])"));
 }
 
 TEST(BotProtocol, PlacesCountUnitsThenGold) {

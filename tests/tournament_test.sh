@@ -2,10 +2,13 @@
 # Tournaments: a bot that fails is counted as failed, not as playing, and the
 # tournament exits 6; entrant names that would break a row are refused; a
 # long name keeps its row whole; --record-dir writes a recording per match;
-# Ctrl+C prints the table of the matches done.
-# Usage: tournament_test.sh SIM
+# Ctrl+C prints the table of the matches done; a plan run with GNU parallel
+# ranks as the tournament itself does, and results of another plan are
+# refused; bots alone count distinct matches.
+# Usage: tournament_test.sh SIM MINIMAL_BOT
 set -u
 sim=$1
+minimal=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; cat "$tmp/out" "$tmp/err" 2>/dev/null; exit 1; }
@@ -65,4 +68,30 @@ wait $pid
 grep -q '^rank name matches firsts mean_place mu sigma failed$' "$tmp/out" || fail "no table"
 grep -q '^kragmoor-sim: interrupted (SIGINT) after [1-9][0-9]* of 6000 matches$' "$tmp/err" ||
   fail "no interruption line"
+
+# The plan's commands run by GNU parallel (kragmoor-sim on the PATH), their
+# outputs in two files, give the tournament's own lines and table.
+mkdir "$tmp/bin" && ln -s "$sim" "$tmp/bin/kragmoor-sim"
+entrants="x=ai y=ai:1 z=$minimal"
+"$sim" tournament --frames 200 --seeds 1-2 $entrants >"$tmp/direct" 2>/dev/null || fail "direct run"
+"$sim" tournament --plan --frames 200 --seeds 1-2 $entrants >"$tmp/plan" || fail "--plan"
+[ "$(wc -l <"$tmp/plan")" -eq 12 ] || fail "not one command per match"
+PATH="$tmp/bin:$PATH" parallel -j 2 <"$tmp/plan" >"$tmp/all" 2>/dev/null || fail "parallel"
+lines=$(wc -l <"$tmp/all")
+head -n $((lines / 2)) "$tmp/all" >"$tmp/r1"
+tail -n $((lines - lines / 2)) "$tmp/all" >"$tmp/r2"
+"$sim" tournament --results "$tmp/r2" --results "$tmp/r1" --frames 200 --seeds 1-2 $entrants \
+  >"$tmp/out" 2>"$tmp/err" || fail "--results: exit $?"
+cmp -s "$tmp/direct" "$tmp/out" || fail "the collected table differs: $(diff "$tmp/direct" "$tmp/out")"
+# Another plan's results (other seeds) are refused; a missing match is a failure.
+"$sim" tournament --results "$tmp/r1" --seeds 3-4 $entrants >"$tmp/out" 2>"$tmp/err"
+[ $? -eq 2 ] || fail "another plan's results: not exit 2"
+grep -q 'a tag of another plan' "$tmp/err" || fail "no reason for another plan's results"
+"$sim" tournament --results "$tmp/r1" --frames 200 --seeds 1-2 $entrants >"$tmp/out" 2>"$tmp/err"
+[ $? -eq 6 ] || fail "missing matches: not exit 6"
+grep -q 'no output of it among the results' "$tmp/err" || fail "no reason for a missing match"
+
+# Bots alone: the seed changes nothing, 6 seatings on 3 seeds are 6 matches.
+"$sim" tournament --frames 200 --seeds 1-3 m="$minimal" n=none >"$tmp/out" 2>/dev/null
+grep -qx 'distinct matches 6 of 18' "$tmp/out" || fail "distinct matches: $(tail -n 1 "$tmp/out")"
 echo ok

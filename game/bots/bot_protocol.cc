@@ -1,6 +1,8 @@
 // The bot protocol's messages, read and written with nlohmann-json.
 #include "game/bots/bot_protocol.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -19,8 +21,48 @@ std::string Dump(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json FiniteOrNull(float v) {
-  return std::isfinite(v) ? Json(static_cast<double>(v)) : Json(nullptr);
+// The turn message is written straight into its text, not built as a JSON
+// value first: on a full field that is most of what a turn costs the arena.
+// What it writes parses to the same values nlohmann-json's dump gives.
+void AppendInteger(std::string& out, int64_t value) {
+  char digits[24];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+  out.append(digits, end);
+}
+
+// A float as the double it is: `null` when not finite, a whole number with
+// ".0" (as nlohmann-json writes one), otherwise the shortest text that reads
+// back as the same double.
+void AppendNumber(std::string& out, float v) {
+  if (!std::isfinite(v)) {
+    out += "null";
+    return;
+  }
+  const double d = v;
+  if (d == std::trunc(d) && std::fabs(d) < 1e15) {
+    if (std::signbit(d)) out += '-';  // -0.0 too
+    AppendInteger(out, static_cast<int64_t>(std::fabs(d)));
+    out += ".0";
+    return;
+  }
+  char text[40];
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, d);
+  out.append(text, end);
+}
+
+// A text in double quotes: printable ASCII as it is, anything else as
+// nlohmann-json escapes and replaces it.
+void AppendText(std::string& out, std::string_view text) {
+  const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+  });
+  if (!plain) {
+    out += Dump(Json(std::string(text)));
+    return;
+  }
+  out += '"';
+  out.append(text);
+  out += '"';
 }
 
 Json KindName(int32_t kind) {
@@ -126,27 +168,53 @@ std::string StartMessage(int side, int32_t turn, int32_t budgetMs, int32_t frame
 }
 
 std::string TurnBody(const World& world, int64_t frame) {
-  Json entities = Json::array();
+  std::string out = "\"frame\":";
+  AppendInteger(out, frame);
+  out += ",\"gold\":[";
+  for (int s = 0; s < kSideCount; ++s) {
+    if (s > 0) out += ',';
+    AppendInteger(out, world.players[s].gold);
+  }
+  out += "],\"entities\":[";
+  bool first = true;
   for (int i = 0; i < kSlotCount; ++i) {
     const Tigrok& t = world.entities[i];
     if (!IsLive(t)) continue;
-    entities.push_back(Json{{"slot", i},
-                            {"kind", KindName(t.kind)},
-                            {"owner", t.owner},
-                            {"x", FiniteOrNull(t.x)},
-                            {"y", FiniteOrNull(t.y)},
-                            {"hp", FiniteOrNull(t.hp)},
-                            {"maxHp", FiniteOrNull(t.maxHp)},
-                            {"gold", t.gold},
-                            {"order", t.order},
-                            {"nextOrder", t.nextOrder},
-                            {"progress", t.progress},
-                            {"plan", t.plan}});
+    out += first ? "{\"slot\":" : ",{\"slot\":";
+    first = false;
+    AppendInteger(out, i);
+    out += ",\"kind\":";
+    if (t.kind == kKindMine || t.kind == kKindPeasant || t.kind == kKindBase) {
+      out += '"';
+      out += KindName(t.kind).get<std::string>();
+      out += '"';
+    } else {
+      AppendInteger(out, t.kind);
+    }
+    out += ",\"owner\":";
+    AppendInteger(out, t.owner);
+    out += ",\"x\":";
+    AppendNumber(out, t.x);
+    out += ",\"y\":";
+    AppendNumber(out, t.y);
+    out += ",\"hp\":";
+    AppendNumber(out, t.hp);
+    out += ",\"maxHp\":";
+    AppendNumber(out, t.maxHp);
+    out += ",\"gold\":";
+    AppendInteger(out, t.gold);
+    out += ",\"order\":";
+    AppendText(out, t.order);
+    out += ",\"nextOrder\":";
+    AppendText(out, t.nextOrder);
+    out += ",\"progress\":";
+    AppendInteger(out, t.progress);
+    out += ",\"plan\":";
+    AppendInteger(out, t.plan);
+    out += '}';
   }
-  Json gold = Json::array();
-  for (const Player& p : world.players) gold.push_back(p.gold);
-  return "\"frame\":" + std::to_string(frame) + ",\"gold\":" + Dump(gold) +
-         ",\"entities\":" + Dump(entities);
+  out += ']';
+  return out;
 }
 
 std::string TurnMessage(const std::string& body,

@@ -71,7 +71,7 @@ bool BotSeat::Start(const std::string& command, int side, const BotTiming& timin
   badLines_ = frame_ = 0;
   endDetail_.clear();
   seen_.fill(false);
-  process_.Send(StartMessage(side, turn_, timing.budgetMs, frames, timing.seed));
+  Send(0, StartMessage(side, turn_, timing.budgetMs, frames, timing.seed));
   sentAt_ = BotClock::now();
   awaiting_ = true;
   return true;
@@ -121,7 +121,7 @@ void BotSeat::SendTurn(const std::string& body, const World& world, int64_t fram
     errors_.resize(kMaxTurnErrors - 1);
     errors_.push_back(std::to_string(more) + " more orders refused");
   }
-  process_.Send(TurnMessage(body, changed, errors_));
+  Send(frame, TurnMessage(body, changed, errors_));
   errors_.clear();
   if (process_.end() == BotEnd::kFlooded) return End("flooded");
   sentAt_ = BotClock::now();
@@ -138,6 +138,7 @@ void BotSeat::Judge(BotClock::time_point now) {
   }
   awaiting_ = false;
   auto line = process_.TakeLine();
+  if (line && onMessage) onMessage(frame_, false, *line);
   if (!line) {
     const BotEnd why = process_.end();
     if (starting) return End("no-start");
@@ -215,9 +216,14 @@ void BotSeat::BeforeFrame(Session& session, const Front& front, int64_t frame) {
 
 void BotSeat::Finish(int64_t frame, const std::array<int, kSideCount>& places) {
   if (status_ != "ok") return;
-  process_.Send(EndMessage(frame, places));
+  Send(frame, EndMessage(frame, places));
   awaiting_ = false;
   answered_ = false;
+}
+
+void BotSeat::Send(int64_t frame, const std::string& message) {
+  if (onMessage) onMessage(frame, true, message);
+  process_.Send(message);
 }
 
 void BotSeat::Release(std::chrono::milliseconds grace) { process_.Stop(grace); }

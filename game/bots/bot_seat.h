@@ -98,11 +98,16 @@ class BotSeat {
 
   // Each line the bot writes on standard error.
   std::function<void(std::string_view)> onErrorLine;
+  // Each message sent to the bot (`toBot`) and each line taken from it, with
+  // the frame of the last message sent: the arena's transcript.
+  std::function<void(int64_t frame, bool toBot, std::string_view message)> onMessage;
 
  private:
   void End(const char* status);
   BotClock::time_point Deadline() const;
   void Judge(BotClock::time_point now);
+  // Sends `message`, the one of frame `frame`, and shows it to onMessage.
+  void Send(int64_t frame, const std::string& message);
 
   BotProcess process_;
   int side_ = 0;

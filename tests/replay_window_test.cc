@@ -2,15 +2,19 @@
 // recording opened in the game's window seeks back and forth to the state
 // `kragmoor-sim run` reaches there, a changed byte and a cut are said at
 // their frame, the charts show and seek, a tournament's recordings open,
-// and taking over plays on from the frame shown. Exits with 77 (skipped)
-// when there is no display at all.
+// a dropped recording opens, taking over plays on from the frame shown, and
+// live games are recorded by default. Exits with 77 (skipped) when there is
+// no display at all.
 #include "app/replay_window.h"
 
 #include <QChartView>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -199,6 +203,21 @@ class ReplayWindowTest : public QObject {
     }
   }
 
+  void aDroppedRecordingOpensAsAReplay() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(recording_)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &drop);
+    QVERIFY(form.replayWindow() != nullptr);
+    QCOMPARE(form.replayWindow()->replay().frames(), 3000);
+  }
+
   void takingOverPlaysOnFromTheFrameShown() {
     TForm1 form;
     form.show();
@@ -221,12 +240,24 @@ class ReplayWindowTest : public QObject {
     QVERIFY(form.liveSummary() != nullptr);
     QCOMPARE(form.liveSummary()->charts().size(), size_t{7});
     form.StopRecording();
-    // Recording by default goes to the data folder; the preference stops it.
+    // Recording by default goes to the data folder, keeping the last 20
+    // recordings; the preference stops it.
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                      "/recordings");
+    QVERIFY(folder.mkpath("."));
+    for (const QString& old : folder.entryList(QDir::Files))
+      QVERIFY(QFile::remove(folder.filePath(old)));
+    for (int i = 10; i < 35; ++i) {
+      WriteAll(folder.filePath(QStringLiteral("game-20000101-0000%1-000.sim").arg(i)),
+               "# kragmoor recording 1\n");
+    }
     qunsetenv("KRAGMOOR_NO_AUTO_RECORD");
     form.RecordByDefault();
     QVERIFY(form.recording());
-    QVERIFY(form.recordingPath().startsWith(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    QVERIFY(form.recordingPath().startsWith(folder.path()));
+    const QStringList kept = folder.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(kept.size(), 20);
+    QCOMPARE(kept.first(), QString("game-20000101-000016-000.sim"));  // the 6 oldest went
     form.StopRecording();
     QSettings().setValue("recordGames", false);
     form.RecordByDefault();

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of fuzz_frames and fuzz_pairs into corpus/TARGET/,
-in the byte layout that fuzz/table_bytes.h and the targets read. Run it again
+in the byte layout that fuzz/table_bytes.h and the targets read, and those of
+fuzz_wire in the network messages' layout (game/net/wire.h). Run it again
 after changing that layout."""
 import os
 import struct
@@ -82,6 +83,35 @@ def pairs_header(scenario=True, full=False, purses=(0, 0, 0)):
     return out
 
 
+def u64(v):
+    return struct.pack("<Q", v & 0xFFFFFFFFFFFFFFFF)
+
+
+def text(s):
+    data = s.encode()
+    return u32(len(data)) + data
+
+
+def wire_seeds():
+    order = u32(3) + text("idti 400,400")
+    return {
+        "hello": bytes([1]) + u32(1) + u64(0x1234) + bytes([0]) + text("0123456789abcdef") +
+        text("gatherer"),
+        "welcome": bytes([2, 1]) + u32(1) + u32(10000) + u32(10) + u32(100) + u32(10000),
+        "refuse": bytes([3, 1]) + text("another version") + u32(1) + u64(7),
+        "inputs": bytes([4]) + u32(2) + order + u32(4) + text("idle"),
+        "frame": bytes([5]) + u64(20) + u32(2) + bytes([0, 1]) + order + bytes([1, 1, 0, 1]) +
+        u32(1) + text("slot 5 is not a live entity of side 2"),
+        "sync": bytes([6]) + u64(210) + u64(0xe0e38c329dd434e6),
+        "chunk": bytes([8]) + u64(30) + u32(0) + u32(1) + text("# kragmoor save 1\n"),
+        "report": bytes([9]) + u64(210) + bytes([1]) +
+        text("desync: frame 210 side 2: slot 3 gold: referee 10, peer 17\n"),
+        "end": bytes([10]) + u64(3000) + u64(5) + text("places 1 2 3\n"),
+        "notice": bytes([12, 2, 0]),
+        "ping": bytes([11]) + u64(123456) + bytes([1]),
+    }
+
+
 def main():
     f = small_float
     i = small_int
@@ -115,6 +145,7 @@ def main():
              i(1), i(1), i(0), i(0)),
     }
     write("fuzz_frames", seeds)
+    write("fuzz_wire", wire_seeds())
 
     # Pair passes: carriers at bases of their side (repair and purse), takers
     # at a mine from below and above its slot, enemies in range, peasants on

@@ -183,15 +183,7 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
   for (int s = 0; s < kSideCount; ++s) {
     SeatResult& seat = result.seats[s];
     seat = seats[s].result;
-    if (seats[s].side.kind != ArenaSide::Kind::kBot) continue;
-    const BotSeat& bot = seats[s].bot;
-    seat.name = bot.name();
-    seat.status = bot.status();
-    seat.orders = bot.orders();
-    seat.refused = bot.refused();
-    seat.lateMs = bot.lateMs();
-    seat.badLines = bot.badLines();
-    seat.detail = bot.endDetail();
+    if (seats[s].side.kind == ArenaSide::Kind::kBot) seat = ResultOf(seats[s].bot);
   }
   PrintMatchSummary(session, options.frames, lines);
   result.matchLines = std::move(lines).str();
@@ -205,6 +197,18 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
     return false;
   }
   return options.recordPath.empty() || recorded;
+}
+
+SeatResult ResultOf(const BotSeat& bot) {
+  SeatResult seat;
+  seat.name = bot.name();
+  seat.status = bot.status();
+  seat.orders = bot.orders();
+  seat.refused = bot.refused();
+  seat.lateMs = bot.lateMs();
+  seat.badLines = bot.badLines();
+  seat.detail = bot.endDetail();
+  return seat;
 }
 
 void PrintSeatLines(const ArenaResult& result, std::ostream& out) {

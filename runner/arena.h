@@ -73,6 +73,9 @@ bool RunArena(const ArenaOptions& options, const std::array<ArenaSide, kSideCoun
               const std::function<void(const std::string&)>& errorLine, ArenaResult& result,
               std::string& error);
 
+// How a bot seat did, once it has ended.
+SeatResult ResultOf(const BotSeat& bot);
+
 // "bot N name="..." status=S [DETAIL] orders=O refused=R bad_lines=B
 // late_ms=L" for each side (only name and status for ai and none), then
 // "places P1 P2 P3".

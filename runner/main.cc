@@ -28,6 +28,7 @@
 #include "runner/progress.h"
 #include "runner/script.h"
 #include "runner/summary.h"
+#include "runner/serve.h"
 #include "runner/tournament.h"
 
 namespace {
@@ -217,6 +218,8 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
   if (command == "arena") return kragmoor::ArenaCommand(argc, argv, out);
   if (command == "tournament") return kragmoor::TournamentCommand(argc, argv, out);
   if (command == "summary") return kragmoor::SummaryCommand(argc, argv, out);
+  if (command == "serve") return kragmoor::ServeCommand(argc, argv, out);
+  if (command == "join") return kragmoor::JoinCommand(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");
 }
 

@@ -6,8 +6,10 @@
 
 namespace kragmoor {
 
-uint64_t StateHash(const World& world, const ViewState& v) {
-  Fnv1a h;
+namespace {
+
+// Parts 1 to 3: every slot, the players, the seed.
+void HashWorld(const World& world, Fnv1a& h) {
   for (const Tigrok& t : world.entities) {
     for (const TigrokField& f : kTigrokFields) {
       switch (f.type) {
@@ -30,6 +32,19 @@ uint64_t StateHash(const World& world, const ViewState& v) {
     h.I32(p.gold);
   }
   h.U32(world.seed);
+}
+
+}  // namespace
+
+uint64_t SyncHash(const World& world) {
+  Fnv1a h;
+  HashWorld(world, h);
+  return h.value();
+}
+
+uint64_t StateHash(const World& world, const ViewState& v) {
+  Fnv1a h;
+  HashWorld(world, h);
   h.I32(v.mouseX);
   h.I32(v.mouseY);
   h.F32(v.cameraX);

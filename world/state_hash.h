@@ -12,4 +12,8 @@ namespace kragmoor {
 // side's colour and purse, the random seed and then the player's view state.
 uint64_t StateHash(const World& world, const ViewState& view);
 
+// The same without the view: the world alone (slots, sides, seed), which
+// every peer of a network game shares whatever each one looks at.
+uint64_t SyncHash(const World& world);
+
 }  // namespace kragmoor

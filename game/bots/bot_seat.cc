@@ -189,20 +189,34 @@ void BotSeat::WaitAll(std::span<BotSeat* const> seats) {
   }
 }
 
-void BotSeat::ApplyAnswer(Session& session, const Front& front) {
-  if (!answered_) return;
-  answered_ = false;
+std::vector<BotOrder> BotSeat::TakeAnswer(const World& world) {
   std::vector<BotOrder> orders;
+  if (!answered_) return orders;
+  answered_ = false;
   const size_t before = errors_.size();
-  if (!ParseOrders(answer_, session.world, side_, orders, errors_)) ++badLines_;
+  if (!ParseOrders(answer_, world, side_, orders, errors_)) ++badLines_;
   answer_.clear();
   refused_ += static_cast<int64_t>(errors_.size() - before);
   orders_ += static_cast<int64_t>(orders.size());
-  for (const BotOrder& order : orders) {
+  return orders;
+}
+
+void BotSeat::Refused(std::span<const std::string> reasons) {
+  errors_.insert(errors_.end(), reasons.begin(), reasons.end());
+  refused_ += static_cast<int64_t>(reasons.size());
+  orders_ -= std::min<int64_t>(orders_, static_cast<int64_t>(reasons.size()));
+}
+
+void BotSeat::Given(const World& world, int slot) {
+  const Tigrok& t = world.entities[slot];
+  if (seen_[slot] && IsLive(t) && t.owner == side_) lastOrder_[slot] = t.order;
+}
+
+void BotSeat::ApplyAnswer(Session& session, const Front& front) {
+  for (const BotOrder& order : TakeAnswer(session.world)) {
     Apply(session, Order{order.slot, order.text}, front);
     // What the bot gave is what it knows, whatever the rules do with it later.
-    const Tigrok& t = session.world.entities[order.slot];
-    if (seen_[order.slot] && IsLive(t) && t.owner == side_) lastOrder_[order.slot] = t.order;
+    Given(session.world, order.slot);
   }
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "game/bots/bot_protocol.h"
 #include "game/platform/bot_process.h"
 #include "world/tigrok.h"
 
@@ -63,6 +64,16 @@ class BotSeat {
   // applied yet, through Apply with what `front` lends; refused ones go
   // into the next turn's errors.
   void ApplyAnswer(Session& session, const Front& front);
+
+  // The network's way: the orders of the answer that came (checked against
+  // `world` as ApplyAnswer checks them, refused ones going into the next
+  // turn's errors), for the caller to give elsewhere; none when no answer
+  // is waiting. Given marks an order as applied once it has been, and
+  // Refused adds the texts of orders refused later (the referee's) to the
+  // next turn's errors, counting them refused and not accepted.
+  std::vector<BotOrder> TakeAnswer(const World& world);
+  void Given(const World& world, int slot);
+  void Refused(std::span<const std::string> reasons);
 
   // The window's way, before each frame step; `frame` counts the frames
   // run so far: Poll, ApplyAnswer, and the next turn message when one is

@@ -31,6 +31,7 @@ struct NetEvent {
   ConnectionId connection = 0;
   std::string address;         // the other end's host (no port), for per-address bounds
   std::vector<uint8_t> bytes;  // kMessage: the message, at most kMaxMessageBytes
+  std::string reason;          // kDisconnected: why, in a few words, when the transport knows
 };
 
 // What an endpoint counts, for the measurements.

@@ -278,7 +278,6 @@ class TForm1 final : public QMainWindow {
   bool overShown_ = false;       // the end-of-game dialog was shown for this game
   QPointer<QMessageBox> gameOverBox_;
   QPointer<TStartDialog> startDialog_;
-  int playerSide_ = -1;  // the side chosen at the start of this game, or -1
 
   std::unique_ptr<TKeyFilter> keys_;  // last: gone before anything it calls
 };

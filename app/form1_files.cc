@@ -58,7 +58,6 @@ void TForm1::NewGame() {
 void TForm1::GameReplaced() {
   overShown_ = false;
   if (gameOverBox_) gameOverBox_->close();
-  playerSide_ = -1;
   playPanel_->ClearEvents();
   playPanel_->map()->ClearFlashes();
 }

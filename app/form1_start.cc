@@ -53,9 +53,10 @@ void TForm1::StartAs(const StartChoice& choice) {
   // Only what differs is given, so the designed start records as before.
   if (checked != session().computerPlayer) driver_.SetComputerPlayers(checked);
   if (choice.levels != session().level) driver_.ChooseLevels(choice.levels);
+  const int32_t side = checked == std::array<bool, kSideCount>{true, true, true} ? -1 : choice.side;
+  if (side != session().player.side) driver_.ChooseSide(side);
   ShowControls();
-  playerSide_ = checked == std::array<bool, kSideCount>{true, true, true} ? -1 : choice.side;
-  SetPaused(playerSide_ >= 0);
+  SetPaused(side >= 0);
   ShowInfo();
 }
 
@@ -95,15 +96,16 @@ void TForm1::SetPaused(bool paused) {
 }
 
 QString TForm1::HintText() const {
-  if (playerSide_ < 0 || driver_.watch().over()) return {};
+  const int32_t side = session().player.side;
+  if (side < 0 || driver_.watch().over()) return {};
   const QString steps =
       tr("Щёлкните своего крестьянина, затем правой кнопкой по золотой шахте: "
          "он будет носить золото на базу. F1 — правила.");
   if (driver_.pace().paused()) {
-    return tr("Пауза. Вы — сторона %1. Пробел — пуск.").arg(playerSide_ + 1) + ' ' + steps;
+    return tr("Пауза. Вы — сторона %1. Пробел — пуск.").arg(side + 1) + ' ' + steps;
   }
   if (driver_.frameSteps() < kHintFrames) {
-    return tr("Вы — сторона %1.").arg(playerSide_ + 1) + ' ' + steps;
+    return tr("Вы — сторона %1.").arg(side + 1) + ' ' + steps;
   }
   return {};
 }

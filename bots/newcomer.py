@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """newcomer: plays KRAGMOOR's arena as a player new to the game would.
 
-It trains peasants at every base, sends each idle peasant to mine, nearest
-mines first but spread out so that no mine gets everybody, and once it has
-30 peasants it sends every one of them to attack the nearest enemy base.
-It never builds a base. scripts/newcomer measures the computer player's
+It trains peasants at every base and sends its idle peasants to the gold
+mine nearest home as one group, spread over the nearest mines with room as
+the window's right-click on a mine spreads a group. Once it has had 30
+peasants it sends every one, and every one trained after, to attack the
+enemy base nearest home, for good. It never builds a base, never pulls back
+and never picks its fights. scripts/newcomer measures the computer player's
 levels against it: level 1 should lose to it, level 3 beat it.
 
     kragmoor-sim arena "python3 bots/newcomer.py" ai:1 ai:1
@@ -16,9 +18,9 @@ import json
 import math
 import sys
 
-ATTACK_AT = 30      # peasants it waits for before it attacks with all of them
-CROWDING = 10.0     # field units a mine's road counts longer per peasant already on it
-MINE_STOCK_MIN = 10  # a mine gives nothing below this
+ATTACK_AT = 30         # peasants it waits for before it attacks with all of them
+PEASANTS_PER_MINE = 6  # what the window's right-click on a mine sends to each mine
+MINE_STOCK_MIN = 10    # a mine gives nothing below this
 
 
 def send(message):
@@ -41,6 +43,7 @@ def named_slot(text):
 class Newcomer:
     def __init__(self, side):
         self.side = side
+        self.attacking = False  # once it has had 30 peasants, everyone attacks for good
 
     def orders(self, turn):
         entities = [e for e in turn["entities"] if e["x"] is not None and e["y"] is not None]
@@ -61,44 +64,32 @@ class Newcomer:
             target = target_of(peasant)
             return target is not None and target["owner"] != self.side and target["kind"] != "mine"
 
-        def needs_order(peasant):
-            # Idle, or walking to something dead. One that carries gold and
-            # heads for a mine (sent there after a fight, say) would stand
-            # at the mine for ever: a full peasant takes nothing there.
-            target = target_of(peasant)
-            if target is None:
-                return not peasant["order"].startswith("stroit")
-            return peasant["gold"] > 0 and target["kind"] == "mine"
+        def idle(peasant):
+            # Standing, or walking to something that has gone: what the
+            # idle-peasant key would find.
+            return target_of(peasant) is None and not peasant["order"].startswith("stroit")
 
-        if len(peasants) >= ATTACK_AT and enemies:
-            # Straight at the nearest enemy base, as a new player goes for
-            # the enemy's home; the fights on the way come by themselves.
+        if len(peasants) >= ATTACK_AT:
+            self.attacking = True
+        if self.attacking and enemies and peasants:
+            # Everybody selected and right-clicked on the enemy base nearest
+            # home, as a new player goes for the enemy's home; the fights on
+            # the way come by themselves.
             enemy_bases = [e for e in enemies if e["kind"] == "base"] or enemies
+            home = bases[0] if bases else peasants[0]
+            target = min(enemy_bases, key=lambda e: distance(e, home))
             for p in peasants:
                 if not fighting(p):
-                    target = min(enemy_bases, key=lambda e: distance(e, p))
                     orders.append({"slot": p["slot"], "do": "attack", "target": target["slot"]})
         elif mines:
-            # Peasants deliver to the side's lowest-slot base, so the road
-            # to weigh runs from there (or from the peasant, with no base).
-            on_mine = {m["slot"]: 0 for m in mines}
-            for p in peasants:
-                for text in (p["order"], p["nextOrder"]):
-                    slot = named_slot(text)
-                    if slot in on_mine:
-                        on_mine[slot] += 1
-                        break
-            for p in peasants:
-                if not needs_order(p):
-                    continue
-                if p["gold"] > 0 and bases:
-                    # Home first: the delivery then sends it back to its mine.
-                    orders.append({"slot": p["slot"], "do": "walk", "target": bases[0]["slot"]})
-                    continue
-                home = bases[0] if bases else p
-                mine = min(mines, key=lambda m: distance(m, home) + CROWDING * on_mine[m["slot"]])
-                on_mine[mine["slot"]] += 1
-                orders.append({"slot": p["slot"], "do": "walk", "target": mine["slot"]})
+            waiting = [p for p in peasants if idle(p)]
+            if waiting:
+                # The idle ones selected and right-clicked on the mine
+                # nearest home: the window spreads such a group over the
+                # nearest mines with room and leaves the rest standing.
+                home = bases[0] if bases else waiting[0]
+                first = min(mines, key=lambda m: distance(m, home))
+                orders.extend(mine_orders(peasants, waiting, mines, first))
 
         # A base cannot walk: one left chasing an enemy out of reach
         # ("idtiza N") is as good as idle, and trains again.
@@ -107,6 +98,30 @@ class Newcomer:
                 orders.append({"slot": b["slot"], "do": "build", "what": "peasant",
                                "x": round(b["x"]) - 25, "y": round(b["y"]) - 25})
         return orders
+
+
+def mine_orders(peasants, group, mines, first):
+    """The walks the window's right-click on mine `first` gives `group`:
+    first that mine, then the others nearest it, each taking the group's
+    peasants nearest it up to PEASANTS_PER_MINE less the side's others
+    already working it; those beyond every mine's room get nothing."""
+    in_group = {p["slot"] for p in group}
+    order = sorted(mines, key=lambda m: (m is not first, distance(m, first)))
+    left = list(group)
+    orders = []
+    for mine in order:
+        if not left:
+            break
+        working = sum(1 for p in peasants if p["slot"] not in in_group and mine["slot"] in
+                      (named_slot(p["order"]), named_slot(p["nextOrder"])))
+        room = PEASANTS_PER_MINE - working
+        if room <= 0:
+            continue
+        left.sort(key=lambda p: distance(p, mine))
+        for p in left[:room]:
+            orders.append({"slot": p["slot"], "do": "walk", "target": mine["slot"]})
+        left = left[room:]
+    return orders
 
 
 def main():

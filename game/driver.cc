@@ -133,6 +133,8 @@ void GameDriver::SetComputerPlayers(const std::array<bool, kSideCount>& checked)
   Give(ComputerPlayers{checked});
 }
 
+void GameDriver::ChooseSide(int32_t side) { Give(OwnSide{side}); }
+
 void GameDriver::TogglePause() {
   pace_.TogglePause();
   ViewChanged();

@@ -83,6 +83,9 @@ class GameDriver {
   void ChooseClickMode(int32_t item);
   void ChooseBuildItem(int32_t item);
   void SetComputerPlayers(const std::array<bool, kSideCount>& checked);
+  // The side the player plays from now on (the start dialog, --side): the
+  // input `side N`; -1 for none chosen.
+  void ChooseSide(int32_t side);
 
   // The play layer's controls (game/driver_play.cc). Positions are play-field
   // pixels, y counted downwards, as the toolkit reports them.

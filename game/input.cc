@@ -275,6 +275,15 @@ constexpr std::pair<size_t, InputEntry> kEntries[] = {
           [](const KeepView& i, std::string& o) { o += i.keep ? '1' : '0'; },
           [](Session& s, const KeepView& i) { s.player.keepViewOverField = i.keep; }>(
         "keepview", 2, 2, kSetsState, kNoFrame),
+    Entry<OwnSide, [](const Words& w) { return OwnSide{ParseInt(w[1], -1, kSideCount - 1)}; },
+          [](const OwnSide& i, std::string& o) { o += std::to_string(i.side); },
+          [](Session& s, const OwnSide& i) { s.player.side = i.side; }>("side", 2, 2, kSetsState,
+                                                                        kNoFrame),
+    // Only a saved game writes it, after its `select` and `selection`, which
+    // clear the mark: the entity the view names stays out of the player's reach.
+    Entry<SelectedGone, [](const Words&) { return SelectedGone{}; }, NoWords<SelectedGone>,
+          [](Session& s, const SelectedGone&) { s.player.selectedGone = true; }>(
+        "gone", 1, 1, kSetsState, kNoFrame),
 };
 
 constexpr bool InInputOrder() {

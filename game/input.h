@@ -66,6 +66,9 @@ struct EdgeScroll {
 struct KeepView {
   bool keep = false;
 };  // keepview B: hold the view's centre over the field
+struct OwnSide {
+  int32_t side = -1;
+};  // side N: the player's own side, 0 to 2; -1 for none chosen
 
 // Commands that set state outright, as saved games write it.
 struct Select {
@@ -81,7 +84,8 @@ struct SetSlot {
   int32_t slot = 0;
   FieldMask fields = 0;
   Tigrok values;
-};  // set SLOT F=V ...
+};                       // set SLOT F=V ...
+struct SelectedGone {};  // gone: the selected entity has gone (PlayerView::selectedGone)
 struct Tick {
   uint32_t value = 0;
 };                   // tick T
@@ -91,7 +95,7 @@ struct Scenario {};  // scenario
 using Input =
     std::variant<MouseAt, MouseMove, CameraAt, CursorAt, ClickMode, BuildItem, ComputerPlayers,
                  PanelSize, Resize, Click, Select, Seed, Gold, SetSlot, Tick, Reset, Scenario,
-                 Order, Levels, SelectionSet, Group, EdgeScroll, KeepView>;
+                 Order, Levels, SelectionSet, Group, EdgeScroll, KeepView, OwnSide, SelectedGone>;
 
 // One entry of the input table.
 struct InputEntry {

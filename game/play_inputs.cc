@@ -26,6 +26,7 @@ void MoveCamera(Session& session, CameraOffset camera, const Front& front) {
 }  // namespace
 
 int PlayerSide(const Session& session) {
+  if (session.player.side >= 0 && session.player.side < kSideCount) return session.player.side;
   for (int side = 0; side < kSideCount; ++side) {
     if (!session.computerPlayer[side]) return side;
   }

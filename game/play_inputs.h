@@ -15,9 +15,10 @@
 
 namespace kragmoor {
 
-// The player's own side: the lowest side whose computer-player box is
-// unticked, or -1 when the computer plays every side. Every order given
-// here reaches only this side's live entities (MayOrder).
+// The player's own side: the one chosen (PlayerView::side) when there is
+// one; otherwise the lowest side whose computer-player box is unticked, or
+// -1 when the computer plays every side. Every order given here reaches
+// only this side's live entities (MayOrder).
 int PlayerSide(const Session& session);
 
 // The what-is-selected-now of the session (CurrentSelection).

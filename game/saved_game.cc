@@ -79,7 +79,7 @@ bool SameColours(const World& a, const World& b) {
 // What the player added to the design's state, each only when it is not as
 // at start-up, so that a game without it saves as before: the selection set
 // (after `select`, whose slot it begins with), the groups and the view
-// preferences.
+// preferences, the mark of a selected entity gone and the side chosen.
 void AppendPlayerPicks(std::string& out, const Session& session) {
   const PlayerView& player = session.player;
   const std::vector<int32_t>& set = player.selection;
@@ -92,6 +92,8 @@ void AppendPlayerPicks(std::string& out, const Session& session) {
   const PlayerView designed;
   if (player.scrollMargin != designed.scrollMargin) Append(out, EdgeScroll{player.scrollMargin});
   if (player.keepViewOverField) Append(out, KeepView{true});
+  if (player.selectedGone) Append(out, SelectedGone{});
+  if (player.side != designed.side) Append(out, OwnSide{player.side});
 }
 
 }  // namespace

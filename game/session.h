@@ -18,9 +18,9 @@ namespace kragmoor {
 // radio items, panel, selections and preferences. A game of several players
 // would hold one of these for each beside the one world they share.
 struct PlayerView {
-  ViewState view;            // mouse, camera, cursor cell, selected entity
-  int32_t clickMode = 0;     // item of the click-mode radio group
-  int32_t buildItem = 0;     // item of the build radio group
+  ViewState view;                         // mouse, camera, cursor cell, selected entity
+  int32_t clickMode = 0;                  // item of the click-mode radio group
+  int32_t buildItem = 0;                  // item of the build radio group
   int32_t panelWidth = kStartPanelWidth;  // play-field panel, pixels
   int32_t panelHeight = kStartPanelHeight;
   uint32_t ticks = 0;  // tick count the drawing reads when no clock is lent
@@ -35,6 +35,10 @@ struct PlayerView {
   // the view still names the slot, as designed, but the player's own orders
   // no longer reach it. Cleared when something selects again.
   bool selectedGone = false;
+  // The side this player plays (0 to 2), as the start dialog or --side chose
+  // it; -1 when nothing chose one, and then the lowest side whose
+  // computer-player box is unticked counts (PlayerSide, game/play_inputs.h).
+  int32_t side = -1;
   // Group g (1 to 9) at index g - 1: slots ascending, as stored; entities
   // as the selection set holds them.
   std::array<std::vector<int32_t>, kGroupCount> groups;
@@ -60,7 +64,7 @@ struct Session {
 
 // A new game: the start-up world with the seed `seed`, the view initial, no
 // selection set and no groups; boxes, levels, panel size, radio items, tick
-// count and view preferences stay.
+// count, view preferences and the side chosen stay.
 void StartNewGame(Session& session, uint32_t seed);
 
 // The state hash of the game as this player has it: the shared world, then

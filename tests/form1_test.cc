@@ -429,6 +429,7 @@ class Form1Test : public QObject {
     QVERIFY(!Control<QCheckBox>("CheckBox2")->isChecked());
     QVERIFY(Control<QCheckBox>("CheckBox3")->isChecked());
     QCOMPARE(form_->session().level, (std::array<int32_t, kSideCount>{1, 2, 3}));
+    QCOMPARE(form_->session().player.side, 1);  // the one side the orders reach
     QVERIFY(form_->pace().paused());
     const QLabel* hint = Control<QLabel>("Hint");
     QVERIFY(hint->isVisibleTo(form_.get()));
@@ -450,6 +451,7 @@ class Form1Test : public QObject {
     QVERIFY(Control<QCheckBox>("CheckBox2")->isChecked());
     QVERIFY(!Control<QCheckBox>("CheckBox3")->isChecked());
     QCOMPARE(form_->session().level[0], 2);
+    QCOMPARE(form_->session().player.side, 2);
     QVERIFY(form_->pace().paused());
     QCOMPARE(Control<QListWidget>("EventLog")->count(), 0);
     QVERIFY(HasSavedStartChoice());

@@ -43,7 +43,9 @@ std::vector<Input> EveryInput() {
           SelectionSet{{4, 2}},
           Group{9, {}},
           EdgeScroll{16},
-          KeepView{true}};
+          KeepView{true},
+          OwnSide{2},
+          SelectedGone{}};
 }
 
 TEST(InputTable, EveryInputReadsBackFromItsCommand) {

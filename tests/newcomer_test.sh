@@ -1,7 +1,8 @@
 #!/bin/sh
 # The scripted newcomer (bots/newcomer.py) plays a short arena match to its
 # end without a refused order and trains peasants; given a turn with 30
-# peasants it sends every one of them to attack. scripts/newcomer measures it.
+# peasants it sends every one of them to attack, and goes on attacking with
+# those left. scripts/newcomer measures it.
 # Usage: newcomer_test.sh SIM BOT
 set -u
 sim=$1
@@ -30,9 +31,14 @@ while [ $slot -lt 40 ]; do
   entities="$entities"',{"slot":'$slot',"kind":"peasant","owner":0,"x":60,"y":60,"hp":100,"maxHp":100,"gold":0,"order":"idtiza 0","nextOrder":"idtiza 0","progress":0,"plan":0}'
   slot=$((slot + 1))
 done
+# Then, 20 of them lost, the other 10 idle: they attack on, never back to mining.
+few=$(printf '%s' "$entities" | sed 's/,{"slot":20,.*//; s/"order":"idtiza 0","nextOrder":"idtiza 0"/"order":"idle","nextOrder":""/g')
 printf '%s\n' '{"type":"start","side":0,"turn":10,"budget_ms":100,"frames":100}' \
   '{"type":"turn","frame":0,"gold":[0,0,0],"entities":['"$entities"'],"errors":[]}' \
+  '{"type":"turn","frame":10,"gold":[0,0,0],"entities":['"$few"'],"errors":[]}' \
   '{"type":"end","frame":100,"places":[1,2,3]}' | python3 "$bot" >"$tmp/out" 2>"$tmp/err" ||
   fail "the bot exited with $?"
 attacks=$(sed -n 2p "$tmp/out" | grep -o '"do": "attack", "target": 2' | wc -l)
 [ "$attacks" -eq 30 ] || fail "$attacks of 30 peasants attack"
+attacks=$(sed -n 3p "$tmp/out" | grep -o '"do": "attack", "target": 2' | wc -l)
+[ "$attacks" -eq 10 ] || fail "$attacks of the 10 left attack on"

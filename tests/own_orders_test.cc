@@ -14,6 +14,7 @@
 #include "game/picking.h"
 #include "game/play.h"
 #include "game/play_inputs.h"
+#include "game/selection.h"
 #include "game/start_view.h"
 #include "tests/driver_recording.h"
 
@@ -157,6 +158,41 @@ TEST(OwnOrdersTest, HomeShowsTheOwnBaseAndTheIdleKeyGoesRoundTheIdlePeasants) {
   EXPECT_EQ(seen, (Slots{3, 10, 3}));
   const CameraOffset onPeasant = CameraCentredOn({175, 175}, kField.width, kField.height);
   EXPECT_EQ(driver.session().player.view.cameraX, onPeasant.x);
+}
+
+// The side chosen (the start dialog, --side) is the player's whatever other
+// boxes are off; with none chosen the lowest unticked box is, as before.
+// The recording holds the choice and replays.
+TEST(OwnOrdersTest, TheChosenSideIsThePlayersWhateverBoxesAreOff) {
+  const std::string path =
+      testing::TempDir() + "own_side_test_" + std::to_string(getpid()) + ".sim";
+  FixedTicks clock;
+  GameDriver driver(777, clock);
+  driver.SetComputerPlayers({false, true, false});
+  EXPECT_EQ(PlayerSide(driver.session()), 0);
+  std::string error;
+  ASSERT_TRUE(driver.StartRecording(path, kField, error)) << error;
+  driver.TogglePause();
+  driver.ChooseSide(2);
+  EXPECT_EQ(PlayerSide(driver.session()), 2);
+  driver.SelectAll();
+  const Slots own = SessionSelection(driver.session());
+  EXPECT_EQ(own, SideEntities(driver.world(), 2));
+  ASSERT_FALSE(own.empty());
+  driver.RightClick(kField, Px(100), Py(400));
+  const World& w = driver.world();
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const bool ordered = w.entities[slot].order.starts_with("idti ");
+    EXPECT_EQ(ordered, w.entities[slot].kind == kKindPeasant && w.entities[slot].owner == 2)
+        << "slot " << slot;
+  }
+  driver.ChooseSide(-1);
+  EXPECT_EQ(PlayerSide(driver.session()), 0);
+  ASSERT_TRUE(driver.StopRecording(error)) << error;
+  const std::string text = RecordingText(path);
+  EXPECT_NE(text.find("\nside 2\n"), std::string::npos);
+  ExpectReplays(text);
+  unlink(path.c_str());
 }
 
 // 46 peasants sent to one mine: spread, at most 6 a mine, they keep mining.

@@ -1,6 +1,7 @@
 // Saved games: a save taken mid-match plays on exactly as the game it was
 // taken from; damage of every kind is refused and leaves the game as it was;
-// a write that fails half-way leaves the old file.
+// a write that fails half-way leaves the old file; the player's own marks
+// come back.
 #include "game/saved_game.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,33 @@ TEST(SavedGame, LoadedMidMatchPlaysOnWithTheSameHashes) {
     ASSERT_EQ(StateHash(loaded), StateHash(original)) << "round " << round;
   }
   EXPECT_EQ(Save(loaded), Save(original));
+}
+
+// What the player's own view adds (a selected entity gone, the side chosen)
+// comes back from a save; a game without them saves no line for them.
+TEST(SavedGame, KeepsTheGoneMarkAndTheChosenSide) {
+  Session plain;
+  const std::string designed = Save(plain);
+  EXPECT_EQ(designed.find("\ngone\n"), std::string::npos);
+  EXPECT_EQ(designed.find("\nside "), std::string::npos);
+
+  Session original;
+  Apply(original, SelectionSet{{2, 3, 6}});
+  original.player.selectedGone = true;  // slot 2's entity died after it was selected
+  Apply(original, OwnSide{1});
+  const std::string text = Save(original);
+  Session loaded;
+  std::string error;
+  ASSERT_TRUE(LoadSavedGameText(text, loaded, error)) << error;
+  EXPECT_TRUE(loaded.player.selectedGone);
+  EXPECT_EQ(loaded.player.selection, (std::vector<int32_t>{2, 3, 6}));
+  EXPECT_EQ(loaded.player.view.selected, 2);
+  EXPECT_EQ(loaded.player.side, 1);
+  EXPECT_EQ(Save(loaded), text);
+
+  ASSERT_TRUE(LoadSavedGameText(designed, loaded, error)) << error;  // as an old save
+  EXPECT_FALSE(loaded.player.selectedGone);
+  EXPECT_EQ(loaded.player.side, -1);
 }
 
 TEST(SavedGame, DamageOfEveryKindIsRefusedAndLeavesTheGame) {

@@ -22,6 +22,8 @@
 #include "world/tigrok.h"
 
 class QDialog;
+class QDragEnterEvent;
+class QDropEvent;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -32,6 +34,8 @@ namespace kragmoor {
 
 class TControlPanel;
 class TPlayPanel;
+class TReplayWindow;
+class TSummaryWindow;
 struct Options;
 class TKeyFilter;
 class TPlayField;
@@ -167,8 +171,25 @@ class TForm1 final : public QMainWindow {
   void AskJoinNetwork();
   // The open dialog of a network game (host, join, lobby, lost), or null.
   QDialog* networkDialog() const { return networkDialog_; }
+  // Replays and summaries (form1_replay.cc). Opens the recording `path` in
+  // a replay window, the live game paused meanwhile; its "take over" makes
+  // the frame shown the game played here. False, with a box saying why,
+  // when the file is no recording.
+  bool OpenReplay(const QString& path);
+  TReplayWindow* replayWindow() const;
+  // The summary of the live game so far, from its recording; false, with a
+  // box, when the game is not being recorded.
+  bool ShowLiveSummary();
+  TSummaryWindow* liveSummary() const;
+  // Records the game into the user's data folder, a new file for each game
+  // and the last kKeptRecordings kept, unless the preference is off or
+  // KRAGMOOR_NO_AUTO_RECORD is set. Called at program start.
+  void RecordByDefault();
+  QString recordingPath() const { return recordingPath_; }
 
  protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -263,6 +284,16 @@ class TForm1 final : public QMainWindow {
   QAction* recordAction_ = nullptr;
   QPointer<QMessageBox> fileErrorBox_;
   QPointer<QMessageBox> replaceBox_;
+
+  // Replays and summaries (form1_replay.cc).
+  void CreateReplayActions(QMenu* menu);
+  // A new automatic recording, the oldest beyond the kept ones removed.
+  void StartAutoRecording();
+  QString recordingPath_;       // the file the running recording goes to, or empty
+  bool autoRecording_ = false;  // it is the automatic one
+  QAction* autoRecordAction_ = nullptr;
+  QPointer<TReplayWindow> replayWindow_;
+  QPointer<TSummaryWindow> liveSummary_;
 
   TPlayPanel* playPanel_ = nullptr;
   QLabel* sidesText_ = nullptr;  // the player's sides, in the status bar

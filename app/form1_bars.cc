@@ -44,6 +44,7 @@ void TForm1::FillGameMenu(QMenu* menu) {
   recordAction_->setObjectName("RecordAction");
   recordAction_->setCheckable(true);  // ticked while a recording runs
   AddAction(menu, QT_TR_NOOP("Отдать сторону боту…"), QKeySequence(), [this] { AskForBot(); });
+  CreateReplayActions(menu);
   menu->addSeparator();
   AddAction(menu, QT_TR_NOOP("Создать сетевую игру…"), QKeySequence(), [this] {
     AskHostNetwork();

@@ -46,7 +46,10 @@ QString ChooseFileToWrite(QWidget* parent, const QString& title, const QString& 
 }  // namespace
 
 void TForm1::NewGame() {
+  const bool automatic = autoRecording_ && driver_.recording();
+  if (automatic) StopRecording();  // each game its own automatic recording
   driver_.NewGame(SeedNow());
+  if (automatic) StartAutoRecording();
   GameReplaced();
   ShowOutcome();
   ShowInfo();
@@ -60,6 +63,7 @@ void TForm1::GameReplaced() {
 }
 
 bool TForm1::OpenGame(const QString& path) {
+  if (FileStartsWith(Path(path), kRecordingFormat)) return OpenReplay(path);
   std::string error;
   if (!driver_.OpenGame(Path(path), error)) {
     ShowFileError(tr("Не удалось открыть игру «%1».").arg(Shown(path)), error);
@@ -85,6 +89,8 @@ bool TForm1::StartRecording(const QString& path) {
   StopRecording();
   std::string error;
   const bool started = driver_.StartRecording(Path(path), panel3_->size(), error);
+  recordingPath_ = started ? path : QString();
+  autoRecording_ = false;
   ShowRecording();
   if (!started) ShowFileError(tr("Не удалось начать запись в «%1».").arg(Shown(path)), error);
   return started;
@@ -136,13 +142,18 @@ void TForm1::FlushRecording() {
 
 void TForm1::ShowRecording() {
   if (driver_.recording() && !recordingFlush_->isActive()) recordingFlush_->start();
-  if (!driver_.recording()) recordingFlush_->stop();
+  if (!driver_.recording()) {
+    recordingFlush_->stop();
+    recordingPath_.clear();
+    autoRecording_ = false;
+  }
   recordAction_->setChecked(driver_.recording());
 }
 
 void TForm1::ChooseAndOpen() {
-  const QString path = QFileDialog::getOpenFileName(this, tr("Открыть игру"), QDir::homePath(),
-                                                    tr("Сохранённые игры (*.save);;Все файлы (*)"));
+  const QString path =
+      QFileDialog::getOpenFileName(this, tr("Открыть игру"), QDir::homePath(),
+                                   tr("Сохранённые игры и записи (*.save *.sim);;Все файлы (*)"));
   if (!path.isEmpty()) OpenGame(path);
 }
 

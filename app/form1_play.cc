@@ -236,12 +236,24 @@ void TForm1::ShowGameOver() {
   QPushButton* watch =
       box->addButton(won ? tr("Закрыть") : tr("Смотреть дальше"), QMessageBox::RejectRole);
   watch->setObjectName("KeepWatchingButton");
-  connect(box, &QMessageBox::finished, this, [this, box, again, watch] {
+  // A recorded game offers its replay; its summary opens beside the box.
+  const QString recorded = recordingPath_;
+  QPushButton* replay = nullptr;
+  if (!recorded.isEmpty()) {
+    replay = box->addButton(tr("Смотреть повтор"), QMessageBox::ActionRole);
+    replay->setObjectName("WatchReplayButton");
+  }
+  connect(box, &QMessageBox::finished, this, [this, box, again, watch, replay, recorded] {
     if (box->clickedButton() == again) AskStart(true, CurrentLanguage());
     if (box->clickedButton() == watch) SetPaused(false);
+    if (replay != nullptr && box->clickedButton() == replay) {
+      FlushRecording();
+      OpenReplay(recorded);
+    }
   });
   gameOverBox_ = box;
   box->open();
+  if (!recorded.isEmpty()) ShowLiveSummary();
 }
 
 bool TForm1::AskNewGame() {

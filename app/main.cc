@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
   app.installNativeEventFilter(&watch);
   form.show();
   // A save that cannot be opened, or a recording that cannot start, shows its
-  // box over a new game; a recording already at --record's file is asked
+  // box over a new game (a recording opens in a replay window over it); a
+  // recording already at --record's file is asked
   // about before it is replaced.
   // A network game: hosted here, or joined; nothing of a game on one
   // machine starts. One that cannot start exits with 2 after its box.
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   // first start the start dialog.
   form.StartFromOptions(options);
   if (!options.record.isEmpty()) form.RecordFromStart(options.record, options.load);
+  // Without --record, the game goes to the data folder, unless turned off.
+  if (options.record.isEmpty()) form.RecordByDefault();
   for (const QString& bot : options.bots) {
     const qsizetype eq = bot.indexOf(QLatin1Char('='));
     form.StartBot(bot.left(eq).toInt() - 1, bot.mid(eq + 1), options.turn);

@@ -90,10 +90,11 @@ Options ParseOptions(const QStringList& arguments) {
                      "chosen in the Language menu, at first Russian)."),
       QStringLiteral("en|ru"));
   parser.addOption(lang);
-  const QCommandLineOption load(QStringLiteral("load"),
-                                QStringLiteral("Open the saved game FILE at start (the same as "
-                                               "giving FILE alone)."),
-                                QStringLiteral("FILE"));
+  const QCommandLineOption load(
+      QStringLiteral("load"),
+      QStringLiteral("Open the saved game FILE at start, or the replay "
+                     "of the recording FILE (the same as giving FILE alone)."),
+      QStringLiteral("FILE"));
   parser.addOption(load);
   const QCommandLineOption record(
       QStringLiteral("record"),
@@ -179,7 +180,8 @@ Options ParseOptions(const QStringList& arguments) {
       QStringLiteral("DIR"));
   parser.addOption(files);
   parser.addPositionalArgument(QStringLiteral("FILE"),
-                               QStringLiteral("A saved game to open at start."), "[FILE]");
+                               QStringLiteral("A saved game or a recording to open at start."),
+                               "[FILE]");
   if (!parser.parse(arguments)) BadUsage(parser.errorText());
   if (parser.isSet(version)) {
     std::printf("kragmoor %s\n", KRAGMOOR_VERSION);

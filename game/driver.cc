@@ -186,6 +186,18 @@ bool GameDriver::OpenGame(const std::string& path, std::string& error) {
   return true;
 }
 
+void GameDriver::TakeOver(const Session& session) {
+  const PlayerView before = session_.player;
+  session_ = session;
+  session_.player.scrollMargin = before.scrollMargin;
+  session_.player.keepViewOverField = before.keepViewOverField;
+  if (recording_) recording_->recorder().State(session_);
+  frameSteps_ = 0;
+  watch_ = GameWatch{};
+  baseBuildArmed_ = false;
+  ViewChanged();
+}
+
 bool GameDriver::SaveGame(const std::string& path, std::string& error) {
   session_.player.ticks = clock_.GetTickCount();  // the picture's clock, for a replay's trace
   std::string text;

@@ -128,6 +128,10 @@ class GameDriver {
   // from 0 again, opening with a view of the player's base.
   void NewGame(uint32_t seed);
   bool OpenGame(const std::string& path, std::string& error);
+  // Take over from here: the game `session` (a replay's frame) becomes the
+  // one played, its view as it was, the frame count from 0 again; the view
+  // preferences stay the player's. A recording going on writes it next.
+  void TakeOver(const Session& session);
   bool SaveGame(const std::string& path, std::string& error);
   // From now on every input and frame goes to `path`, starting from the game
   // on a field `field` large. REQUIRES: no recording runs (StopRecording).

@@ -30,6 +30,26 @@ inline constexpr std::string_view kRecordingFormat = "# kragmoor recording ";
 // are a periodic hash.
 inline constexpr std::string_view kRecordingEnd = "# end of recording";
 
+// Whether a recording read line by line has ended as a finished one does:
+// `hash`, its `#> hash H` line, then kRecordingEnd, with only blank lines
+// after them. Check and the replay both judge a cut recording by it.
+class RecordingClose {
+ public:
+  // The next line of the recording, without its line end.
+  void Line(std::string_view line) {
+    if (line.empty()) return;
+    closed_ = hashLine_ && line == kRecordingEnd;
+    hashLine_ = afterHash_ && line.starts_with("#> hash ");
+    afterHash_ = line == "hash";
+  }
+  bool closed() const { return closed_; }
+
+ private:
+  bool afterHash_ = false;  // the last line is `hash`
+  bool hashLine_ = false;   // the last line is the `#> hash` line of a `hash`
+  bool closed_ = false;
+};
+
 // Frames at most between two hashes of a recording.
 inline constexpr int32_t kRecordedHashEvery = 100;
 

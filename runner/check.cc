@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "game/line_reader.h"
 #include "game/quote.h"
 #include "game/recorder.h"
-#include "runner/line_reader.h"
 #include "runner/script.h"
 
 namespace kragmoor {
@@ -31,11 +31,7 @@ class Expectations final : public ScriptWatcher {
       cutMidLine_ = true;
       return false;
     }
-    if (!line.empty()) {  // a finished recording ends "hash", "#> hash H", kRecordingEnd
-      closed_ = hashLine_ && line == kRecordingEnd;
-      hashLine_ = afterHash_ && line.starts_with("#> hash ");
-      afterHash_ = line == "hash";
-    }
+    close_.Line(line);
     if (ahead_ == nullptr) {
       lastLine_ = number;
       if (IsExpected(line)) {
@@ -81,7 +77,7 @@ class Expectations final : public ScriptWatcher {
       message = name_ + " holds no '#> ' lines to compare with: nothing was verified";
       return 1;
     }
-    if (recording_ && (cutMidLine_ || !closed_)) {
+    if (recording_ && (cutMidLine_ || !close_.closed())) {
       message = Cut();
       return 3;
     }
@@ -180,9 +176,7 @@ class Expectations final : public ScriptWatcher {
   int64_t compared_ = 0;
   bool recording_ = false;
   bool cutMidLine_ = false;
-  bool afterHash_ = false;  // the last line is `hash`
-  bool hashLine_ = false;   // the last line is the `#> hash` line of a `hash`
-  bool closed_ = false;
+  RecordingClose close_;  // whether the lines so far end as a finished recording
 };
 
 // The script's output, cut into lines for Expectations as it comes. A line

@@ -27,6 +27,7 @@
 #include "runner/match.h"
 #include "runner/progress.h"
 #include "runner/script.h"
+#include "runner/summary.h"
 #include "runner/serve.h"
 #include "runner/tournament.h"
 
@@ -216,6 +217,7 @@ int Dispatch(int argc, char** argv, std::ostream& out) {
   if (command == "match") return Match(argc, argv, out);
   if (command == "arena") return kragmoor::ArenaCommand(argc, argv, out);
   if (command == "tournament") return kragmoor::TournamentCommand(argc, argv, out);
+  if (command == "summary") return kragmoor::SummaryCommand(argc, argv, out);
   if (command == "serve") return kragmoor::ServeCommand(argc, argv, out);
   if (command == "join") return kragmoor::JoinCommand(argc, argv, out);
   return Fail("unknown command " + kragmoor::Quoted(command) + "; try 'kragmoor-sim --help'");

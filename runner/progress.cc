@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "runner/line_reader.h"
+#include "game/line_reader.h"
 #include "runner/script.h"
 
 namespace kragmoor {

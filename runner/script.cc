@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/input.h"
+#include "game/line_reader.h"
 #include "game/platform/files.h"
 #include "game/play.h"
 #include "game/print.h"
@@ -22,7 +23,6 @@
 #include "game/words.h"
 #include "render/recording_gl.h"
 #include "render/scene.h"
-#include "runner/line_reader.h"
 #include "sim/control.h"
 #include "world/state_hash.h"
 

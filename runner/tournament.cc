@@ -2,6 +2,8 @@
 // Ctrl+C; the counting and the table are the standings'.
 #include "runner/tournament.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/platform/files.h"
 #include "game/quote.h"
 #include "runner/arena.h"
 #include "runner/command_line.h"
@@ -42,7 +45,25 @@ struct Game {
   ArenaResult result;
   std::string error;  // why the match could not be played; empty when it was
   bool done = false;
+  std::string recording;  // its file's name inside --record-dir, or empty
 };
+
+// A recording's file name: the match's number, its seed and its seats, each
+// name with every byte but letters, digits, '-', '_' and '.' made '_', so
+// that it is one plain name inside the folder (the number keeps two names
+// that read alike apart).
+std::string RecordingName(size_t g, const Game& game, const std::vector<Entrant>& entrants) {
+  std::string name = "match" + std::to_string(g + 1) + "-seed" + std::to_string(game.seed);
+  for (const int e : game.seating) {
+    name += '-';
+    for (const char c : entrants[e].name) {
+      const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                         (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+      name += plain ? c : '_';
+    }
+  }
+  return name + ".sim";
+}
 
 // Each ordered choice of three different entrants; with fewer than three,
 // every choice with repeats that seats each entrant at least once.
@@ -79,9 +100,13 @@ void Announce(uint64_t games, size_t entrants, uint64_t seeds, int32_t frames, i
 // Plays games[g] on a worker; whatever it throws makes it a match that
 // could not be played.
 void Play(Game& game, const ArenaOptions& options, const std::vector<Entrant>& entrants, size_t g,
-          const std::function<void(const std::string&)>& errorLine) {
+          const std::string& recordDir, const std::function<void(const std::string&)>& errorLine) {
   ArenaOptions one = options;
   one.seed = game.seed;
+  if (!recordDir.empty()) {
+    game.recording = RecordingName(g, game, entrants);
+    one.recordPath = recordDir + "/" + game.recording;
+  }
   std::array<ArenaSide, kSideCount> sides;
   for (int s = 0; s < kSideCount; ++s) sides[s] = entrants[game.seating[s]].side;
   const auto prefixed = [&errorLine, g](const std::string& line) {
@@ -89,7 +114,10 @@ void Play(Game& game, const ArenaOptions& options, const std::vector<Entrant>& e
   };
   try {
     std::string error;
-    RunArena(one, sides, prefixed, game.result, error);
+    if (!RunArena(one, sides, prefixed, game.result, error)) {
+      errorLine("kragmoor-sim: match " + std::to_string(g + 1) + ": " + error);
+      game.recording.clear();
+    }
   } catch (const std::exception& e) {
     game.error = e.what();
     if (game.error.empty()) game.error = "an error without a reason";
@@ -116,6 +144,7 @@ void PrintGame(const Game& game, size_t g, const std::vector<Entrant>& entrants,
     out << (s == 0 ? " status=" : ",")
         << (game.error.empty() ? game.result.seats[s].status : "error");
   }
+  if (!game.recording.empty()) out << " recording=" << game.recording;
   out << '\n';
 }
 
@@ -151,6 +180,7 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   ArenaOptions options;
   SeedRange seeds{1, 10};
   int32_t jobs = DefaultJobs();
+  std::string recordDir;
   std::vector<Option> known;
   for (Option& o : ArenaOptionList(options)) {
     if (o.name != "--seed" && o.name != "--record" && o.name != "--transcript" &&
@@ -161,6 +191,10 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   known.push_back({"--seeds", [&](std::string_view v) { return ParseSeedRange(v, seeds); }});
   known.push_back(
       {"--jobs", [&](std::string_view v) { return ParseWhole<int32_t>(v, 1, kMaxJobs, jobs); }});
+  known.push_back({"--record-dir", [&](std::string_view v) {
+                     recordDir = v;
+                     return !v.empty();
+                   }});
   bool planOnly = false;
   std::vector<std::string> resultPaths;  // --results: the plan's outputs, played elsewhere
   known.push_back(
@@ -171,6 +205,10 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
                    }});
   std::vector<std::string_view> words;
   if (const auto done = ReadOptions(argc, argv, known, &words, out)) return *done;
+  struct stat folder {};
+  if (!recordDir.empty() && (::stat(recordDir.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode))) {
+    return Usage("--record-dir " + QuotedPath(recordDir) + " is not a folder");
+  }
   std::vector<Entrant> entrants;
   for (const std::string_view word : words) {
     const auto eq = word.find('=');
@@ -194,6 +232,9 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
   const uint64_t total = seeds.Count() * seatings.size();
   if (total > kMaxGames) return Usage("too many matches");
   if (planOnly && !resultPaths.empty()) return Usage("--plan and --results do not go together");
+  if (!recordDir.empty() && (planOnly || !resultPaths.empty())) {
+    return Usage("--record-dir records the matches played here: not with --plan or --results");
+  }
   std::vector<PlannedMatch> plan;
   for (uint64_t k = 0; k < seeds.Count(); ++k) {
     for (const auto& seating : seatings) {
@@ -206,7 +247,7 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
     return 0;
   }
   std::vector<Game> games;
-  for (const PlannedMatch& m : plan) games.push_back(Game{m.seed, m.seating, {}, {}, false});
+  for (const PlannedMatch& m : plan) games.push_back(Game{m.seed, m.seating, {}, {}, false, {}});
   const bool collected = !resultPaths.empty();
   if (collected) {
     std::vector<std::optional<ArenaResult>> results;
@@ -248,7 +289,7 @@ int TournamentCommand(int argc, char** argv, std::ostream& out) {
         return;
       }
       Game game = games[g];
-      Play(game, options, entrants, g, errorLine);
+      Play(game, options, entrants, g, recordDir, errorLine);
       const std::lock_guard lock(mutex);
       games[g] = std::move(game);
       games[g].done = true;

@@ -8,7 +8,7 @@
 namespace kragmoor {
 
 // kragmoor-sim tournament [--seeds A-B] [--frames N] [--jobs J] [--turn K]
-// [--budget MS] NAME=SIDE ... (argv[1] is "tournament").
+// [--budget MS] [--record-dir DIR] NAME=SIDE ... (argv[1] is "tournament").
 int TournamentCommand(int argc, char** argv, std::ostream& out);
 
 }  // namespace kragmoor

@@ -2,7 +2,7 @@
 # The arena with misbehaving and well-behaved bots: each way a bot can fail
 # ends in the status the contract names, with the match played to its end;
 # a bot cannot order another side's entity; a recorded arena match passes
-# check with no bot running; two runs with the same bots print the same;
+# check with no bot running and opens as a replay; two runs with the same bots print the same;
 # every message of a match is one the JSON Schema of the messages allows.
 # Usage: arena_test.sh SIM BOTS_DIR MINIMAL_BOT CASE
 set -u
@@ -71,6 +71,11 @@ case $case_name in
       fail "the recording ends on another hash"
     [ "$(tail -n 1 "$tmp/rec")" = "# end of recording" ] || fail "the recording is not finished"
     grep -c '^# bot [12] status=ok$' "$tmp/rec" | grep -qx 2 || fail "not one line for each ended bot"
+    # It opens as a replay: the summary's last lines are the match's own.
+    "$sim" summary "$tmp/rec" >"$tmp/csv" 2>"$tmp/err" || fail "summary: $(cat "$tmp/err")"
+    tail -n 3 "$tmp/csv" | awk -F, '{print "side " $2 " gold=" $3 " peasants=" $5 " bases=" $6}' \
+      >"$tmp/sides"
+    grep '^side ' "$tmp/out" | cmp -s - "$tmp/sides" || fail "the summary ends on other figures"
     grep -q '^places [1-3] [1-3] [1-3]$' "$tmp/out" || fail "no places line" ;;
   determinism)
     play 0 "python3 $bots/../../bots/gatherer.py" "$minimal" ai

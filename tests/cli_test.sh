@@ -43,6 +43,9 @@ expect 2 "^kragmoor-sim: bad value '0' for --jobs" match --seeds 1-2 --jobs 0
 expect 2 "^kragmoor-sim: --seed and --seeds" match --seed 1 --seeds 1-2
 expect 2 "^kragmoor-sim: cannot open" run /nonexistent/script.sim
 expect 2 "^kragmoor-sim: 'run' takes at most one file" run a b
+expect 2 "^kragmoor-sim: 'summary' takes one recording" summary
+expect 2 "^kragmoor-sim: cannot replay '/nonexistent.sim' : No such file" summary /nonexistent.sim
+expect 2 "^kragmoor-sim: bad value '0' for --every" summary --every 0 a.sim
 expect 0 '' --help
 expect 0 'frames in' match --seed 4294967295 --frames 3 --ai 000
 
@@ -50,7 +53,7 @@ expect 0 'frames in' match --seed 4294967295 --frames 3 --ai 000
 expect 2 "^kragmoor-sim: unknown option '--bogus'" match --bogus
 expect 2 "^kragmoor-sim: unknown option '--frames=5'" match --frames=5
 # --help after any command prints the usage, where an option could stand.
-for command in match arena tournament run check; do expect 0 '' $command --help; done
+for command in match arena tournament run check summary; do expect 0 '' $command --help; done
 expect 0 '' match --frames 5 --help
 expect 2 "^kragmoor-sim: bad value '--help' for --frames" match --frames --help
 

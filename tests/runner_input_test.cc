@@ -12,10 +12,10 @@
 #include <string>
 #include <utility>
 
+#include "game/line_reader.h"
 #include "game/quote.h"
 #include "game/words.h"
 #include "runner/fd_stream.h"
-#include "runner/line_reader.h"
 #include "runner/match.h"
 #include "runner/script.h"
 

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Tournaments: a bot that fails is counted as failed, not as playing, and the
 # tournament exits 6; entrant names that would break a row are refused; a
-# long name keeps its row whole; Ctrl+C prints the table of the matches done;
-# a plan run with GNU parallel ranks as the tournament itself does, and
-# results of another plan are refused; bots alone count distinct matches.
+# long name keeps its row whole; --record-dir writes a recording per match;
+# Ctrl+C prints the table of the matches done; a plan run with GNU parallel
+# ranks as the tournament itself does, and results of another plan are
+# refused; bots alone count distinct matches.
 # Usage: tournament_test.sh SIM MINIMAL_BOT
 set -u
 sim=$1
@@ -38,6 +39,23 @@ for name in "${long}n" "$(printf 'a\nb')" "a b" "a,b" "a\\b" "$(printf 'a\033b')
   [ $? -eq 2 ] || fail "name '$name' is not bad usage"
   grep -q '^kragmoor-sim: bad entrant name ' "$tmp/err" || fail "name '$name': $(cat "$tmp/err")"
 done
+
+# --record-dir: one recording per match, named by its number, seed and
+# seats (a name's unsafe bytes made '_'), each named on its line, each one
+# that check verifies and that opens as a replay (summary).
+mkdir "$tmp/rec"
+run --record-dir "$tmp/rec" a=ai "b/../x=ai:1" || fail "--record-dir: exit $?"
+[ "$(ls "$tmp/rec" | wc -l)" -eq 12 ] || fail "not 12 recordings: $(ls "$tmp/rec")"
+grep -q '^match 3 seed=1 sides=a,b/../x,b/../x .* recording=match3-seed1-a-b_.._x-b_.._x.sim$' \
+  "$tmp/out" || fail "match 3 does not name its recording"
+for f in "$tmp"/rec/*.sim; do
+  grep -q " recording=$(basename "$f")\$" "$tmp/out" || fail "$f is named on no line"
+  "$sim" check "$f" || fail "check $f"
+  "$sim" summary "$f" >"$tmp/csv" || fail "summary $f"
+  [ "$(wc -l <"$tmp/csv")" -eq 10 ] || fail "summary of $f: $(cat "$tmp/csv")"
+done
+"$sim" tournament --record-dir "$tmp/none" a=ai 2>"$tmp/err"
+[ $? -eq 2 ] || fail "a missing --record-dir is not bad usage"
 
 # Ctrl+C once the first match is done: the table of what finished, 130.
 env --default-signal=INT "$sim" tournament --frames 20000 --seeds 1-1000 --jobs 1 a=ai b=ai:1 \

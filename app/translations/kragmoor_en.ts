@@ -199,10 +199,6 @@
         <translation>Open game</translation>
     </message>
     <message>
-        <source>Сохранённые игры (*.save);;Все файлы (*)</source>
-        <translation>Saved games (*.save);;All files (*)</translation>
-    </message>
-    <message>
         <source>Сохранить игру</source>
         <translation>Save game</translation>
     </message>
@@ -517,6 +513,116 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
     <message>
         <source>Только смотреть</source>
         <translation>Watch only</translation>
+    </message>
+    <message>
+        <source>Сохранённые игры и записи (*.save *.sim);;Все файлы (*)</source>
+        <translation>Saved games and recordings (*.save *.sim);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Итоги игры…</source>
+        <translation>Game summary…</translation>
+    </message>
+    <message>
+        <source>Записывать каждую игру</source>
+        <translation>Record every game</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть запись «%1».</source>
+        <translation>Could not open the recording “%1”.</translation>
+    </message>
+    <message>
+        <source>Итогов нет: игра не записывается.</source>
+        <translation>No summary: the game is not being recorded.</translation>
+    </message>
+    <message>
+        <source>Итоги считаются по записи игры (Игра → Записывать игру).</source>
+        <translation>The summary is counted from the game&apos;s recording (Game → Record game).</translation>
+    </message>
+    <message>
+        <source>Смотреть повтор</source>
+        <translation>Watch the replay</translation>
+    </message>
+</context>
+<context>
+    <name>kragmoor::TReplayWindow</name>
+    <message>
+        <source>Повтор: %1</source>
+        <translation>Replay: %1</translation>
+    </message>
+    <message>
+        <source>Пуск</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Кадр вперёд</source>
+        <translation>Step one frame</translation>
+    </message>
+    <message>
+        <source>как можно быстрее</source>
+        <translation>as fast as it goes</translation>
+    </message>
+    <message>
+        <source>Сторона %1</source>
+        <translation>Side %1</translation>
+    </message>
+    <message>
+        <source>Играть отсюда</source>
+        <translation>Take over from here</translation>
+    </message>
+    <message>
+        <source>Итоги</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>золото %1, крестьян %2, баз %3</source>
+        <translation>gold %1, peasants %2, bases %3</translation>
+    </message>
+    <message>
+        <source>Кадр %1 из %2</source>
+        <translation>Frame %1 of %2</translation>
+    </message>
+</context>
+<context>
+    <name>kragmoor::TSummaryWindow</name>
+    <message>
+        <source>Золото в казне</source>
+        <translation>Gold in the purse</translation>
+    </message>
+    <message>
+        <source>Добыто золота</source>
+        <translation>Gold mined</translation>
+    </message>
+    <message>
+        <source>Крестьяне</source>
+        <translation>Peasants</translation>
+    </message>
+    <message>
+        <source>Главные базы</source>
+        <translation>Main bases</translation>
+    </message>
+    <message>
+        <source>Потеряно</source>
+        <translation>Lost</translation>
+    </message>
+    <message>
+        <source>Уничтожено</source>
+        <translation>Killed</translation>
+    </message>
+    <message>
+        <source>Отдано приказов</source>
+        <translation>Orders given</translation>
+    </message>
+    <message>
+        <source>Итоги игры</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Сторона %1</source>
+        <translation>Side %1</translation>
     </message>
 </context>
 </TS>

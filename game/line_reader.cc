@@ -1,5 +1,5 @@
 // Reading script lines.
-#include "runner/line_reader.h"
+#include "game/line_reader.h"
 
 namespace kragmoor {
 

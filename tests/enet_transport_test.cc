@@ -146,6 +146,42 @@ TEST(EnetTransport, CarriesMessagesBothWaysAndSaysGoodbye) {
   EXPECT_FALSE(loop.listener->Send(toClient, Message(1)));
 }
 
+TEST(EnetTransport, AMessageOverTheBoundEndsItsConnection) {
+  // The sender is plain ENet, which knows no bound of its own.
+  Loopback loop;
+  ASSERT_EQ(enet_initialize(), 0);
+  ENetHost* raw = enet_host_create(nullptr, 1, 1, 0, 0);
+  ASSERT_NE(raw, nullptr);
+  raw->checksum = enet_crc32;
+  ENetAddress address{};
+  ASSERT_EQ(enet_address_set_host(&address, "127.0.0.1"), 0);
+  address.port = loop.port;
+  ENetPeer* peer = enet_host_connect(raw, &address, 1, 0);
+  std::vector<std::vector<NetEvent>> seen;
+  bool sent = false, told = false;
+  PumpUntil({loop.listener.get()}, seen, [&] {
+    ENetEvent event;
+    while (enet_host_service(raw, &event, 0) > 0) {
+      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+      told |= event.type == ENET_EVENT_TYPE_DISCONNECT;
+    }
+    if (!sent && peer->state == ENET_PEER_STATE_CONNECTED) {
+      std::vector<uint8_t> oversize(kMaxMessageBytes + 1, 9);
+      enet_peer_send(
+          peer, 0, enet_packet_create(oversize.data(), oversize.size(), ENET_PACKET_FLAG_RELIABLE));
+      sent = true;
+    }
+    return told && seen[0].size() >= 2;
+  });
+  ASSERT_EQ(seen[0].size(), 2u);
+  EXPECT_EQ(seen[0][0].kind, NetEvent::Kind::kConnected);
+  EXPECT_EQ(seen[0][1].kind, NetEvent::Kind::kDisconnected);
+  EXPECT_EQ(seen[0][1].reason, "message over the size limit");
+  EXPECT_TRUE(told);
+  enet_host_destroy(raw);
+  enet_deinitialize();
+}
+
 TEST(EnetTransport, DatagramsThatAreNotEnetsChangeNothing) {
   Loopback loop;
   std::unique_ptr<Transport> client;

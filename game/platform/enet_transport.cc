@@ -15,10 +15,14 @@
 namespace kragmoor::net {
 namespace {
 
-// What ENet may hold for one peer: a whole message being put together, and
-// received messages not yet polled (beyond that ENet stops acknowledging, so
-// the sender waits).
+// What ENet may hold for one peer: messages being put together from their
+// fragments and messages not yet polled (beyond that ENet takes no more from
+// the peer, which then resends). A message a little over the bound is taken
+// whole, so that the connection can be ended with its reason; ENet refuses
+// the fragments of a longer one (nothing after it arrives, and the silence
+// or the sender's own timeout ends the connection).
 constexpr size_t kMaxWaitingBytes = 16 * kMaxMessageBytes;
+constexpr size_t kMaxReassembledBytes = 4 * kMaxMessageBytes;
 
 // enet_initialize once for all transports; enet_deinitialize after the last.
 std::mutex initMutex;
@@ -51,7 +55,7 @@ class EnetTransport : public Transport {
   // Takes `host` (made by the caller after AcquireEnet) and sets it up.
   explicit EnetTransport(ENetHost* host) : host_(host) {
     host_->checksum = enet_crc32;  // random datagrams at the port fail it and are dropped
-    host_->maximumPacketSize = kMaxMessageBytes;
+    host_->maximumPacketSize = kMaxReassembledBytes;
     host_->maximumWaitingData = kMaxWaitingBytes;
   }
 

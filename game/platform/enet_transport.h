@@ -17,6 +17,11 @@ namespace kragmoor::net {
 // maximum (ENet's defaults are 5 s and 30 s).
 inline constexpr uint32_t kEnetTimeoutMinimumMs = 5'000;
 inline constexpr uint32_t kEnetTimeoutMaximumMs = 10'000;
+// A received message over kMaxMessageBytes ends its connection at once
+// (kDisconnected, reason "message over the size limit") when it is at most
+// four times that; ENet refuses the fragments of a longer one, so nothing
+// after it arrives on that connection until the silence ends it. What one
+// peer may make ENet hold is bounded (about 1.3 MiB).
 // ENet's own bound on peers of one host.
 inline constexpr size_t kEnetMaxConnections = 4095;
 

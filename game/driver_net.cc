@@ -1,10 +1,13 @@
 // The driver in a network game: the timer polls the network game and shows
 // the frames it ran in this window's own view; a left click becomes orders.
+#include <algorithm>
+
 #include "game/driver.h"
 #include "game/entity_keys.h"
 #include "game/group_orders.h"
 #include "game/net/network_game.h"
 #include "game/play_inputs.h"
+#include "sim/view.h"
 
 namespace kragmoor {
 
@@ -32,6 +35,15 @@ void GameDriver::NetworkTimer(FieldSize field) {
   const Session& shared = game.session();
   if (game.frames() == networkFrames_ && shared.world.seed == session_.world.seed) return;
   const bool first = networkFrames_ < 0;
+  // The edge scroll is the view's own: one step for each frame run since
+  // the last tick, as the frame step takes it on one machine (a catch-up
+  // scrolls no further than a second's frames would).
+  const int64_t ran = first ? 0 : std::clamp<int64_t>(game.frames() - networkFrames_, 0, 100);
+  PlayerView& own = session_.player;
+  for (int64_t f = 0; f < ran; ++f) {
+    ScrollCamera(own.view, own.panelWidth, own.panelHeight, own.scrollMargin);
+    if (own.keepViewOverField) KeepViewOverField(own.view, own.panelWidth, own.panelHeight);
+  }
   networkFrames_ = game.frames();
   // The shared part is the referee's; the view, selection and groups stay
   // ours, less the entities that are gone.

@@ -192,6 +192,10 @@ class Form1NetTest : public QObject {
     QCOMPARE(form_->frameSteps(), frames);
     QCOMPARE(SyncHash(form_->world()), world);
     timer->start();
+    // The edge scroll moves this window's own view as the frames come.
+    const float cameraX = form_->view().cameraX;
+    QTest::mouseMove(form_->playField(), QPoint(2, form_->playField()->height() / 2));
+    QTRY_VERIFY_WITH_TIMEOUT(form_->view().cameraX != cameraX, 5000);
     QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
     QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_P);

@@ -7,6 +7,7 @@
 #include "game/bots/bot_seat.h"
 #include "game/match.h"
 #include "game/net/peer.h"
+#include "game/net/seat_words.h"
 #include "game/platform/enet_transport.h"
 #include "game/quote.h"
 #include "runner/command_line.h"
@@ -23,14 +24,6 @@ constexpr Micros kConnectWait = 5'000'000;  // for the referee's answer
 constexpr Micros kRejoinFor = 15'000'000;   // tries to connect again after a loss, for this long
 constexpr Micros kRetryEvery = 1'000'000;
 constexpr std::chrono::milliseconds kBotEndGrace{1000};
-
-// "HOST:PORT", the port 1 to 65535.
-bool ParseAddress(std::string_view text, std::string& host, uint16_t& port) {
-  const size_t colon = text.rfind(':');
-  if (colon == std::string_view::npos || colon == 0) return false;
-  host = std::string(text.substr(0, colon));
-  return ParseWhole<uint16_t>(text.substr(colon + 1), 1, UINT16_MAX, port);
-}
 
 // The seat's bot, fed the arena's messages on the frames the peer runs.
 struct SeatBot {
@@ -103,7 +96,8 @@ int JoinCommand(int argc, char** argv, std::ostream& out) {
   if (words.size() != 1) return Usage("'join' takes one HOST:PORT");
   std::string host;
   uint16_t port = 0;
-  if (!ParseAddress(words[0], host, port)) return Usage("bad address " + Quoted(words[0]));
+  if (!net::ParseHostPort(std::string(words[0]), host, port))
+    return Usage("bad address " + Quoted(words[0]));
   if (watch == !code.empty()) return Usage("'join' takes --code CODE or --watch");
   if (watch && !bot.command.empty()) return Usage("a watcher plays no bot");
 

@@ -10,6 +10,7 @@
 
 #include "game/match.h"
 #include "game/net/referee.h"
+#include "game/net/seat_words.h"
 #include "game/platform/enet_transport.h"
 #include "game/platform/files.h"
 #include "game/platform/join_code.h"
@@ -43,19 +44,6 @@ struct ServeOptions {
   std::string files = ".";
 };
 
-bool ParseDropped(std::string_view v, net::DroppedPlay& dropped) {
-  if (v == "none" || v == "pause") {
-    dropped.kind = v == "none" ? net::DroppedPlay::Kind::kNone : net::DroppedPlay::Kind::kPause;
-    return true;
-  }
-  ArenaSide side;
-  if (!v.starts_with("ai:") || !ParseArenaSide(v, side) || side.kind != ArenaSide::Kind::kAi) {
-    return false;
-  }
-  dropped = {net::DroppedPlay::Kind::kAi, side.level};
-  return true;
-}
-
 std::vector<Option> ServeOptionList(ServeOptions& o) {
   o.arena.frames = 0;  // serve's default: until one side is left
   std::vector<Option> list = ArenaOptionList(o.arena);
@@ -69,7 +57,9 @@ std::vector<Option> ServeOptionList(ServeOptions& o) {
   list.push_back({"--wait", [&](std::string_view v) {
                     return ParseWhole<int32_t>(v, 0, 24 * 3600, o.waitSeconds);
                   }});
-  list.push_back({"--dropped", [&](std::string_view v) { return ParseDropped(v, o.dropped); }});
+  list.push_back({"--dropped", [&](std::string_view v) {
+                    return net::ParseDroppedPlay(std::string(v), o.dropped);
+                  }});
   list.push_back({"--watchers",
                   [&](std::string_view v) { return ParseWhole<int32_t>(v, 0, 1000, o.watchers); }});
   list.push_back({"--files", [&](std::string_view v) {
@@ -117,18 +107,13 @@ int ServeCommand(int argc, char** argv, std::ostream& out) {
   std::array<net::RefereeSeat, kSideCount> plan;
   std::string error;
   for (int s = 0; s < kSideCount; ++s) {
-    if (words[s] == "player") {
-      plan[s].kind = net::RefereeSeat::Kind::kPlayer;
-      if (!NewJoinCode(plan[s].code, error)) return Usage(error);
-      continue;
+    bool me = false;
+    if (!net::ParseHostSide(std::string(words[s]), plan[s], me) || me) {
+      return Usage("bad side " + Quoted(words[s]));
     }
-    ArenaSide side;
-    if (!ParseArenaSide(words[s], side)) return Usage("bad side " + Quoted(words[s]));
-    plan[s].kind = side.kind == ArenaSide::Kind::kAi     ? net::RefereeSeat::Kind::kAi
-                   : side.kind == ArenaSide::Kind::kNone ? net::RefereeSeat::Kind::kNone
-                                                         : net::RefereeSeat::Kind::kBot;
-    plan[s].level = side.level;
-    plan[s].command = side.command;
+    if (plan[s].kind == net::RefereeSeat::Kind::kPlayer && !NewJoinCode(plan[s].code, error)) {
+      return Usage(error);
+    }
   }
   net::EnetListenOptions listen;
   listen.bind = options.bind;

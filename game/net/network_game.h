@@ -12,6 +12,7 @@
 
 #include "game/net/peer.h"
 #include "game/net/referee.h"
+#include "game/net/seat_words.h"
 #include "game/net/transport.h"
 #include "game/recorder.h"
 
@@ -33,16 +34,6 @@ struct HostPlan {
   std::string files = ".";  // where desync reports go
   std::string record;       // the referee's recording of the match; empty: none
 };
-
-// Reads one side word of `serve` or `--host`: me, player, none, ai, ai:L or
-// a bot command. False for an empty word or a bad level.
-bool ParseHostSide(const std::string& word, RefereeSeat& seat, bool& me);
-
-// --dropped's word: ai:L, none or pause.
-bool ParseDroppedPlay(const std::string& word, DroppedPlay& dropped);
-
-// "HOST:PORT", the port 1 to 65535.
-bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port);
 
 class NetworkGame {
  public:

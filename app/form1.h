@@ -164,8 +164,14 @@ class TForm1 final : public QMainWindow {
   // Network play (form1_net.cc). Hosts `plan` (the referee in this process,
   // this window at its `me` seat) or joins HOST:PORT with a seat's code
   // (empty: watching). False, with a box saying why, when it cannot start.
-  bool HostNetwork(const net::HostPlan& plan);
-  bool JoinNetwork(const QString& address, const QString& code);
+  // Either game is recorded: to `record` (the plan's for the host) or,
+  // when that is empty, automatically as a game on one machine is.
+  bool HostNetwork(net::HostPlan plan);
+  bool JoinNetwork(const QString& address, const QString& code, const QString& record = {});
+  // The name this window gives in network games: --name, or the one last
+  // typed into a network dialog, or the user's login name.
+  QString networkName() const;
+  void SetNetworkName(const QString& name, bool keep);
   // The host's and join dialogs of the Game menu (form1_net_dialogs.cc).
   void AskHostNetwork();
   void AskJoinNetwork();
@@ -262,6 +268,7 @@ class TForm1 final : public QMainWindow {
   void ShowNetwork();
   QString NetworkStatus() const;
   void ShowLobby();
+  QString networkName_;  // --name, for this run only
 
   QPointer<QDialog> networkDialog_;
   QPointer<QMessageBox> lostBox_;
@@ -289,6 +296,11 @@ class TForm1 final : public QMainWindow {
   void CreateReplayActions(QMenu* menu);
   // A new automatic recording, the oldest beyond the kept ones removed.
   void StartAutoRecording();
+  // The file a new automatic recording goes to, the oldest beyond the kept
+  // ones removed; empty without a data folder. The IfWanted one is empty
+  // too when automatic recording is off (a network game's).
+  static QString NewAutoRecordingPath();
+  static QString AutoRecordingPathIfWanted();
   QString recordingPath_;       // the file the running recording goes to, or empty
   bool autoRecording_ = false;  // it is the automatic one
   QAction* autoRecordAction_ = nullptr;

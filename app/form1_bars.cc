@@ -90,11 +90,20 @@ void TForm1::CreateLanguageMenu() {
 void TForm1::ShowStatus() {
   const TPace& pace = driver_.pace();
   QStringList parts;
-  parts << tr("Кадр: %1").arg(driver_.frameSteps())
-        << (driver_.network() != nullptr
-                ? tr("Скорость: ×1 (у хозяина игры)")
-                : tr("Скорость: ×%1").arg(QString::fromStdString(pace.SpeedText())));
-  if (pace.paused() && driver_.network() == nullptr) parts << tr("Пауза");
+  const net::NetworkGame* network = driver_.network();
+  parts << tr("Кадр: %1").arg(driver_.frameSteps());
+  if (network == nullptr) {
+    parts << tr("Скорость: ×%1").arg(QString::fromStdString(pace.SpeedText()));
+    if (pace.paused()) parts << tr("Пауза");
+  } else {
+    // The pace is the host's, the same in every window.
+    TPace host;
+    for (int i = 0; i < network->speed(); ++i) host.Faster();
+    for (int i = 0; i > network->speed(); --i) host.Slower();
+    parts << tr("Скорость хозяина игры: ×%1").arg(QString::fromStdString(host.SpeedText()));
+    if (network->hostPaused()) parts << tr("Пауза (у хозяина игры)");
+    if (pace.paused() && !network->hosting()) parts << tr("Картинка остановлена");
+  }
   if (const int side = driver_.LastSideStanding(); side != -1) {
     parts << tr("Осталась одна сторона: %1").arg(side + 1);
   }

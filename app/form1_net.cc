@@ -6,9 +6,13 @@
 #include <QColor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
+#include <QHostAddress>
 #include <QMessageBox>
+#include <QNetworkInterface>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -23,11 +27,41 @@ namespace {
 using Phase = net::NetworkGame::Phase;
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
+std::string Path(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+constexpr const char* kNameKey = "networkName";
+
+// This machine's addresses that friends can reach: IPv4 first, loopback and
+// link-local ones left out (loopback alone when there is nothing else).
+QStringList OwnAddresses() {
+  QStringList v4, v6;
+  for (const QHostAddress& a : QNetworkInterface::allAddresses()) {
+    if (a.isLoopback() || a.isLinkLocal() || a.isNull()) continue;
+    (a.protocol() == QAbstractSocket::IPv4Protocol ? v4 : v6) << a.toString();
+  }
+  QStringList all = v4 + v6;
+  if (all.isEmpty()) all << QStringLiteral("127.0.0.1");
+  return all;
+}
 
 }  // namespace
 
-bool TForm1::HostNetwork(const net::HostPlan& plan) {
+QString TForm1::networkName() const {
+  if (!networkName_.isEmpty()) return networkName_;
+  const QString kept = QSettings().value(kNameKey).toString();
+  if (!kept.isEmpty()) return kept;
+  return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+}
+
+void TForm1::SetNetworkName(const QString& name, bool keep) {
+  networkName_ = name;
+  if (keep) QSettings().setValue(kNameKey, name);
+}
+
+bool TForm1::HostNetwork(net::HostPlan plan) {
   std::string error;
+  plan.name = networkName().toStdString();
+  if (plan.record.empty()) plan.record = Path(AutoRecordingPathIfWanted());
   std::unique_ptr<net::NetworkGame> game = net::NetworkGame::Host(plan, error);
   if (!game) {
     std::fprintf(stderr, "kragmoor: cannot host: %s\n", error.c_str());
@@ -40,22 +74,24 @@ bool TForm1::HostNetwork(const net::HostPlan& plan) {
   return true;
 }
 
-bool TForm1::JoinNetwork(const QString& address, const QString& code) {
+bool TForm1::JoinNetwork(const QString& address, const QString& code, const QString& record) {
   std::string host, error;
   uint16_t port = 0;
   if (!net::ParseHostPort(address.toStdString(), host, port)) {
     ShowFileError(tr("Не удалось присоединиться"), "bad address " + address.toStdString());
     return false;
   }
-  std::unique_ptr<net::NetworkGame> game =
-      net::NetworkGame::Join(host, port, code.toStdString(), error);
+  std::unique_ptr<net::NetworkGame> game = net::NetworkGame::Join(
+      host, port, code.toStdString(), networkName().toStdString(), error);
   if (!game) {
     std::fprintf(stderr, "kragmoor: cannot join: %s\n", error.c_str());
     ShowFileError(tr("Не удалось присоединиться"), error);
     return false;
   }
+  game->RecordTo(Path(record.isEmpty() ? AutoRecordingPathIfWanted() : record));
   driver_.PlayNetwork(std::move(game));
   GameReplaced();
+  ShowLobby();
   return true;
 }
 
@@ -72,6 +108,7 @@ QString TForm1::NetworkStatus() const {
     case Phase::kLobby:
       return you + "    " + tr("Ждём начала игры");
     case Phase::kPlaying:
+      if (game->waitingForSeat()) return you + "    " + tr("Игра ждёт выбывшего игрока");
       return you + "    " + tr("Задержка: %1 мс").arg(rtt);
     case Phase::kRejoining:
       return you + "    " + tr("Связь потеряна, соединяемся снова…");
@@ -109,6 +146,15 @@ void TForm1::ShowNetwork() {
     statusBar()->addPermanentWidget(playersText_);
   }
   if (playersText_->text() != text) playersText_->setText(text);
+  if (networkDialog_ && networkDialog_->objectName() == QStringLiteral("LobbyDialog")) {
+    if (auto* seats = networkDialog_->findChild<QLabel*>(QStringLiteral("LobbySeats"))) {
+      QStringList rows;
+      for (const std::string& line : lines) rows << Text(line);
+      if (game->watchers() > 0) rows << tr("Зрителей: %1").arg(game->watchers());
+      const QString seatsText = rows.join(QLatin1Char('\n'));
+      if (seats->text() != seatsText) seats->setText(seatsText);
+    }
+  }
   for (const std::string& notice : game->TakeNotices()) {
     playPanel_->AddEvent(notice);
     statusBar()->showMessage(Text(notice), 5000);
@@ -134,19 +180,43 @@ void TForm1::ShowNetwork() {
 
 void TForm1::ShowLobby() {
   const net::NetworkGame* game = driver_.network();
-  if (game == nullptr || !game->hosting()) return;
+  if (game == nullptr) return;
   auto* dialog = new QDialog(this);
   dialog->setObjectName("LobbyDialog");
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setWindowTitle(tr("Сетевая игра"));
   auto* layout = new QVBoxLayout(dialog);
-  layout->addWidget(new QLabel(
-      tr("Порт %1: дайте друзьям адрес этой машины и код места.").arg(game->port()), dialog));
+  // Each side's seat, who took it and their round trips, as the referee's
+  // roster says (ShowNetwork keeps it current).
+  auto* seats = new QLabel(dialog);
+  seats->setObjectName("LobbySeats");
+  layout->addWidget(seats);
+  if (!game->hosting()) {
+    layout->addWidget(new QLabel(tr("Игра начнётся, когда хозяин скажет или все места займут."),
+                                 dialog));
+    auto* hide = new QPushButton(tr("Закрыть"), dialog);
+    connect(hide, &QPushButton::clicked, dialog, &QDialog::accept);
+    layout->addWidget(hide);
+    networkDialog_ = dialog;
+    dialog->open();
+    return;
+  }
+  const QStringList addresses = OwnAddresses();
+  auto* where = new QLabel(tr("Дайте друзьям адрес этой машины (%1), порт %2, и код места.")
+                               .arg(addresses.join(QStringLiteral(", ")))
+                               .arg(game->port()),
+                           dialog);
+  where->setObjectName("HostAddresses");
+  where->setWordWrap(true);
+  where->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(where);
   for (int s = 0; s < kSideCount; ++s) {
     const std::string& code = game->codes()[s];
     if (code.empty() || code == game->code()) continue;
-    const QString line =
-        QStringLiteral("kragmoor --join HOST:%1 --code %2").arg(game->port()).arg(Text(code));
+    const QString line = QStringLiteral("kragmoor --join %1:%2 --code %3")
+                             .arg(addresses.first())
+                             .arg(game->port())
+                             .arg(Text(code));
     auto* label = new QLabel(tr("Сторона %1: %2").arg(s + 1).arg(line), dialog);
     label->setObjectName(QStringLiteral("SeatCode%1").arg(s + 1));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSpinBox>
 
 #include "app/form1.h"
@@ -22,6 +23,17 @@ QDialogButtonBox* Buttons(QDialog* dialog, QFormLayout* form) {
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   form->addRow(buttons);
   return buttons;
+}
+
+// The name the other players see: printable ASCII, as the network carries it.
+QLineEdit* NameField(QDialog* dialog, QFormLayout* form, const QString& name) {
+  auto* field = new QLineEdit(name, dialog);
+  field->setObjectName("NetworkName");
+  field->setMaxLength(static_cast<int>(net::kMaxNameBytes));
+  field->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[\\x20-\\x21\\x23-\\x7e]*")), field));
+  form->addRow(QObject::tr("Имя"), field);
+  return field;
 }
 
 }  // namespace
@@ -54,8 +66,10 @@ void TForm1::AskHostNetwork() {
   dropped->setObjectName("HostDropped");
   dropped->addItems({"ai:2", "ai:1", "ai:3", "none", "pause"});
   form->addRow(tr("Выбывшее место"), dropped);
+  QLineEdit* name = NameField(dialog, form, networkName());
   Buttons(dialog, form);
-  connect(dialog, &QDialog::accepted, this, [this, sides, port, dropped] {
+  connect(dialog, &QDialog::accepted, this, [this, sides, port, dropped, name] {
+    SetNetworkName(name->text().trimmed(), true);
     net::HostPlan plan;
     for (int s = 0; s < kSideCount; ++s) plan.sides[s] = sides[s]->currentText().toStdString();
     plan.port = static_cast<uint16_t>(port->value());
@@ -85,8 +99,10 @@ void TForm1::AskJoinNetwork() {
   watch->setObjectName("JoinWatch");
   connect(watch, &QCheckBox::toggled, code, &QLineEdit::setDisabled);
   form->addRow(watch);
+  QLineEdit* name = NameField(dialog, form, networkName());
   Buttons(dialog, form);
-  connect(dialog, &QDialog::accepted, this, [this, address, code, watch] {
+  connect(dialog, &QDialog::accepted, this, [this, address, code, watch, name] {
+    SetNetworkName(name->text().trimmed(), true);
     JoinNetwork(address->text().trimmed(), watch->isChecked() ? QString() : code->text().trimmed());
   });
   networkDialog_ = dialog;

@@ -123,8 +123,17 @@ void TForm1::RecordByDefault() {
 }
 
 void TForm1::StartAutoRecording() {
+  const QString path = NewAutoRecordingPath();
+  if (!path.isEmpty() && StartRecording(path)) autoRecording_ = true;
+}
+
+QString TForm1::AutoRecordingPathIfWanted() {
+  return AutoRecordingWanted() ? NewAutoRecordingPath() : QString();
+}
+
+QString TForm1::NewAutoRecordingPath() {
   const QDir folder(RecordingsFolder());
-  if (!folder.mkpath(QStringLiteral("."))) return;  // no data folder: the game goes unrecorded
+  if (!folder.mkpath(QStringLiteral("."))) return {};  // no data folder: the game goes unrecorded
   // The names sort by time: the first ones beyond the kept are the oldest.
   const QStringList names =
       folder.entryList({QString::fromLatin1(kAutoPrefix) + QStringLiteral("*.sim")}, QDir::Files,
@@ -137,7 +146,7 @@ void TForm1::StartAutoRecording() {
       QString::fromLatin1(kAutoPrefix) +
       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) +
       QStringLiteral(".sim");
-  if (StartRecording(folder.filePath(name))) autoRecording_ = true;
+  return folder.filePath(name);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

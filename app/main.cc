@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
   // A network game: hosted here, or joined; nothing of a game on one
   // machine starts. One that cannot start exits with 2 after its box.
   if (options.host || !options.join.isEmpty()) {
+    if (!options.name.isEmpty()) form.SetNetworkName(options.name, false);
     const bool started = options.host ? form.HostNetwork(options.hostPlan)
-                                      : form.JoinNetwork(options.join, options.code);
+                                      : form.JoinNetwork(options.join, options.code, options.record);
     if (!started) return 2;
     return app.exec();
   }

@@ -140,6 +140,11 @@ Options ParseOptions(const QStringList& arguments) {
                                 QStringLiteral("With --join: take the seat of the join code CODE."),
                                 QStringLiteral("CODE"));
   parser.addOption(code);
+  const QCommandLineOption name(
+      QStringLiteral("name"),
+      QStringLiteral("With --host or --join: the name the other players see (printable ASCII)."),
+      QStringLiteral("NAME"));
+  parser.addOption(name);
   const QCommandLineOption watch(QStringLiteral("watch"),
                                  QStringLiteral("With --join: watch, all sides seen."));
   parser.addOption(watch);
@@ -222,6 +227,10 @@ Options ParseOptions(const QStringList& arguments) {
     }
   } else if (parser.isSet(code) || parser.isSet(watch)) {
     BadUsage(QStringLiteral("--code and --watch are for --join"));
+  }
+  if (parser.isSet(name)) {
+    if (!options.host && options.join.isEmpty()) BadUsage(QStringLiteral("--name is for --host or --join"));
+    options.name = parser.value(name);
   }
   if (positional.size() > 1) {
     BadUsage(QStringLiteral("unexpected argument '%1'").arg(positional[1]));

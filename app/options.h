@@ -26,6 +26,7 @@ struct Options {
   net::HostPlan hostPlan;
   QString join;  // HOST:PORT; empty: not joining
   QString code;  // empty with --join: watching
+  QString name;  // --name: ours in a network game; empty: the kept one
 };
 
 // Reads the command line, the program's name first, with the toolkit's own

@@ -105,10 +105,13 @@ def wire_seeds():
         "sync": bytes([6]) + u64(210) + u64(0xe0e38c329dd434e6),
         "chunk": bytes([8]) + u64(30) + u32(0) + u32(1) + text("# kragmoor save 1\n"),
         "report": bytes([9]) + u64(210) + bytes([1]) +
-        text("desync: frame 210 side 2: slot 3 gold: referee 10, peer 17\n"),
+        text("desync: frame 210 side 2: slot 3 gold: referee 10, peer 17\n") + text("/home/ann/games"),
         "end": bytes([10]) + u64(3000) + u64(5) + text("places 1 2 3\n"),
         "notice": bytes([12, 2, 0]),
         "ping": bytes([11]) + u64(123456) + bytes([1]),
+        "roster": bytes([13]) + bytes([3, 2, 1, 0]) + u32(35) + text("Ann") +
+        bytes([0, 3, 0, 0]) + u32(0) + text("") + bytes([3, 2, 0, 1]) + u32(0) + text("Bo") +
+        bytes([1, 0, 0, 0xFE]) + u32(2) + bytes([0]),
     }
 
 

@@ -144,18 +144,21 @@ void GameDriver::SetComputerPlayers(const std::array<bool, kSideCount>& checked)
 void GameDriver::ChooseSide(int32_t side) { Give(OwnSide{side}); }
 
 void GameDriver::TogglePause() {
-  if (network_) return;  // the host's
+  // In a network game the host's pause is everyone's; a window that joined
+  // pauses only its own picture, and the shared game goes on.
   pace_.TogglePause();
+  if (network_ && network_->hosting()) network_->SetPace(pace_.paused(), pace_.power());
   ViewChanged();
 }
 
 void GameDriver::ChangeSpeed(bool faster) {
-  if (network_) return;  // the host's
+  if (network_ && !network_->hosting()) return;  // the host's
   if (faster) {
     pace_.Faster();
   } else {
     pace_.Slower();
   }
+  if (network_) network_->SetPace(pace_.paused(), pace_.power());
 }
 
 void GameDriver::NewGame(uint32_t seed) {

@@ -18,6 +18,7 @@ void GameDriver::PlayNetwork(std::unique_ptr<net::NetworkGame> game) {
   }
   for (BotSeat& seat : bots_) seat.Stop();
   network_ = std::move(game);
+  pace_ = TPace{};  // the host's pace starts at x1, running
   networkFrames_ = -1;
   frameSteps_ = 0;
   watch_ = GameWatch{};
@@ -32,6 +33,8 @@ void GameDriver::NetworkTimer(FieldSize field) {
   network_->Poll();
   const net::NetworkGame& game = *network_;
   if (game.phase() == net::NetworkGame::Phase::kJoining) return;
+  // A joined window's pause holds its picture; the frames go on meanwhile.
+  if (pace_.paused() && !game.hosting() && networkFrames_ >= 0) return;
   const Session& shared = game.session();
   if (game.frames() == networkFrames_ && shared.world.seed == session_.world.seed) return;
   const bool first = networkFrames_ < 0;

@@ -19,7 +19,7 @@
 #include "game/saved_game.h"
 #include "runner/arena.h"
 #include "runner/command_line.h"
-#include "runner/net_gate.h"
+#include "game/net/net_gate.h"
 
 namespace kragmoor {
 

@@ -14,6 +14,9 @@
 #include "game/net/referee.h"
 #include "game/net/wire.h"
 #include "game/print.h"
+#include "game/recorder.h"
+#include "game/replay/recording.h"
+#include "game/replay/replay.h"
 #include "world/state_hash.h"
 
 namespace kragmoor::net {
@@ -208,6 +211,72 @@ TEST(NetPlay, ADesyncIsReportedWithFrameSlotAndFieldAndRepaired) {
   EXPECT_EQ(game.referee->PeerResults()[1].status, "desync");
 }
 
+// Every peer, a watcher too, is told each side's seat before the first
+// frame and as it changes, and the host's pace, which is everyone's: no
+// frame closes while the host pauses, and at x2 twice as many a second.
+TEST(NetPlay, TheRosterAndTheHostsPaceReachEveryPeer) {
+  Game game({5'000, 0, 0.0, 0.0}, 5000);
+  Peer& one = game.Join(kCodes[0], "10.0.0.1");
+  Peer& watcher = game.Join("", "10.0.0.3", true);
+  game.RunFor(500'000);
+  ASSERT_TRUE(watcher.haveRoster());
+  EXPECT_FALSE(watcher.roster().started);
+  EXPECT_EQ(game.referee->frames(), 0);
+  const RosterSeat& first = watcher.roster().seats[0];
+  EXPECT_TRUE(first.kind == RosterSeat::Kind::kPlayer && first.taken && first.name == "10.0.0.1");
+  EXPECT_TRUE(first.roundTripMs > 0 && first.roundTripMs < 50) << first.roundTripMs;
+  EXPECT_FALSE(watcher.roster().seats[1].taken);
+  EXPECT_EQ(watcher.roster().seats[2].kind, RosterSeat::Kind::kAi);
+  EXPECT_EQ(watcher.roster().watchers, 1);
+  game.Join(kCodes[1], "10.0.0.2");
+  game.RunUntil([&] { return game.referee->frames() >= 100; });
+  EXPECT_TRUE(one.roster().started && one.roster().seats[1].taken);
+  game.referee->SetPace(true, 0);
+  game.RunFor(300'000);
+  const int64_t paused = game.referee->frames();
+  game.RunFor(1'000'000);
+  EXPECT_EQ(game.referee->frames(), paused);
+  EXPECT_TRUE(one.roster().paused && watcher.roster().paused);
+  game.referee->SetPace(false, 1);
+  game.RunFor(1'000'000);
+  EXPECT_NEAR(static_cast<double>(game.referee->frames() - paused), 200.0, 2.0);
+  EXPECT_EQ(watcher.roster().speed, 1);
+  EXPECT_FALSE(watcher.roster().paused);
+  game.Finish();
+  EXPECT_TRUE(game.OnRefereesHash(one));
+  EXPECT_TRUE(game.OnRefereesHash(watcher));
+}
+
+// A peer's own recording, through a desync repair that replaces its game
+// mid-way, replays with every hash verified and ends on the referee's hash.
+TEST(NetPlay, APeersRecordingThroughARepairReplaysClean) {
+  Game game({5'000, 0, 0.0, 0.0}, 800);
+  game.Join(kCodes[0], "10.0.0.1");
+  Peer& two = game.Join(kCodes[1], "10.0.0.2");
+  std::ostringstream out;
+  Recorder recorder(out);
+  two.onState = [&] {
+    if (two.recorder != nullptr) return;
+    recorder.State(two.session());
+    two.recorder = &recorder;
+  };
+  const int mine = SlotOf(game.referee->session().world, 0, kKindMine);
+  two.testChange = [mine](Session& session, int64_t frame) {
+    if (frame == 305) session.world.entities[mine].gold += 7;
+  };
+  game.Finish();
+  ASSERT_TRUE(two.desync());
+  recorder.Finish(two.session());
+  ASSERT_TRUE(recorder.failure().empty()) << recorder.failure();
+  Recording recording;
+  std::string why;
+  ASSERT_TRUE(ReadRecording(out.str(), recording, why)) << why;
+  Replay replay(std::move(recording));
+  replay.Seek(replay.frames());
+  EXPECT_FALSE(replay.problem()) << replay.problem()->words;
+  EXPECT_EQ(SyncHash(replay.session().world), SyncHash(game.referee->session().world));
+}
+
 // Hostile or wrong peers: a wrong code is refused, a second program on a
 // live seat is refused as taken, a malformed message, a message out of turn
 // and a flood of orders each end only their own connection.
@@ -242,9 +311,10 @@ TEST(NetPlay, WrongAndHostilePeersEndOnlyTheirOwnConnection) {
   ASSERT_TRUE(event && Decode(event->bytes, answer, why)) << why;
   ASSERT_TRUE(std::holds_alternative<Refuse>(answer));
   EXPECT_EQ(std::get<Refuse>(answer).reason, RefuseReason::kVersion);
-  EXPECT_EQ(std::get<Refuse>(answer).text, "another version: referee protocol 1 simulation " +
-                                               FormatHash(SimulationFingerprint()) +
-                                               ", peer protocol 2 simulation 0000000000000063");
+  EXPECT_EQ(std::get<Refuse>(answer).text,
+            "another version: referee protocol " + std::to_string(kProtocolVersion) +
+                " simulation " + FormatHash(SimulationFingerprint()) + ", peer protocol " +
+                std::to_string(kProtocolVersion + 1) + " simulation 0000000000000063");
   EXPECT_EQ(wrong.state(), Peer::State::kRefused);
   EXPECT_EQ(wrong.failure(), "refused: no seat has that code");
   EXPECT_EQ(taken.state(), Peer::State::kRefused);

@@ -3,7 +3,10 @@
 #include "game/net/network_game.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "game/net/net_gate.h"
 #include "game/platform/enet_transport.h"
 #include "game/platform/files.h"
 #include "game/platform/join_code.h"
@@ -15,22 +18,34 @@ namespace {
 
 constexpr Micros kFlushEvery = 1'000'000;  // the host's recording, at least once a second
 
-// The peer's notice lines ("seat 2: dropped") in the event log's words.
-std::string NoticeText(const std::string& line, const DroppedPlay& dropped, bool hosting) {
+// The peer's notice lines ("seat 2: dropped") in the event log's words;
+// `droppedPlay` as the roster has it.
+std::string NoticeText(const std::string& line, uint8_t droppedPlay) {
   if (!line.starts_with("seat ") || line.size() < 8) return line;
   const std::string side = "Side " + line.substr(5, 1);
   const std::string what = line.substr(8);
   if (what == "dropped") {
-    if (!hosting) return side + " dropped";
-    return side + (dropped.kind == DroppedPlay::Kind::kAi
-                       ? " dropped: the computer player took over"
-                   : dropped.kind == DroppedPlay::Kind::kNone ? " dropped: it plays on with no one"
-                                                              : " dropped: the game waits for it");
+    return side + (droppedPlay == 0   ? " dropped: the computer player took over"
+                   : droppedPlay == 1 ? " dropped: it plays on with no one"
+                                      : " dropped: the game waits for it");
   }
   if (what == "back") return side + " is back";
   if (what == "paused") return "The game waits for " + side;
   if (what == "resumed") return "The game goes on";
   return line;
+}
+
+// A name as the roster carries it.
+std::string WireName(const std::string& name) {
+  std::string out = name.substr(0, kMaxNameBytes);
+  for (char& c : out) {
+    if (c < 0x20 || c > 0x7e || c == '"') c = '_';
+  }
+  return out;
+}
+
+std::string SpeedText(int speed) {
+  return speed < 0 ? "x1/" + std::to_string(1 << -speed) : "x" + std::to_string(1 << speed);
 }
 
 }  // namespace
@@ -62,11 +77,18 @@ std::unique_ptr<NetworkGame> NetworkGame::Host(const HostPlan& plan, std::string
   if (!game->listen_) return nullptr;
   game->referee_ = std::make_unique<Referee>(*game->listen_, plan.referee, game->plan_);
   Referee& referee = *game->referee_;
+  game->gate_ = std::make_unique<NetGate>();
+  referee.gate = game->gate_.get();
   NetworkGame* self = game.get();
+  // Joins, drops and desync reports reach our own peer as every peer's
+  // notices; only the referee's own trouble is told here.
   referee.onLine = [self](const std::string& line) {
-    if (line.starts_with("desync")) self->notices_.push_back(line);
+    if (line.starts_with("kragmoor-sim: ")) self->notices_.push_back(line.substr(14));
   };
   const std::string files = plan.files;
+  std::error_code failed;
+  const std::filesystem::path folder = std::filesystem::absolute(files, failed);
+  referee.filesFolder = failed ? files : folder.lexically_normal().string();
   referee.saveFile = [self, files](const std::string& name, const std::string& text) {
     std::string why;
     if (!WriteFileAtomically(files + "/" + name, text, kSaveFormat, why)) {
@@ -83,17 +105,20 @@ std::unique_ptr<NetworkGame> NetworkGame::Host(const HostPlan& plan, std::string
   referee.StartBots([self](const std::string& line) { self->notices_.push_back(line); });
   game->host_ = plan.bind.empty() ? "127.0.0.1" : plan.bind;
   if (mine >= 0) game->code_ = game->codes_[mine];
+  game->name_ = WireName(plan.name);
   game->Connect();
   if (!game->transport_) return nullptr;
   return game;
 }
 
 std::unique_ptr<NetworkGame> NetworkGame::Join(const std::string& host, uint16_t port,
-                                               const std::string& code, std::string& error) {
+                                               const std::string& code, const std::string& name,
+                                               std::string& error) {
   std::unique_ptr<NetworkGame> game(new NetworkGame());
   game->host_ = host;
   game->port_ = port;
   game->code_ = code;
+  game->name_ = WireName(name);
   game->Connect();
   if (!game->transport_) {
     error = game->failure_;
@@ -102,7 +127,7 @@ std::unique_ptr<NetworkGame> NetworkGame::Join(const std::string& host, uint16_t
   return game;
 }
 
-NetworkGame::~NetworkGame() = default;
+NetworkGame::~NetworkGame() { FinishRecording(); }
 
 void NetworkGame::Connect() {
   std::string error;
@@ -112,8 +137,10 @@ void NetworkGame::Connect() {
     return;
   }
   if (!peer_) {
-    peer_ = std::make_unique<Peer>(*next, PeerOptions{code_, code_.empty(), ""});
+    peer_ = std::make_unique<Peer>(*next, PeerOptions{code_, code_.empty(), name_});
     peer_->onLine = [this](const std::string& line) { Notice(line); };
+    peer_->onReport = [this](const DesyncReport& report) { Report(report); };
+    peer_->onState = [this] { Recording(); };
   } else {
     peer_->Reconnect(*next);
   }
@@ -121,8 +148,7 @@ void NetworkGame::Connect() {
 }
 
 void NetworkGame::Notice(const std::string& line) {
-  notices_.push_back(NoticeText(line, referee_ ? referee_->options().dropped : DroppedPlay{},
-                                referee_ != nullptr));
+  notices_.push_back(NoticeText(line, peer_ ? peer_->roster().droppedPlay : 0));
 }
 
 int NetworkGame::seat() const {
@@ -149,34 +175,84 @@ std::array<std::string, kSideCount> NetworkGame::PlayerLines() const {
   for (int s = 0; s < kSideCount; ++s) {
     std::string& line = lines[s];
     line = "Side " + std::to_string(s + 1) + ": ";
-    if (!referee_) {
-      line += s == seat() ? "you" + trip(roundTrip()) : "";
-      continue;
-    }
-    const SeatStatus seat = referee_->Seats()[s];
-    switch (seat.kind) {
-      case RefereeSeat::Kind::kAi:
-        line += "computer player, level " + std::to_string(plan_[s].level);
+    if (!peer_ || !peer_->haveRoster()) continue;
+    const RosterSeat& entry = peer_->roster().seats[s];
+    switch (entry.kind) {
+      case RosterSeat::Kind::kAi:
+        line += "computer player, level " + std::to_string(entry.level);
         break;
-      case RefereeSeat::Kind::kNone:
+      case RosterSeat::Kind::kNone:
         line += "nobody";
         break;
-      case RefereeSeat::Kind::kBot:
+      case RosterSeat::Kind::kBot:
         line += "bot";
         break;
-      case RefereeSeat::Kind::kPlayer:
-        line += codes_[s] == code_ ? "you" : seat.name.empty() ? "player" : "\"" + seat.name + "\"";
-        if (seat.dropped) {
+      case RosterSeat::Kind::kPlayer: {
+        const bool you = s == seat();
+        line += you ? "you" : entry.name.empty() ? "player" : "\"" + entry.name + "\"";
+        if (entry.dropped) {
           line += " dropped";
-        } else if (!seat.taken) {
+        } else if (!entry.taken) {
           line += " (open)";
         } else {
-          line += trip(seat.roundTrip);
+          line += trip(you && roundTrip() > 0 ? roundTrip() : Micros{entry.roundTripMs} * 1000);
         }
         break;
+      }
     }
   }
   return lines;
+}
+
+void NetworkGame::SetPace(bool paused, int speed) {
+  if (referee_) referee_->SetPace(paused, speed);
+}
+
+void NetworkGame::Report(const DesyncReport& report) {
+  std::string line = "Desync at frame " + std::to_string(report.frame) + ": side " +
+                     std::to_string(report.side + 1) + "'s game differed from the host's. ";
+  line += report.folder.empty()
+              ? "Its state could not be saved. "
+              : "Both states were saved in " + report.folder + " on the host's computer. ";
+  line += "The game goes on with the host's state.";
+  notices_.push_back(line);
+}
+
+void NetworkGame::RosterNotices() {
+  if (!peer_->haveRoster()) return;
+  const Roster& roster = peer_->roster();
+  if (roster.paused != pacePaused_) {
+    notices_.push_back(roster.paused ? "The host paused the game" : "The host resumed the game");
+  }
+  if (roster.speed != paceSpeed_) {
+    notices_.push_back("The host set the speed to " + SpeedText(roster.speed));
+  }
+  pacePaused_ = roster.paused;
+  paceSpeed_ = roster.speed;
+}
+
+void NetworkGame::Recording() {
+  if (recordPath_.empty() || peerRecording_ || !recordingFailure_.empty()) return;
+  auto file = std::make_unique<RecordingFile>();
+  std::string why;
+  if (!file->Open(recordPath_, peer_->session(), why)) {
+    recordingFailure_ = why;
+    notices_.push_back(why);
+    return;
+  }
+  peerRecording_ = std::move(file);
+  peer_->recorder = &peerRecording_->recorder();
+}
+
+void NetworkGame::FinishRecording() {
+  if (!peerRecording_) return;
+  std::string why;
+  if (!peerRecording_->Finish(peer_->session(), why)) {
+    recordingFailure_ = why;
+    notices_.push_back(why);
+  }
+  peer_->recorder = nullptr;
+  peerRecording_.reset();
 }
 
 std::vector<std::string> NetworkGame::TakeNotices() {
@@ -224,8 +300,20 @@ void NetworkGame::Poll() {
   if (!peer_) return;
   peer_->Advance();
   if (referee_) HostPoll();  // our own inputs and syncs, without a timer's wait
+  RosterNotices();
   using State = Peer::State;
   const State state = peer_->state();
+  if (peerRecording_ && state == State::kEnded) FinishRecording();
+  if (peerRecording_ && peer_->frames() > 0 && transport_->Now() - peerFlushedAt_ >= kFlushEvery) {
+    peerFlushedAt_ = transport_->Now();
+    std::string why;
+    if (!peerRecording_->Flush(why)) {
+      recordingFailure_ = why;
+      notices_.push_back(why);
+      peer_->recorder = nullptr;
+      peerRecording_.reset();
+    }
+  }
   switch (state) {
     case State::kConnecting:
     case State::kJoining:
@@ -277,6 +365,7 @@ void NetworkGame::JoinAgain() {
 }
 
 void NetworkGame::Leave() {
+  FinishRecording();
   if (referee_ && !referee_->over()) {
     referee_->EndNow();
     HostPoll();

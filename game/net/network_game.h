@@ -33,6 +33,7 @@ struct HostPlan {
   RefereeOptions referee;
   std::string files = ".";  // where desync reports go
   std::string record;       // the referee's recording of the match; empty: none
+  std::string name;         // the host's own, as Join's
 };
 
 class NetworkGame {
@@ -52,8 +53,20 @@ class NetworkGame {
   static std::unique_ptr<NetworkGame> Host(const HostPlan& plan, std::string& error);
   // Joins the referee at host:port with a seat's `code`, or watches (empty
   // code). Null with `error` when the host does not resolve.
+  // `name` is ours in the referee's roster: printable ASCII, cut to
+  // kMaxNameBytes, any other byte written '_'.
   static std::unique_ptr<NetworkGame> Join(const std::string& host, uint16_t port,
-                                           const std::string& code, std::string& error);
+                                           const std::string& code, const std::string& name,
+                                           std::string& error);
+  // Records the game this window runs to `path` from the first state it
+  // takes (a later state, after a rejoin or a desync repair, is written as
+  // the recording's new state), flushed at least once a second, finished
+  // when the match ends or is left. Call before the first Poll; the host's
+  // recording is its plan's. False with why when the file cannot be made.
+  void RecordTo(const std::string& path) { recordPath_ = path; }
+  // Why the recording stopped early, or empty.
+  const std::string& recordingFailure() const { return recordingFailure_; }
+  const std::string& recordPath() const { return recordPath_; }
   ~NetworkGame();
 
   // Everything that has arrived, and the frames due when hosting. Never waits.
@@ -65,6 +78,13 @@ class NetworkGame {
   void JoinAgain();
   // Ends the host's match for everyone, or leaves the referee's game.
   void Leave();
+  // The host's pause and speed (a power of two), everyone's; nothing for a
+  // window that only joined.
+  void SetPace(bool paused, int speed);
+  // The pace as the referee last told it.
+  bool hostPaused() const { return peer_ && peer_->roster().paused; }
+  bool waitingForSeat() const { return peer_ && peer_->roster().waiting; }
+  int speed() const { return peer_ ? peer_->roster().speed : 0; }
 
   // The order goes to the referee, which puts it into the next frame it
   // closes if our seat may give it; a watcher sends nothing.
@@ -87,10 +107,12 @@ class NetworkGame {
   uint16_t port() const { return port_; }
   const std::string& host() const { return host_; }
   const std::string& code() const { return code_; }
-  // The players' panel: one line a side, "Side 2: player "Ann" 35 ms", with
-  // "lagging" past kLagging and "dropped" for a seat whose peer is gone.
-  // The host sees every seat; a peer its own and its round trip.
+  // The players' panel and the lobby: one line a side, "Side 2: "Ann" 35
+  // ms", with "lagging" past kLagging, "dropped" for a seat whose peer is
+  // gone and "(open)" for one nobody took yet, as the referee's roster says.
   std::array<std::string, kSideCount> PlayerLines() const;
+  // Watchers the referee has now.
+  int watchers() const { return peer_ ? peer_->roster().watchers : 0; }
   // Lines for the event log since the last call: seats dropped and back,
   // desync reports, the rejoin.
   std::vector<std::string> TakeNotices();
@@ -100,6 +122,10 @@ class NetworkGame {
   void Connect();
   void HostPoll();
   void Notice(const std::string& line);
+  void Report(const DesyncReport& report);
+  void RosterNotices();
+  void Recording();
+  void FinishRecording();
 
   std::string host_;
   uint16_t port_ = 0;
@@ -111,6 +137,13 @@ class NetworkGame {
   Micros lostAt_ = 0, retryAt_ = 0;
   std::string failure_;
   std::vector<std::string> notices_;
+  std::string name_;
+  std::string recordPath_;
+  std::unique_ptr<RecordingFile> peerRecording_;  // this window's own game
+  std::string recordingFailure_;
+  Micros peerFlushedAt_ = 0;
+  bool pacePaused_ = false;  // the roster's last, for the notices
+  int paceSpeed_ = 0;
 
   // Hosting.
   std::unique_ptr<Transport> listen_;

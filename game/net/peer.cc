@@ -114,6 +114,12 @@ void Peer::Handle(const Message& message) {
       std::istringstream in(report->lines);
       for (std::string line; std::getline(in, line);) onLine(line);
     }
+    if (onReport) onReport(*report);
+    return;
+  }
+  if (const auto* roster = std::get_if<Roster>(&message)) {
+    roster_ = *roster;
+    haveRoster_ = true;
     return;
   }
   if (const auto* notice = std::get_if<Notice>(&message)) {
@@ -151,6 +157,7 @@ void Peer::TakeState(StateChunk chunk) {
   kept_.clear();
   haveState_ = true;
   state_ = State::kPlaying;
+  if (recorder != nullptr) recorder->State(session_);
   if (onState) onState();
 }
 
@@ -166,20 +173,21 @@ void Peer::RunFrame(const Frame& frame) {
         if (!IsSlot(in.order.slot) || !IsOrderText(in.order.text, why)) {
           return Fail("bad order in frame " + std::to_string(number));
         }
-        Apply(session_, Order{in.order.slot, in.order.text});
+        Apply(session_, Order{in.order.slot, in.order.text}, Lent());
         if (onApplied && in.seat == welcome_.seat) onApplied(in.order.slot);
         break;
       }
       case FrameInput::Kind::kBoxes:
-        Apply(session_, ComputerPlayers{{in.values[0] == 1, in.values[1] == 1, in.values[2] == 1}});
+        Apply(session_, ComputerPlayers{{in.values[0] == 1, in.values[1] == 1, in.values[2] == 1}},
+              Lent());
         break;
       case FrameInput::Kind::kLevels:
-        Apply(session_, Levels{{in.values[0], in.values[1], in.values[2]}});
+        Apply(session_, Levels{{in.values[0], in.values[1], in.values[2]}}, Lent());
         break;
     }
   }
   std::string error;
-  StepFrame(session_, Front{}, error);
+  StepFrame(session_, Lent(), error);
   frames_ = number;
   if (testChange) testChange(session_, frames_);
   if (frames_ % kSyncEvery == 0 && !options_.watch) {

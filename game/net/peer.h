@@ -16,6 +16,8 @@
 #include "game/net/state_transfer.h"
 #include "game/net/transport.h"
 #include "game/net/wire.h"
+#include "game/play.h"
+#include "game/recorder.h"
 #include "game/session.h"
 
 namespace kragmoor::net {
@@ -64,6 +66,9 @@ class Peer {
   const net::End& end() const { return end_; }
   // A desync report named this peer's seat.
   bool desync() const { return desync_; }
+  // The referee's last roster: each side's seat and the host's pace.
+  const Roster& roster() const { return roster_; }
+  bool haveRoster() const { return haveRoster_; }
   // The transport's round trip to the referee, or 0 while not connected.
   Micros roundTrip() const { return connection_ != 0 ? transport_->RoundTrip(connection_) : 0; }
 
@@ -75,6 +80,12 @@ class Peer {
   std::function<void()> onState;
   // Lines for standard error: desync reports, seats dropped and back.
   std::function<void(const std::string&)> onLine;
+  // A desync report as the referee sent it (after its lines went to onLine).
+  std::function<void(const DesyncReport&)> onReport;
+  // Lent by the caller: every input applied and frame run from the first
+  // state on is recorded, and each state taken later (a rejoin, a repair)
+  // is written as the recording's new state. Set before the first state.
+  Recorder* recorder = nullptr;
   // For tests only, never set by a shipped program: called after each frame
   // run, so that a test can make this peer's game differ at a chosen frame.
   std::function<void(Session& session, int64_t frame)> testChange;
@@ -86,6 +97,11 @@ class Peer {
   void SendState(uint64_t frame);
   void Fail(const std::string& why);
   void Send(const Message& message);
+  Front Lent() const {
+    Front front;
+    front.recorder = recorder;
+    return front;
+  }
 
   Transport* transport_;
   PeerOptions options_;
@@ -102,6 +118,8 @@ class Peer {
   RefuseReason refuseReason_ = RefuseReason::kBadMessage;
   net::End end_;
   bool desync_ = false;
+  Roster roster_;
+  bool haveRoster_ = false;
   Micros lastHeard_ = 0;
   Micros lastPing_ = 0;
 };

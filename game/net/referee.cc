@@ -222,6 +222,7 @@ void Referee::HandleHello(Connection& c, const Hello& hello) {
     onLine("seat " + std::to_string(seat + 1) + ": " + (p.rejoined ? "rejoined" : "joined") +
            " from " + c.address);
   }
+  rosterDue_ = true;
   if (p.dropped) Back(seat);
 }
 
@@ -275,7 +276,11 @@ void Referee::ReportDesync(int seat, const Session* peer, const std::string& pee
     std::istringstream in(lines);
     for (std::string line; std::getline(in, line);) onLine(line);
   }
-  SendToAll(DesyncReport{static_cast<uint64_t>(frame), static_cast<uint8_t>(seat), lines});
+  const bool saved = saveFile && (p.refereeState || peer != nullptr);
+  SendToAll(DesyncReport{static_cast<uint64_t>(frame), static_cast<uint8_t>(seat), lines,
+                         saved && filesFolder.size() <= kMaxFolderBytes && IsPrintable(filesFolder)
+                             ? filesFolder
+                             : std::string()});
   std::string text, why;
   if (saveFile && p.refereeState && SavedGameText(*p.refereeState, text, why)) {
     saveFile(RefereeStateName(frame), text);
@@ -292,6 +297,7 @@ void Referee::Drop(int seat) {
   PlayerSeat& p = *players_[seat];
   if (p.dropped) return;
   p.dropped = true;
+  rosterDue_ = true;
   if (onLine) onLine("seat " + std::to_string(seat + 1) + ": dropped");
   SendToAll(Notice{static_cast<uint8_t>(seat), Notice::What::kDropped});
   if (p.pausedOut) return;
@@ -305,6 +311,7 @@ void Referee::Drop(int seat) {
     case DroppedPlay::Kind::kPause:
       if (!paused_) {
         paused_ = true;
+        rosterDue_ = true;
         pausedAt_ = transport_.Now();
         SendToAll(Notice{static_cast<uint8_t>(seat), Notice::What::kPaused});
       }
@@ -315,6 +322,7 @@ void Referee::Drop(int seat) {
 void Referee::Back(int seat) {
   PlayerSeat& p = *players_[seat];
   p.dropped = false;
+  rosterDue_ = true;
   boxes_[seat] = false;
   SendToAll(Notice{static_cast<uint8_t>(seat), Notice::What::kBack});
   Resume(false);
@@ -333,7 +341,8 @@ void Referee::Resume(bool limitReached) {
   }
   if (someoneAway) return;
   paused_ = false;
-  pausedTotal_ += transport_.Now() - pausedAt_;
+  rosterDue_ = true;
+  Reanchor();
   SendToAll(Notice{0, Notice::What::kResumed});
 }
 
@@ -364,9 +373,71 @@ bool Referee::Started() const {
   return true;
 }
 
+Micros Referee::FramePeriod() const {
+  return speed_ >= 0 ? kFrameMicros >> speed_ : kFrameMicros << -speed_;
+}
+
+void Referee::Reanchor() {
+  anchorAt_ = transport_.Now();
+  anchorFrames_ = frames_;
+}
+
+void Referee::SetPace(bool paused, int speed) {
+  speed = std::clamp(speed, kSlowestPace, kFastestPace);
+  if (paused == hostPaused_ && speed == speed_) return;
+  // A resumed game or a new speed counts its frames from now, so that
+  // neither catches up the time it was paused or ran at the old speed.
+  hostPaused_ = paused;
+  speed_ = speed;
+  Reanchor();
+  rosterDue_ = true;
+}
+
 Micros Referee::NextFrameAt() const {
-  if (!started_ || paused_) return transport_.Now() + kFrameMicros;
-  return startedAt_ + pausedTotal_ + frames_ * kFrameMicros;
+  if (!started_ || paused_ || hostPaused_) return transport_.Now() + FramePeriod();
+  return anchorAt_ + (frames_ - anchorFrames_) * FramePeriod();
+}
+
+Roster Referee::RosterNow() const {
+  Roster roster;
+  for (int s = 0; s < kSideCount; ++s) {
+    RosterSeat& out = roster.seats[s];
+    switch (seatPlan_[s].kind) {
+      case RefereeSeat::Kind::kAi:
+        out.kind = RosterSeat::Kind::kAi;
+        out.level = static_cast<uint8_t>(std::clamp(seatPlan_[s].level, 1, 3));
+        break;
+      case RefereeSeat::Kind::kNone:
+        out.kind = RosterSeat::Kind::kNone;
+        break;
+      case RefereeSeat::Kind::kBot:
+        out.kind = RosterSeat::Kind::kBot;
+        break;
+      case RefereeSeat::Kind::kPlayer:
+        out.kind = RosterSeat::Kind::kPlayer;
+        break;
+    }
+    if (!players_[s]) continue;
+    const PlayerSeat& p = *players_[s];
+    out.taken = p.connection != 0;
+    out.dropped = p.dropped;
+    out.name = p.name;
+    if (p.connection != 0) {
+      out.roundTripMs = static_cast<uint32_t>(
+          std::clamp<Micros>(transport_.RoundTrip(p.connection) / 1000, 0, UINT32_MAX));
+    }
+  }
+  roster.started = started_;
+  roster.paused = hostPaused_;
+  roster.waiting = paused_;
+  roster.speed = static_cast<int8_t>(speed_);
+  const auto watching = std::count_if(connections_.begin(), connections_.end(),
+                                      [](const auto& e) { return e.second->seat == kWatcherSeat; });
+  roster.watchers = static_cast<uint16_t>(std::min<int64_t>(watching, UINT16_MAX));
+  roster.droppedPlay = options_.dropped.kind == DroppedPlay::Kind::kAi     ? 0
+                       : options_.dropped.kind == DroppedPlay::Kind::kNone ? 1
+                                                                           : 2;
+  return roster;
 }
 
 void Referee::Advance() {
@@ -376,16 +447,22 @@ void Referee::Advance() {
   if (now - lastPing_ >= kPingEvery) {
     lastPing_ = now;
     SendToAll(Ping{static_cast<uint64_t>(now), false});
+    rosterDue_ = true;
   }
-  if (over_) return;
-  if (!started_ && (startNow_ || Started() || now - createdAt_ >= options_.wait)) {
+  if (!over_ && !started_ && (startNow_ || Started() || now - createdAt_ >= options_.wait)) {
     started_ = true;
-    startedAt_ = now;
+    rosterDue_ = true;
+    Reanchor();
     for (int s = 0; s < kSideCount; ++s) {
       if (players_[s] && players_[s]->connection == 0) Drop(s);
     }
   }
-  while (started_ && !paused_ && !over_ && NextFrameAt() <= now) CloseFrame();
+  if (rosterDue_) {
+    rosterDue_ = false;
+    SendToAll(RosterNow());
+  }
+  if (over_) return;
+  while (started_ && !paused_ && !hostPaused_ && !over_ && NextFrameAt() <= now) CloseFrame();
 }
 
 }  // namespace kragmoor::net

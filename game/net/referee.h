@@ -67,15 +67,6 @@ struct PeerResult {
   int64_t refused = 0;
 };
 
-// What the host's players' panel shows of one side.
-struct SeatStatus {
-  RefereeSeat::Kind kind = RefereeSeat::Kind::kAi;
-  bool taken = false;    // a player seat's peer is connected now
-  bool dropped = false;  // plays as --dropped says
-  std::string name;      // the peer's
-  Micros roundTrip = 0;  // the transport's, to its peer
-};
-
 // Per-address bounds the referee asks before it takes a connection or a
 // message (the serve command lends the transport's; tests may lend none).
 struct AddressGate {
@@ -115,6 +106,10 @@ class Referee {
   void StartNow() { startNow_ = true; }
   // The host ends the match: over() from now on, no frame closes.
   void EndNow() { over_ = true; }
+  // The host's pace, everyone's: paused or not, and the speed as a power of
+  // two (clamped to kSlowestPace..kFastestPace); frames close at 100 a
+  // second times 2^speed. Every peer is told in the next roster.
+  void SetPace(bool paused, int speed);
 
   // Ends the match: every bot seat gets the end message and is ended
   // (bots() then has their results); then SendEnd gives every peer `End`
@@ -122,13 +117,16 @@ class Referee {
   void EndBots();
   void SendEnd(const std::string& lines);
   std::array<PeerResult, kSideCount> PeerResults() const;
-  std::array<SeatStatus, kSideCount> Seats() const;
+  // Each side's seat and the pace, as every peer is sent it.
+  Roster RosterNow() const;
   const std::array<BotSeat, kSideCount>& bots() const { return bots_; }
 
   // Lines for the referee's standard error: joins, drops, desync reports.
   std::function<void(const std::string&)> onLine;
   // Saves a desync state as `name` (a fixed name: desync-F-...kgs).
   std::function<void(const std::string& name, const std::string& text)> saveFile;
+  // Where saveFile puts them, as a desync report names it to the peers.
+  std::string filesFolder;
   AddressGate* gate = nullptr;
 
  private:
@@ -176,6 +174,9 @@ class Referee {
   void CloseFrame();
   void ReportDesync(int seat, const Session* peer, const std::string& peerText);
   bool Started() const;
+  // Frames close from now on at the pace's period, counted from frame `frames_`.
+  void Reanchor();
+  Micros FramePeriod() const;
 
   Transport& transport_;
   RefereeOptions options_;
@@ -191,16 +192,19 @@ class Referee {
   std::array<int32_t, kSideCount> levels_{};
   std::map<int64_t, uint64_t> syncHashes_;  // sync frame -> hash
   std::map<int64_t, Session> syncStates_;   // the last kKeptSyncStates sync frames
-  Micros startedAt_ = 0;                    // when frame 1 was due to close
   Micros createdAt_ = 0;
   bool started_ = false;
   bool startNow_ = false;  // StartNow was called
-  bool paused_ = false;
+  bool paused_ = false;    // waiting for a dropped seat (--dropped pause)
   Micros pausedAt_ = 0;
-  Micros pausedTotal_ = 0;  // frames not closed while paused
-  int64_t frames_ = 0;      // closed
+  bool hostPaused_ = false;
+  int speed_ = 0;           // the host's, a power of two
+  Micros anchorAt_ = 0;     // frame anchorFrames_ + 1 was due then
+  int64_t anchorFrames_ = 0;
+  int64_t frames_ = 0;  // closed
   bool over_ = false;
   Micros lastPing_ = 0;
+  bool rosterDue_ = true;  // a seat or the pace changed since the last roster
 };
 
 }  // namespace kragmoor::net

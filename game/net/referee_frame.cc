@@ -143,18 +143,4 @@ std::array<PeerResult, kSideCount> Referee::PeerResults() const {
   return out;
 }
 
-std::array<SeatStatus, kSideCount> Referee::Seats() const {
-  std::array<SeatStatus, kSideCount> out;
-  for (int s = 0; s < kSideCount; ++s) {
-    out[s].kind = seatPlan_[s].kind;
-    if (!players_[s]) continue;
-    const PlayerSeat& p = *players_[s];
-    out[s].taken = p.connection != 0;
-    out[s].dropped = p.dropped;
-    out[s].name = p.name;
-    if (p.connection != 0) out[s].roundTrip = transport_.RoundTrip(p.connection);
-  }
-  return out;
-}
-
 }  // namespace kragmoor::net

@@ -246,11 +246,13 @@ void Write(Writer& w, const DesyncReport& m) {
   w.U64(m.frame);
   w.U8(m.side);
   w.Text(m.lines);
+  w.Text(m.folder);
 }
 void Read(Reader& r, DesyncReport& m) {
   m.frame = r.U64("frame number");
   m.side = Seat(r, 2);
   m.lines = r.Text("report", kMaxReportBytes, true);
+  m.folder = r.Text("folder", kMaxFolderBytes);
 }
 void Write(Writer& w, const End& m) {
   w.U64(m.frames);
@@ -279,6 +281,46 @@ void Read(Reader& r, Notice& m) {
   const uint8_t what = r.U8("notice");
   if (r.ok() && what > 3) r.Fail("unknown notice");
   m.what = static_cast<Notice::What>(what);
+}
+
+void Write(Writer& w, const Roster& m) {
+  for (const RosterSeat& seat : m.seats) {
+    w.U8(static_cast<uint8_t>(seat.kind));
+    w.U8(seat.level);
+    w.U8(seat.taken ? 1 : 0);
+    w.U8(seat.dropped ? 1 : 0);
+    w.U32(seat.roundTripMs);
+    w.Text(seat.name);
+  }
+  w.U8(m.started ? 1 : 0);
+  w.U8(m.paused ? 1 : 0);
+  w.U8(m.waiting ? 1 : 0);
+  w.U8(static_cast<uint8_t>(m.speed));
+  w.U32(m.watchers);
+  w.U8(m.droppedPlay);
+}
+void Read(Reader& r, Roster& m) {
+  for (RosterSeat& seat : m.seats) {
+    const uint8_t kind = r.U8("seat kind");
+    if (r.ok() && kind > 3) r.Fail("unknown seat kind " + std::to_string(kind));
+    seat.kind = static_cast<RosterSeat::Kind>(kind);
+    seat.level = r.U8("level");
+    if (r.ok() && (seat.level < 1 || seat.level > 3)) r.Fail("level out of range");
+    seat.taken = r.Bool("taken flag");
+    seat.dropped = r.Bool("dropped flag");
+    seat.roundTripMs = r.U32("round trip");
+    seat.name = r.Text("name", kMaxNameBytes);
+  }
+  m.started = r.Bool("started flag");
+  m.paused = r.Bool("paused flag");
+  m.waiting = r.Bool("waiting flag");
+  m.speed = static_cast<int8_t>(r.U8("speed"));
+  if (r.ok() && (m.speed < kSlowestPace || m.speed > kFastestPace)) r.Fail("speed out of range");
+  const uint32_t watchers = r.U32("watcher count");
+  if (r.ok() && watchers > UINT16_MAX) r.Fail("watcher count out of range");
+  m.watchers = static_cast<uint16_t>(watchers);
+  m.droppedPlay = r.U8("dropped play");
+  if (r.ok() && m.droppedPlay > 2) r.Fail("unknown dropped play");
 }
 
 template <size_t I = 0>

@@ -17,7 +17,7 @@ namespace kragmoor::net {
 
 // The version of these messages; a peer and a referee of different
 // versions refuse each other, both named.
-inline constexpr uint32_t kProtocolVersion = 1;
+inline constexpr uint32_t kProtocolVersion = 2;
 
 // Bounds of what a message may carry.
 inline constexpr size_t kMaxCodeBytes = 64;         // a join code
@@ -32,6 +32,9 @@ inline constexpr size_t kMaxChunks = 64;            // chunks of one state: 3.8 
 inline constexpr size_t kMaxReportBytes = 8192;     // a desync report's lines
 inline constexpr size_t kMaxEndLinesBytes = 8192;   // the match lines at the end
 inline constexpr uint8_t kWatcherSeat = 3;          // the seat a watcher gets
+inline constexpr size_t kMaxFolderBytes = 512;      // where the host saved a desync's states
+inline constexpr int kSlowestPace = -2;             // the host's speed, a power of two: x1/4
+inline constexpr int kFastestPace = 3;              // to x8
 
 // Peer to referee: the first message of a connection.
 struct Hello {
@@ -124,11 +127,14 @@ struct StateChunk {
   std::string bytes;   // at most kMaxChunkBytes
 };
 
-// Referee to peer: a desync report, the lines as the referee printed them.
+// Referee to peer: a desync report, the lines as the referee printed them,
+// and the folder on the host's machine where both states were saved (empty
+// when they were not, or the folder's name is not printable ASCII).
 struct DesyncReport {
   uint64_t frame = 0;
-  uint8_t side = 0;   // 0 to 2
-  std::string lines;  // printable ASCII and line ends
+  uint8_t side = 0;    // 0 to 2
+  std::string lines;   // printable ASCII and line ends
+  std::string folder;  // printable ASCII
 };
 
 // Referee to peer: the match is over.
@@ -152,8 +158,34 @@ struct Notice {
   What what = What::kDropped;
 };
 
+// One side as the lobby and the players' panels show it.
+struct RosterSeat {
+  enum class Kind : uint8_t { kAi = 0, kNone = 1, kBot = 2, kPlayer = 3 };
+  Kind kind = Kind::kAi;
+  uint8_t level = 2;         // kAi: 1 to 3
+  bool taken = false;        // kPlayer: its peer is connected now
+  bool dropped = false;      // kPlayer: plays as the dropped seats do
+  uint32_t roundTripMs = 0;  // kPlayer: the referee's round trip to its peer
+  std::string name;          // kPlayer: the peer's, printable ASCII
+};
+
+// Referee to peer, with every keep-alive and at once after a join, a drop
+// or a change of pace: each side's seat, and the host's pace, which is
+// everyone's in a network game.
+struct Roster {
+  std::array<RosterSeat, 3> seats{};
+  bool started = false;  // frames close
+  bool paused = false;   // the host paused the game
+  bool waiting = false;  // the game waits for a dropped seat
+  int8_t speed = 0;      // a power of two, kSlowestPace to kFastestPace
+  uint16_t watchers = 0;
+  // What a dropped seat plays as: 0 the computer player, 1 nobody, 2 the
+  // game waits for it.
+  uint8_t droppedPlay = 0;
+};
+
 using Message = std::variant<Hello, Welcome, Refuse, Inputs, Frame, Sync, StateRequest, StateChunk,
-                             DesyncReport, End, Ping, Notice>;
+                             DesyncReport, End, Ping, Notice, Roster>;
 
 // The bytes of `message`. REQUIRES: its texts and counts within the bounds
 // above (Decode refuses anything else).

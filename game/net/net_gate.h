@@ -1,5 +1,5 @@
-// The referee's per-address bounds as serve lends them: an adapter from the
-// referee's AddressGate to the transport side's AddressLimits. No Qt.
+// The referee's per-address bounds as serve and the hosting window lend
+// them: an adapter from the referee's AddressGate to AddressLimits. No Qt.
 #pragma once
 
 #include <string>

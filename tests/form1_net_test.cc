@@ -34,7 +34,7 @@ class Form1NetTest : public QObject {
   std::unique_ptr<TForm1> form_;
   QTemporaryDir dir_;
   QProcess serve_;
-  QString port_, code_;
+  QString port_, code_, code2_;
 
   template <typename T>
   T* Control(const char* name) {
@@ -56,8 +56,26 @@ class Form1NetTest : public QObject {
         QRegularExpression(QStringLiteral("listening on 127.0.0.1:(\\d+)")).match(out);
     QVERIFY(port.hasMatch());
     port_ = port.captured(1);
-    code_ = QRegularExpression(QStringLiteral("seat \\d code=([0-9a-f]+)")).match(out).captured(1);
+    auto codes = QRegularExpression(QStringLiteral("seat \\d code=([0-9a-f]+)")).globalMatch(out);
+    code_ = codes.hasNext() ? codes.next().captured(1) : QString();
+    code2_ = codes.hasNext() ? codes.next().captured(1) : QString();
   }
+
+  // A headless bot that joins with `code`.
+  void JoinBot(QProcess& join, const QString& code, const QString& port) {
+    join.start(QStringLiteral(KRAGMOOR_SIM),
+               {"join", "--code", code, "--bot",
+                QStringLiteral("python3 " KRAGMOOR_BOTS "/gatherer.py"), "127.0.0.1:" + port});
+    QVERIFY(join.waitForStarted());
+  }
+
+  bool Checks(const QString& path) {
+    QProcess check;
+    check.start(QStringLiteral(KRAGMOOR_SIM), {QStringLiteral("check"), path});
+    return check.waitForFinished(30000) && check.exitCode() == 0;
+  }
+
+  QString Status() { return form_->findChild<QLabel*>("StatusText")->text(); }
 
   // Waits for serve to end with 0 and gives what it printed; the window
   // runs meanwhile.
@@ -76,12 +94,7 @@ class Form1NetTest : public QObject {
     return QString::fromUtf8(file.readAll());
   }
 
-  bool Checks() {
-    QProcess check;
-    check.start(QStringLiteral(KRAGMOOR_SIM),
-                {QStringLiteral("check"), dir_.filePath("match.rec")});
-    return check.waitForFinished(30000) && check.exitCode() == 0;
-  }
+  bool Checks() { return Checks(dir_.filePath("match.rec")); }
 
   net::NetworkGame* Game() { return form_->driver().network(); }
 
@@ -119,8 +132,10 @@ class Form1NetTest : public QObject {
     QVERIFY(dialog != nullptr);
     dialog->findChild<QLineEdit*>("JoinAddress")->setText("127.0.0.1:" + port_);
     dialog->findChild<QLineEdit*>("JoinCode")->setText(code_);
+    dialog->findChild<QLineEdit*>("NetworkName")->setText("Ann");
     dialog->accept();
     QTRY_VERIFY_WITH_TIMEOUT(Playing(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(form_->networkDialog() == nullptr, 5000);  // the lobby is gone
     QCOMPARE(Game()->seat(), 0);
     QCOMPARE(PlayerSide(form_->session()), 0);
     QListWidget* list = form_->findChild<QListWidget*>("ListBox1");
@@ -136,7 +151,7 @@ class Form1NetTest : public QObject {
     QCOMPARE(SessionSelection(form_->session()), (std::vector<int32_t>{4, 5}));
     QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));
     const QString out = ServeEnds();
-    QVERIFY2(out.contains(QRegularExpression("peer 1 name=\"\" status=ok orders=[1-9]")),
+    QVERIFY2(out.contains(QRegularExpression("peer 1 name=\"Ann\" status=ok orders=[1-9]")),
              qPrintable(out));
     const QString recording = Recording();
     QVERIFY(recording.contains("\norder 5 \""));
@@ -155,12 +170,11 @@ class Form1NetTest : public QObject {
     plan.record = dir_.filePath("match.rec").toStdString();
     QVERIFY(form_->HostNetwork(plan));
     QVERIFY(form_->findChild<QLabel*>("SeatCode2") != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(form_->findChild<QLabel*>("LobbySeats")->text().contains(
+                                 "Side 2: player (open)"),
+                             10000);
     QProcess join;
-    join.start(QStringLiteral(KRAGMOOR_SIM),
-               {"join", "--code", QString::fromStdString(Game()->codes()[1]), "--bot",
-                QStringLiteral("python3 " KRAGMOOR_BOTS "/gatherer.py"),
-                QStringLiteral("127.0.0.1:%1").arg(Game()->port())});
-    QVERIFY(join.waitForStarted());
+    JoinBot(join, QString::fromStdString(Game()->codes()[1]), QString::number(Game()->port()));
     // The players' panel: our seat, the bot's with its round trip.
     QTRY_VERIFY_WITH_TIMEOUT(
         form_->findChild<QLabel*>("NetworkPlayers") != nullptr &&
@@ -168,9 +182,43 @@ class Form1NetTest : public QObject {
                 ->text()
                 .contains(QRegularExpression("Side 1: you .*Side 2: player \\d+ ms")),
         10000);
+    // The host's pause and speed are everyone's, and said in the status bar.
+    QWidget* list = form_->findChild<QListWidget*>("ListBox1");
+    QTest::keyClick(list, Qt::Key_Space);
+    QTRY_VERIFY_WITH_TIMEOUT(Status().contains(QStringLiteral("Пауза (у хозяина игры)")), 5000);
+    const int64_t paused = Game()->frames();
+    QTest::qWait(300);
+    QCOMPARE(Game()->frames(), paused);
+    QTest::keyClick(list, Qt::Key_Space);
+    QTest::keyClick(list, Qt::Key_Plus);
+    QTRY_VERIFY_WITH_TIMEOUT(Status().contains(QStringLiteral("Скорость хозяина игры: ×2")), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(join.state() == QProcess::NotRunning, 20000);
     QVERIFY2(join.exitCode() == 0, join.readAllStandardError().constData());
     QCOMPARE(Game()->phase(), net::NetworkGame::Phase::kEnded);
+    QVERIFY(Checks());
+  }
+
+  // A joined window waits in its lobby with every seat shown, plays once a
+  // bot takes the other seat, and its own recording passes check.
+  void joinedWindowWaitsInTheLobbyAndRecords() {
+    Serve({"--frames", "300", "player", "player", "none"});
+    form_->SetNetworkName("Bo", false);
+    const QString own = dir_.filePath("own.sim");
+    QVERIFY(form_->JoinNetwork("127.0.0.1:" + port_, code_, own));
+    QTRY_VERIFY_WITH_TIMEOUT(form_->findChild<QLabel*>("LobbySeats") != nullptr &&
+                                 form_->findChild<QLabel*>("LobbySeats")
+                                     ->text()
+                                     .contains(QRegularExpression(
+                                         "Side 1: you \\d+ ms\nSide 2: player \\(open\\)")),
+                             10000);
+    QCOMPARE(Game()->phase(), net::NetworkGame::Phase::kLobby);
+    QProcess join;
+    JoinBot(join, code2_, port_);
+    QTRY_VERIFY_WITH_TIMEOUT(Playing(), 10000);
+    const QString out = ServeEnds();
+    QVERIFY2(out.contains("peer 1 name=\"Bo\" status=ok"), qPrintable(out));
+    QTRY_VERIFY_WITH_TIMEOUT(Game()->phase() == net::NetworkGame::Phase::kEnded, 10000);
+    QVERIFY(Checks(own));
     QVERIFY(Checks());
   }
 

@@ -45,6 +45,13 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Имя</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
     <name>kragmoor::TForm1</name>
     <message>
         <source>&quot;KRAGMOOR&quot; — авторы: команда KRAGMOOR</source>
@@ -411,10 +418,6 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
         <translation>Join a network game…</translation>
     </message>
     <message>
-        <source>Скорость: ×1 (у хозяина игры)</source>
-        <translation>Speed: ×1 (the host&apos;s)</translation>
-    </message>
-    <message>
         <source>Закрыть окно? Сетевая игра закончится для всех.</source>
         <translation>Close the window? The network game ends for everyone.</translation>
     </message>
@@ -469,10 +472,6 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
     <message>
         <source>Сетевая игра</source>
         <translation>Network game</translation>
-    </message>
-    <message>
-        <source>Порт %1: дайте друзьям адрес этой машины и код места.</source>
-        <translation>Port %1: give your friends this machine&apos;s address and a seat&apos;s code.</translation>
     </message>
     <message>
         <source>Сторона %1: %2</source>
@@ -541,6 +540,34 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
     <message>
         <source>Смотреть повтор</source>
         <translation>Watch the replay</translation>
+    </message>
+    <message>
+        <source>Скорость хозяина игры: ×%1</source>
+        <translation>Host&apos;s speed: ×%1</translation>
+    </message>
+    <message>
+        <source>Пауза (у хозяина игры)</source>
+        <translation>Paused (by the host)</translation>
+    </message>
+    <message>
+        <source>Картинка остановлена</source>
+        <translation>Picture held</translation>
+    </message>
+    <message>
+        <source>Игра ждёт выбывшего игрока</source>
+        <translation>The game waits for a dropped player</translation>
+    </message>
+    <message>
+        <source>Зрителей: %1</source>
+        <translation>Watchers: %1</translation>
+    </message>
+    <message>
+        <source>Игра начнётся, когда хозяин скажет или все места займут.</source>
+        <translation>The game starts when the host says so or every seat is taken.</translation>
+    </message>
+    <message>
+        <source>Дайте друзьям адрес этой машины (%1), порт %2, и код места.</source>
+        <translation>Give your friends this machine&apos;s address (%1), port %2, and a seat&apos;s code.</translation>
     </message>
 </context>
 <context>

@@ -188,6 +188,9 @@ TEST(NetPlay, ADesyncIsReportedWithFrameSlotAndFieldAndRepaired) {
   Peer& two = game.Join(kCodes[1], "10.0.0.2");
   std::vector<std::string> seen;
   one.onLine = [&seen](const std::string& line) { seen.push_back(line); };
+  game.referee->filesFolder = "/home/ann/reports";
+  std::string folder;
+  one.onReport = [&folder](const DesyncReport& report) { folder = report.folder; };
   const int mine = SlotOf(game.referee->session().world, 0, kKindMine);
   two.testChange = [mine](Session& session, int64_t frame) {
     if (frame == 205) session.world.entities[mine].gold += 7;
@@ -200,7 +203,8 @@ TEST(NetPlay, ADesyncIsReportedWithFrameSlotAndFieldAndRepaired) {
   ASSERT_NE(report, game.lines.end());
   EXPECT_TRUE(report->starts_with(head)) << *report;
   EXPECT_NE(report->find(", peer "), std::string::npos);
-  EXPECT_EQ(seen.size(), 1u);  // every peer is sent the report
+  EXPECT_EQ(seen.size(), 1u);  // every peer is sent the report, with where it was saved
+  EXPECT_EQ(folder, "/home/ann/reports");
   EXPECT_TRUE(game.files.contains("desync-210-referee.kgs"));
   EXPECT_TRUE(game.files.contains("desync-210-side2.kgs"));
   EXPECT_NE(game.files["desync-210-referee.kgs"], game.files["desync-210-side2.kgs"]);

@@ -132,6 +132,18 @@ void TControlPanel::ShowChoices(const std::array<bool, kSideCount>& computerPlay
   showingChoices_ = false;
 }
 
+void TControlPanel::ShowComputerPlayers(const std::array<bool, kSideCount>& computerPlayers,
+                                        bool enabled) {
+  showingChoices_ = true;
+  for (int side = 0; side < kSideCount; ++side) {
+    if (checkBoxes_[side]->isChecked() != computerPlayers[side]) {
+      checkBoxes_[side]->setChecked(computerPlayers[side]);
+    }
+    if (checkBoxes_[side]->isEnabled() != enabled) checkBoxes_[side]->setEnabled(enabled);
+  }
+  showingChoices_ = false;
+}
+
 void TControlPanel::ShowInfo(const std::vector<InfoItem>& items) {
   QStringList lines;
   for (const InfoItem& item : items) {

@@ -35,6 +35,9 @@ class TControlPanel final : public QFrame {
   // back as the player's choice (after a load).
   void ShowChoices(const std::array<bool, kSideCount>& computerPlayers, int clickMode,
                    int buildItem);
+  // The check boxes show `computerPlayers` and take clicks or not (in a
+  // network game they are the referee's), without reporting anything.
+  void ShowComputerPlayers(const std::array<bool, kSideCount>& computerPlayers, bool enabled);
   // The information list: each label in the current language, then its
   // value. A list that would not change is not repainted.
   void ShowInfo(const std::vector<InfoItem>& items);

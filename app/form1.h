@@ -268,7 +268,8 @@ class TForm1 final : public QMainWindow {
   void ShowNetwork();
   QString NetworkStatus() const;
   void ShowLobby();
-  QString networkName_;  // --name, for this run only
+  QString networkName_;        // --name, for this run only
+  bool networkShown_ = false;  // the window shows a network game's panels
 
   QPointer<QDialog> networkDialog_;
   QPointer<QMessageBox> lostBox_;

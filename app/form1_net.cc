@@ -7,8 +7,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QLabel>
 #include <QHostAddress>
+#include <QLabel>
 #include <QMessageBox>
 #include <QNetworkInterface>
 #include <QPushButton>
@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "app/control_panel.h"
 #include "app/form1.h"
 #include "app/play_panel.h"
 
@@ -81,8 +82,8 @@ bool TForm1::JoinNetwork(const QString& address, const QString& code, const QStr
     ShowFileError(tr("Не удалось присоединиться"), "bad address " + address.toStdString());
     return false;
   }
-  std::unique_ptr<net::NetworkGame> game = net::NetworkGame::Join(
-      host, port, code.toStdString(), networkName().toStdString(), error);
+  std::unique_ptr<net::NetworkGame> game =
+      net::NetworkGame::Join(host, port, code.toStdString(), networkName().toStdString(), error);
   if (!game) {
     std::fprintf(stderr, "kragmoor: cannot join: %s\n", error.c_str());
     ShowFileError(tr("Не удалось присоединиться"), error);
@@ -124,7 +125,22 @@ QString TForm1::NetworkStatus() const {
 
 void TForm1::ShowNetwork() {
   net::NetworkGame* game = driver_.network();
-  if (game == nullptr) return;
+  if (game == nullptr) {
+    if (networkShown_) {  // back on one machine: the boxes are the player's again
+      networkShown_ = false;
+      panel2_->ShowComputerPlayers(driver_.session().computerPlayer, true);
+      if (playersText_ != nullptr) playersText_->hide();
+      sidesText_->show();
+    }
+    return;
+  }
+  if (!networkShown_) {
+    networkShown_ = true;
+    if (playersText_ != nullptr) playersText_->show();
+    sidesText_->hide();  // the network status says which side is ours
+  }
+  // The computer players are the referee's: a dropped seat's is ticked.
+  panel2_->ShowComputerPlayers(driver_.session().computerPlayer, false);
   if (networkDialog_ && networkDialog_->objectName() == QStringLiteral("LobbyDialog") &&
       game->phase() != Phase::kLobby && game->phase() != Phase::kJoining) {
     networkDialog_->accept();  // every seat is taken, or the host started
@@ -192,8 +208,8 @@ void TForm1::ShowLobby() {
   seats->setObjectName("LobbySeats");
   layout->addWidget(seats);
   if (!game->hosting()) {
-    layout->addWidget(new QLabel(tr("Игра начнётся, когда хозяин скажет или все места займут."),
-                                 dialog));
+    layout->addWidget(
+        new QLabel(tr("Игра начнётся, когда хозяин скажет или все места займут."), dialog));
     auto* hide = new QPushButton(tr("Закрыть"), dialog);
     connect(hide, &QPushButton::clicked, dialog, &QDialog::accept);
     layout->addWidget(hide);

@@ -42,8 +42,9 @@ int main(int argc, char** argv) {
   // machine starts. One that cannot start exits with 2 after its box.
   if (options.host || !options.join.isEmpty()) {
     if (!options.name.isEmpty()) form.SetNetworkName(options.name, false);
-    const bool started = options.host ? form.HostNetwork(options.hostPlan)
-                                      : form.JoinNetwork(options.join, options.code, options.record);
+    const bool started = options.host
+                             ? form.HostNetwork(options.hostPlan)
+                             : form.JoinNetwork(options.join, options.code, options.record);
     if (!started) return 2;
     return app.exec();
   }

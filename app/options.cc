@@ -229,7 +229,8 @@ Options ParseOptions(const QStringList& arguments) {
     BadUsage(QStringLiteral("--code and --watch are for --join"));
   }
   if (parser.isSet(name)) {
-    if (!options.host && options.join.isEmpty()) BadUsage(QStringLiteral("--name is for --host or --join"));
+    if (!options.host && options.join.isEmpty())
+      BadUsage(QStringLiteral("--name is for --host or --join"));
     options.name = parser.value(name);
   }
   if (positional.size() > 1) {

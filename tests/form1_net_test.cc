@@ -170,9 +170,8 @@ class Form1NetTest : public QObject {
     plan.record = dir_.filePath("match.rec").toStdString();
     QVERIFY(form_->HostNetwork(plan));
     QVERIFY(form_->findChild<QLabel*>("SeatCode2") != nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(form_->findChild<QLabel*>("LobbySeats")->text().contains(
-                                 "Side 2: player (open)"),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form_->findChild<QLabel*>("LobbySeats")->text().contains("Side 2: player (open)"), 10000);
     QProcess join;
     JoinBot(join, QString::fromStdString(Game()->codes()[1]), QString::number(Game()->port()));
     // The players' panel: our seat, the bot's with its round trip.
@@ -205,12 +204,12 @@ class Form1NetTest : public QObject {
     form_->SetNetworkName("Bo", false);
     const QString own = dir_.filePath("own.sim");
     QVERIFY(form_->JoinNetwork("127.0.0.1:" + port_, code_, own));
-    QTRY_VERIFY_WITH_TIMEOUT(form_->findChild<QLabel*>("LobbySeats") != nullptr &&
-                                 form_->findChild<QLabel*>("LobbySeats")
-                                     ->text()
-                                     .contains(QRegularExpression(
-                                         "Side 1: you \\d+ ms\nSide 2: player \\(open\\)")),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form_->findChild<QLabel*>("LobbySeats") != nullptr &&
+            form_->findChild<QLabel*>("LobbySeats")
+                ->text()
+                .contains(QRegularExpression("Side 1: you \\d+ ms\nSide 2: player \\(open\\)")),
+        10000);
     QCOMPARE(Game()->phase(), net::NetworkGame::Phase::kLobby);
     QProcess join;
     JoinBot(join, code2_, port_);

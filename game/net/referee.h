@@ -198,8 +198,8 @@ class Referee {
   bool paused_ = false;    // waiting for a dropped seat (--dropped pause)
   Micros pausedAt_ = 0;
   bool hostPaused_ = false;
-  int speed_ = 0;           // the host's, a power of two
-  Micros anchorAt_ = 0;     // frame anchorFrames_ + 1 was due then
+  int speed_ = 0;        // the host's, a power of two
+  Micros anchorAt_ = 0;  // frame anchorFrames_ + 1 was due then
   int64_t anchorFrames_ = 0;
   int64_t frames_ = 0;  // closed
   bool over_ = false;

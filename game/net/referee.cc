@@ -430,7 +430,7 @@ Roster Referee::RosterNow() const {
   roster.started = started_;
   roster.paused = hostPaused_;
   roster.waiting = paused_;
-  roster.speed = static_cast<int8_t>(speed_);
+  roster.speed = speed_;
   const auto watching = std::count_if(connections_.begin(), connections_.end(),
                                       [](const auto& e) { return e.second->seat == kWatcherSeat; });
   roster.watchers = static_cast<uint16_t>(std::min<int64_t>(watching, UINT16_MAX));

@@ -295,7 +295,7 @@ void Write(Writer& w, const Roster& m) {
   w.U8(m.started ? 1 : 0);
   w.U8(m.paused ? 1 : 0);
   w.U8(m.waiting ? 1 : 0);
-  w.U8(static_cast<uint8_t>(m.speed));
+  w.U8(static_cast<uint8_t>(m.speed & 0xff));  // two's complement
   w.U32(m.watchers);
   w.U8(m.droppedPlay);
 }
@@ -314,7 +314,8 @@ void Read(Reader& r, Roster& m) {
   m.started = r.Bool("started flag");
   m.paused = r.Bool("paused flag");
   m.waiting = r.Bool("waiting flag");
-  m.speed = static_cast<int8_t>(r.U8("speed"));
+  const uint8_t speed = r.U8("speed");
+  m.speed = speed < 0x80 ? speed : speed - 0x100;
   if (r.ok() && (m.speed < kSlowestPace || m.speed > kFastestPace)) r.Fail("speed out of range");
   const uint32_t watchers = r.U32("watcher count");
   if (r.ok() && watchers > UINT16_MAX) r.Fail("watcher count out of range");

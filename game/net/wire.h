@@ -177,7 +177,7 @@ struct Roster {
   bool started = false;  // frames close
   bool paused = false;   // the host paused the game
   bool waiting = false;  // the game waits for a dropped seat
-  int8_t speed = 0;      // a power of two, kSlowestPace to kFastestPace
+  int32_t speed = 0;     // a power of two, kSlowestPace to kFastestPace (one byte)
   uint16_t watchers = 0;
   // What a dropped seat plays as: 0 the computer player, 1 nobody, 2 the
   // game waits for it.

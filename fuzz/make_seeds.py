@@ -112,6 +112,7 @@ def wire_seeds():
         "roster": bytes([13]) + bytes([3, 2, 1, 0]) + u32(35) + text("Ann") +
         bytes([0, 3, 0, 0]) + u32(0) + text("") + bytes([3, 2, 0, 1]) + u32(0) + text("Bo") +
         bytes([1, 0, 0, 0xFE]) + u32(2) + bytes([0]),
+        "name": bytes([14]) + text("gatherer"),
     }
 
 

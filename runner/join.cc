@@ -31,6 +31,7 @@ struct SeatBot {
   BotSeat seat;
   bool started = false;
   bool turned = false;  // a first turn was sent
+  bool named = false;   // the bot's name went to the referee
 
   void Start(const net::Peer& peer) {
     if (started || command.empty()) return;
@@ -50,6 +51,10 @@ struct SeatBot {
   void Step(net::Peer& peer, bool turnFrame) {
     if (!started || !seat.playing()) return;
     seat.Poll();
+    if (!named && !seat.name().empty()) {
+      named = true;
+      peer.SendName(seat.name());
+    }
     const World& world = peer.session().world;
     std::vector<net::WireOrder> orders;
     for (const BotOrder& order : seat.TakeAnswer(world)) orders.push_back({order.slot, order.text});

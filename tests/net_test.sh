@@ -71,7 +71,7 @@ for n in range(300):
     serve_ends
     join_ends "$one" one
     join_ends "$two" two
-    grep -q '^peer 1 name="" status=ok orders=[1-9][0-9]* refused=0$' "$tmp/serve.out" ||
+    grep -q '^peer 1 name="gatherer" status=ok orders=[1-9][0-9]* refused=0$' "$tmp/serve.out" ||
       fail "seat 1's peer is not ok with its orders applied"
     grep -q '^bot 3 name="" status=ai$' "$tmp/serve.out" || fail "seat 3 is not the computer player"
     tail -n +4 "$tmp/serve.out" | cmp -s - "$tmp/one.out" ||
@@ -93,7 +93,7 @@ for n in range(300):
     serve_ends
     join_ends "$one" one
     join_ends "$again" again
-    grep -q '^peer 2 name="" status=rejoined ' "$tmp/serve.out" || fail "seat 2 is not rejoined" ;;
+    grep -q '^peer 2 name="gatherer" status=rejoined ' "$tmp/serve.out" || fail "seat 2 is not rejoined" ;;
   refused)
     serve --frames 100000
     "$sim" join --code 0123456789abcdef "127.0.0.1:$port" >"$tmp/wrong.out" 2>"$tmp/wrong.err"

@@ -35,6 +35,15 @@ void Peer::Reconnect(Transport& transport) {
   failure_.clear();
 }
 
+void Peer::SendName(const std::string& name) {
+  if (options_.watch || !welcomed_) return;
+  std::string shown = name.substr(0, kMaxNameBytes);
+  for (char& c : shown) {
+    if (c < 0x20 || c > 0x7e) c = '_';
+  }
+  Send(Name{shown});
+}
+
 void Peer::SendOrders(const std::vector<WireOrder>& orders) {
   if (state_ != State::kPlaying || options_.watch) return;
   for (size_t i = 0; i < orders.size(); i += kMaxOrdersPerMessage) {

@@ -152,6 +152,11 @@ void Referee::HandleMessage(Connection& c, const Message& message) {
     c.queued.insert(c.queued.end(), inputs->orders.begin(), inputs->orders.end());
     return;
   }
+  if (const auto* name = std::get_if<Name>(&message); name != nullptr && player) {
+    players_[c.seat]->name = name->name;
+    rosterDue_ = true;
+    return;
+  }
   if (const auto* sync = std::get_if<Sync>(&message); sync != nullptr && player) {
     return HandleSync(c, *sync);
   }

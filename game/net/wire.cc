@@ -324,6 +324,9 @@ void Read(Reader& r, Roster& m) {
   if (r.ok() && m.droppedPlay > 2) r.Fail("unknown dropped play");
 }
 
+void Write(Writer& w, const Name& m) { w.Text(m.name); }
+void Read(Reader& r, Name& m) { m.name = r.Text("name", kMaxNameBytes); }
+
 template <size_t I = 0>
 bool ReadAlternative(size_t index, Reader& r, Message& message) {
   if constexpr (I == std::variant_size_v<Message>) {

@@ -184,8 +184,14 @@ struct Roster {
   uint8_t droppedPlay = 0;
 };
 
+// Peer to referee: the player's name, once it is known after the hello (a
+// bot names itself only when it has started); printable ASCII.
+struct Name {
+  std::string name;
+};
+
 using Message = std::variant<Hello, Welcome, Refuse, Inputs, Frame, Sync, StateRequest, StateChunk,
-                             DesyncReport, End, Ping, Notice, Roster>;
+                             DesyncReport, End, Ping, Notice, Roster, Name>;
 
 // The bytes of `message`. REQUIRES: its texts and counts within the bounds
 // above (Decode refuses anything else).

@@ -80,13 +80,6 @@ void PlayTurn(std::array<Seat, kSideCount>& seats, Session& session, const Front
   for (BotSeat* bot : bots) bot->ApplyAnswer(session, front);
 }
 
-// "status=S", and for a bot ended early when and how.
-std::string StatusWords(const BotSeat& bot) {
-  std::string words = "status=" + bot.status();
-  if (!bot.endDetail().empty()) words += ' ' + bot.endDetail();
-  return words;
-}
-
 // The recording's comment for each bot seat that has ended (every one, once
 // the match is over) and has none yet.
 void RecordEnds(std::array<Seat, kSideCount>& seats, Recorder* recorder,
@@ -98,7 +91,7 @@ void RecordEnds(std::array<Seat, kSideCount>& seats, Recorder* recorder,
     }
     told[s] = true;
     if (recorder != nullptr)
-      recorder->Comment("bot " + std::to_string(s + 1) + ' ' + StatusWords(bot));
+      recorder->Comment("bot " + std::to_string(s + 1) + ' ' + bot.StatusWords());
   }
 }
 

@@ -20,11 +20,11 @@ fail() {
 }
 bot="python3 $bots/gatherer.py"
 
-# Starts serve with the options given, sides player player ai; sets port,
-# code1 and code2 from its first lines.
+# Starts serve with the options given, sides player player and $side3 (the
+# computer player unless set); sets port, code1 and code2 from its first lines.
 serve() {
-  "$sim" serve --port 0 --bind 127.0.0.1 --wait 30 "$@" player player ai >"$tmp/serve.out" \
-    2>"$tmp/serve.err" &
+  "$sim" serve --port 0 --bind 127.0.0.1 --wait 30 "$@" player player "${side3:-ai}" \
+    >"$tmp/serve.out" 2>"$tmp/serve.err" &
   serve_pid=$!
   for _ in $(seq 100); do
     grep -q '^listening on ' "$tmp/serve.out" && break
@@ -55,7 +55,7 @@ join_ends() {
 
 case $case_name in
   play)
-    serve --frames 1200 --record "$tmp/match.rec"
+    side3=$bot serve --frames 1200 --record "$tmp/match.rec"
     "$sim" join --code "$code1" --bot "$bot" "127.0.0.1:$port" >"$tmp/one.out" 2>"$tmp/one.err" &
     one=$!
     "$sim" join --code "$code2" --bot "$bot" "127.0.0.1:$port" >"$tmp/two.out" 2>"$tmp/two.err" &
@@ -73,7 +73,8 @@ for n in range(300):
     join_ends "$two" two
     grep -q '^peer 1 name="gatherer" status=ok orders=[1-9][0-9]* refused=0$' "$tmp/serve.out" ||
       fail "seat 1's peer is not ok with its orders applied"
-    grep -q '^bot 3 name="" status=ai$' "$tmp/serve.out" || fail "seat 3 is not the computer player"
+    grep -q '^bot 3 name="gatherer" status=ok ' "$tmp/serve.out" || fail "seat 3's bot is not ok"
+    grep -q '^# bot 3 status=ok$' "$tmp/match.rec" || fail "the recording does not say how bot 3 ended"
     tail -n +4 "$tmp/serve.out" | cmp -s - "$tmp/one.out" ||
       fail "join printed other match lines than serve"
     "$sim" check "$tmp/match.rec" 2>"$tmp/check.err" || fail "the referee's recording fails check" ;;

@@ -106,6 +106,11 @@ class BotSeat {
   // "frame=F", then "exit=CODE" or "signal=NAME" for "exited", `line="..."`
   // (escaped, at most kQuotedLineBytes) for "bad-output"; empty otherwise.
   const std::string& endDetail() const { return endDetail_; }
+  // "status=S", then endDetail() when there is one: what a recording's
+  // comment says of a bot that has ended.
+  std::string StatusWords() const {
+    return endDetail_.empty() ? "status=" + status_ : "status=" + status_ + ' ' + endDetail_;
+  }
 
   // Each line the bot writes on standard error.
   std::function<void(std::string_view)> onErrorLine;

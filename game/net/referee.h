@@ -172,6 +172,9 @@ class Referee {
   void Back(int seat);
   void Resume(bool limitReached);
   void CloseFrame();
+  // The recording's "# bot N status=..." comment for each bot seat that has
+  // ended (every one when `all`), once.
+  void RecordBotEnds(bool all);
   void ReportDesync(int seat, const Session* peer, const std::string& peerText);
   bool Started() const;
   // Frames close from now on at the pace's period, counted from frame `frames_`.
@@ -204,7 +207,9 @@ class Referee {
   int64_t frames_ = 0;  // closed
   bool over_ = false;
   Micros lastPing_ = 0;
-  bool rosterDue_ = true;  // a seat or the pace changed since the last roster
+  bool rosterDue_ = true;
+  std::array<bool, kSideCount> botEndRecorded_{};  // the recording's comment on its end  // a seat
+                                                   // or the pace changed since the last roster
 };
 
 }  // namespace kragmoor::net

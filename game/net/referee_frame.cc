@@ -115,12 +115,27 @@ void Referee::CloseFrame() {
     bot.SendTurn(TurnBody(session_.world, frames_), session_.world, frames_);
   }
   over_ = options_.frames > 0 ? frames_ >= options_.frames : OneSideLeft(session_.world);
+  RecordBotEnds(false);
+}
+
+void Referee::RecordBotEnds(bool all) {
+  for (int s = 0; s < kSideCount; ++s) {
+    if (seatPlan_[s].kind != RefereeSeat::Kind::kBot || botEndRecorded_[s] ||
+        (bots_[s].playing() && !all)) {
+      continue;
+    }
+    botEndRecorded_[s] = true;
+    if (front_.recorder != nullptr) {
+      front_.recorder->Comment("bot " + std::to_string(s + 1) + ' ' + bots_[s].StatusWords());
+    }
+  }
 }
 
 void Referee::EndBots() {
   const std::array<int, kSideCount> places = Places(session_.world);
   for (BotSeat& bot : bots_) bot.Finish(frames_, places);
   for (BotSeat& bot : bots_) bot.Release(kBotEndGrace);
+  RecordBotEnds(true);
 }
 
 void Referee::SendEnd(const std::string& lines) {

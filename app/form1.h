@@ -186,6 +186,8 @@ class TForm1 final : public QMainWindow {
   // The summary of the live game so far, from its recording; false, with a
   // box, when the game is not being recorded.
   bool ShowLiveSummary();
+  // The summary of the finished recording `path` (a network game's).
+  bool ShowSummaryOf(const QString& path);
   TSummaryWindow* liveSummary() const;
   // Records the game into the user's data folder, a new file for each game
   // and the last kKeptRecordings kept, unless the preference is off or
@@ -270,6 +272,9 @@ class TForm1 final : public QMainWindow {
   void ShowLobby();
   QString networkName_;        // --name, for this run only
   bool networkShown_ = false;  // the window shows a network game's panels
+  bool networkEndShown_ = false;
+  // A network game has ended: its summary, and a box that offers its replay.
+  void ShowNetworkEnd(const QString& recorded);
 
   QPointer<QDialog> networkDialog_;
   QPointer<QMessageBox> lostBox_;

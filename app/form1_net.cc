@@ -70,6 +70,7 @@ bool TForm1::HostNetwork(net::HostPlan plan) {
     return false;
   }
   driver_.PlayNetwork(std::move(game));
+  networkEndShown_ = false;
   GameReplaced();
   ShowLobby();
   return true;
@@ -91,6 +92,7 @@ bool TForm1::JoinNetwork(const QString& address, const QString& code, const QStr
   }
   game->RecordTo(Path(record.isEmpty() ? AutoRecordingPathIfWanted() : record));
   driver_.PlayNetwork(std::move(game));
+  networkEndShown_ = false;
   GameReplaced();
   ShowLobby();
   return true;
@@ -171,6 +173,10 @@ void TForm1::ShowNetwork() {
       if (seats->text() != seatsText) seats->setText(seatsText);
     }
   }
+  if (game->phase() == Phase::kEnded && !networkEndShown_ && !game->finishedRecording().empty()) {
+    networkEndShown_ = true;
+    ShowNetworkEnd(QFile::decodeName(game->finishedRecording().c_str()));
+  }
   for (const std::string& notice : game->TakeNotices()) {
     playPanel_->AddEvent(notice);
     statusBar()->showMessage(Text(notice), 5000);
@@ -192,6 +198,23 @@ void TForm1::ShowNetwork() {
     lostBox_ = box;
     box->open();
   }
+}
+
+void TForm1::ShowNetworkEnd(const QString& recorded) {
+  ShowSummaryOf(recorded);
+  // The end-of-game box when one side won, or a box of its own when the
+  // match ran its frames.
+  QMessageBox* box = gameOverBox_;
+  if (box == nullptr) {
+    box = new QMessageBox(QMessageBox::Information, QStringLiteral("KRAGMOOR"),
+                          tr("Сетевая игра окончена."), QMessageBox::Close, this);
+    box->setObjectName("NetworkEndBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+  }
+  QPushButton* replay = box->addButton(tr("Смотреть повтор"), QMessageBox::ActionRole);
+  replay->setObjectName("WatchReplayButton");
+  connect(replay, &QPushButton::clicked, this, [this, recorded] { OpenReplay(recorded); });
 }
 
 void TForm1::ShowLobby() {

@@ -100,16 +100,19 @@ bool TForm1::ShowLiveSummary() {
     return false;
   }
   FlushRecording();
+  return ShowSummaryOf(recordingPath_);
+}
+
+bool TForm1::ShowSummaryOf(const QString& path) {
   Recording recording;
   std::string error;
-  if (!ReadRecordingFile(Path(recordingPath_), recording, error)) {
-    ShowFileError(tr("Не удалось открыть запись «%1».").arg(recordingPath_), error);
+  if (!ReadRecordingFile(Path(path), recording, error)) {
+    ShowFileError(tr("Не удалось открыть запись «%1».").arg(path), error);
     return false;
   }
   Replay replay(std::move(recording));
   if (liveSummary_) liveSummary_->close();
   liveSummary_ = new TSummaryWindow(Summarize(replay), world().players, this);
-  const QString path = recordingPath_;
   liveSummary_->onSeek = [this, path](int64_t frame) {
     FlushRecording();
     if (OpenReplay(path)) replayWindow_->SeekTo(frame);

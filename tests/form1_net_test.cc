@@ -218,6 +218,12 @@ class Form1NetTest : public QObject {
     QVERIFY2(out.contains("peer 1 name=\"Bo\" status=ok"), qPrintable(out));
     QTRY_VERIFY_WITH_TIMEOUT(Game()->phase() == net::NetworkGame::Phase::kEnded, 10000);
     QVERIFY(Checks(own));
+    // The ended match's summary and replay come from that recording.
+    QTRY_VERIFY_WITH_TIMEOUT(form_->liveSummary() != nullptr, 5000);
+    auto* replay = form_->findChild<QPushButton*>("WatchReplayButton");
+    QVERIFY(replay != nullptr);
+    replay->click();
+    QTRY_VERIFY_WITH_TIMEOUT(form_->replayWindow() != nullptr, 5000);
     QVERIFY(Checks());
   }
 

@@ -569,6 +569,10 @@ Group orders: in the Go, Attack and Build modes a click orders every one of your
         <source>Дайте друзьям адрес этой машины (%1), порт %2, и код места.</source>
         <translation>Give your friends this machine&apos;s address (%1), port %2, and a seat&apos;s code.</translation>
     </message>
+    <message>
+        <source>Сетевая игра окончена.</source>
+        <translation>The network game is over.</translation>
+    </message>
 </context>
 <context>
     <name>kragmoor::TReplayWindow</name>

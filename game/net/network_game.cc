@@ -100,6 +100,7 @@ std::unique_ptr<NetworkGame> NetworkGame::Host(const HostPlan& plan, std::string
   if (!plan.record.empty()) {
     game->recording_ = std::make_unique<RecordingFile>();
     if (!game->recording_->Open(plan.record, referee.session(), error)) return nullptr;
+    game->hostRecordPath_ = plan.record;
     referee.Record(&game->recording_->recorder());
   }
   referee.StartBots([self](const std::string& line) { self->notices_.push_back(line); });
@@ -250,6 +251,8 @@ void NetworkGame::FinishRecording() {
   if (!peerRecording_->Finish(peer_->session(), why)) {
     recordingFailure_ = why;
     notices_.push_back(why);
+  } else if (peer_->state() == Peer::State::kEnded) {
+    finishedRecording_ = recordPath_;
   }
   peer_->recorder = nullptr;
   peerRecording_.reset();
@@ -288,7 +291,11 @@ void NetworkGame::HostPoll() {
   referee.SendEnd(lines);
   if (recording_) {
     std::string why;
-    if (!recording_->Finish(referee.session(), why)) notices_.push_back(why);
+    if (!recording_->Finish(referee.session(), why)) {
+      notices_.push_back(why);
+    } else {
+      finishedRecording_ = hostRecordPath_;
+    }
     referee.Record(nullptr);
     recording_.reset();
   }

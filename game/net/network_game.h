@@ -64,6 +64,9 @@ class NetworkGame {
   // when the match ends or is left. Call before the first Poll; the host's
   // recording is its plan's. False with why when the file cannot be made.
   void RecordTo(const std::string& path) { recordPath_ = path; }
+  // The recording of the match once it is finished and whole (the host's
+  // or this window's own), or empty.
+  const std::string& finishedRecording() const { return finishedRecording_; }
   // Why the recording stopped early, or empty.
   const std::string& recordingFailure() const { return recordingFailure_; }
   const std::string& recordPath() const { return recordPath_; }
@@ -141,6 +144,8 @@ class NetworkGame {
   std::string recordPath_;
   std::unique_ptr<RecordingFile> peerRecording_;  // this window's own game
   std::string recordingFailure_;
+  std::string finishedRecording_;
+  std::string hostRecordPath_;
   Micros peerFlushedAt_ = 0;
   bool pacePaused_ = false;  // the roster's last, for the notices
   int paceSpeed_ = 0;

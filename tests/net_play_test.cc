@@ -233,8 +233,10 @@ TEST(NetPlay, TheRosterAndTheHostsPaceReachEveryPeer) {
   EXPECT_EQ(watcher.roster().seats[2].kind, RosterSeat::Kind::kAi);
   EXPECT_EQ(watcher.roster().watchers, 1);
   game.Join(kCodes[1], "10.0.0.2");
+  one.SendName("Ann \"x\" \\ y");  // a name that would break serve's peer line
   game.RunUntil([&] { return game.referee->frames() >= 100; });
   EXPECT_TRUE(one.roster().started && one.roster().seats[1].taken);
+  EXPECT_EQ(one.roster().seats[0].name, "Ann _x_ _ y");
   game.referee->SetPace(true, 0);
   game.RunFor(300'000);
   const int64_t paused = game.referee->frames();

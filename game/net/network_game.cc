@@ -35,15 +35,6 @@ std::string NoticeText(const std::string& line, uint8_t droppedPlay) {
   return line;
 }
 
-// A name as the roster carries it.
-std::string WireName(const std::string& name) {
-  std::string out = name.substr(0, kMaxNameBytes);
-  for (char& c : out) {
-    if (c < 0x20 || c > 0x7e || c == '"') c = '_';
-  }
-  return out;
-}
-
 std::string SpeedText(int speed) {
   return speed < 0 ? "x1/" + std::to_string(1 << -speed) : "x" + std::to_string(1 << speed);
 }
@@ -106,7 +97,7 @@ std::unique_ptr<NetworkGame> NetworkGame::Host(const HostPlan& plan, std::string
   referee.StartBots([self](const std::string& line) { self->notices_.push_back(line); });
   game->host_ = plan.bind.empty() ? "127.0.0.1" : plan.bind;
   if (mine >= 0) game->code_ = game->codes_[mine];
-  game->name_ = WireName(plan.name);
+  game->name_ = ShownName(plan.name);
   game->Connect();
   if (!game->transport_) return nullptr;
   return game;
@@ -119,7 +110,7 @@ std::unique_ptr<NetworkGame> NetworkGame::Join(const std::string& host, uint16_t
   game->host_ = host;
   game->port_ = port;
   game->code_ = code;
-  game->name_ = WireName(name);
+  game->name_ = ShownName(name);
   game->Connect();
   if (!game->transport_) {
     error = game->failure_;

@@ -53,8 +53,7 @@ class NetworkGame {
   static std::unique_ptr<NetworkGame> Host(const HostPlan& plan, std::string& error);
   // Joins the referee at host:port with a seat's `code`, or watches (empty
   // code). Null with `error` when the host does not resolve.
-  // `name` is ours in the referee's roster: printable ASCII, cut to
-  // kMaxNameBytes, any other byte written '_'.
+  // `name` is ours in the referee's roster, as ShownName writes it.
   static std::unique_ptr<NetworkGame> Join(const std::string& host, uint16_t port,
                                            const std::string& code, const std::string& name,
                                            std::string& error);

@@ -37,11 +37,7 @@ void Peer::Reconnect(Transport& transport) {
 
 void Peer::SendName(const std::string& name) {
   if (options_.watch || !welcomed_) return;
-  std::string shown = name.substr(0, kMaxNameBytes);
-  for (char& c : shown) {
-    if (c < 0x20 || c > 0x7e) c = '_';
-  }
-  Send(Name{shown});
+  Send(Name{ShownName(name)});
 }
 
 void Peer::SendOrders(const std::vector<WireOrder>& orders) {

@@ -49,7 +49,7 @@ class Peer {
   // Handles one event the caller took from the transport (waiting for it).
   void Take(NetEvent event);
   // Our name for the referee's roster and end lines, when it is known only
-  // after the hello (a bot's); cut to kMaxNameBytes, other bytes '_'.
+  // after the hello (a bot's), as ShownName writes it.
   void SendName(const std::string& name);
   // Orders for the referee to apply to the next frame it closes.
   void SendOrders(const std::vector<WireOrder>& orders);

@@ -153,7 +153,7 @@ void Referee::HandleMessage(Connection& c, const Message& message) {
     return;
   }
   if (const auto* name = std::get_if<Name>(&message); name != nullptr && player) {
-    players_[c.seat]->name = name->name;
+    players_[c.seat]->name = ShownName(name->name);
     rosterDue_ = true;
     return;
   }
@@ -216,7 +216,7 @@ void Referee::HandleHello(Connection& c, const Hello& hello) {
   p.connection = c.id;
   p.rejoined = p.rejoined || p.joined;
   p.joined = true;
-  p.name = hello.name;
+  p.name = ShownName(hello.name);
   p.ignoreSyncUpTo = frames_;
   p.desyncFrame = -1;
   c.seat = seat;

@@ -350,6 +350,14 @@ bool IsPrintable(std::string_view text, bool lineEnds) {
   return true;
 }
 
+std::string ShownName(std::string_view name) {
+  std::string out(name.substr(0, kMaxNameBytes));
+  for (char& c : out) {
+    if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') c = '_';
+  }
+  return out;
+}
+
 bool IsOrderText(std::string_view text, std::string& why) {
   if (text == "idle") return true;
   const size_t space = text.find(' ');

@@ -204,6 +204,11 @@ bool Decode(std::span<const uint8_t> bytes, Message& message, std::string& why);
 // Whether `text` is printable ASCII (0x20 to 0x7e), line ends allowed or not.
 bool IsPrintable(std::string_view text, bool lineEnds = false);
 
+// `name` as the referee keeps and prints it (`peer N name="..."`): cut to
+// kMaxNameBytes, and every byte that is not printable ASCII, and '"' and
+// '\\', written '_', so that no name breaks the line it is printed in.
+std::string ShownName(std::string_view name);
+
 // A peer's `order` text that one of the game's own fronts could give: "idle",
 // or a verb and its numbers ("idti X,Y", "idtiza N", "atakovat N",
 // "stroit K,X,Y" with K 0 or 1), each a 32-bit decimal. Otherwise false with

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <string>
@@ -179,9 +180,14 @@ void TForm1::ShowFileError(const QString& what, const std::string& reason) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), what,
                               QMessageBox::Ok, this);
   box->setObjectName("FileErrorBox");
-  // Plain text: a name or a reason holding markup is shown as it is.
+  // Plain text: a name or a reason holding markup (a file's, a network
+  // peer's) is shown as it is, never read as rich text that could load an
+  // image or follow a link.
   box->setTextFormat(Qt::PlainText);
   box->setInformativeText(QString::fromStdString(reason));
+  if (auto* informative = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+    informative->setTextFormat(Qt::PlainText);
+  }
   box->setAttribute(Qt::WA_DeleteOnClose);
   fileErrorBox_ = box;
   box->open();

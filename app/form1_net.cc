@@ -186,6 +186,7 @@ void TForm1::ShowNetwork() {
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("KRAGMOOR"), NetworkStatus(),
                                 QMessageBox::NoButton, this);
     box->setObjectName("NetworkLostBox");
+    box->setTextFormat(Qt::PlainText);  // the referee's words are shown as they are
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton* again = box->addButton(tr("Присоединиться снова"), QMessageBox::AcceptRole);
     again->setObjectName("JoinAgainButton");
@@ -229,6 +230,7 @@ void TForm1::ShowLobby() {
   // roster says (ShowNetwork keeps it current).
   auto* seats = new QLabel(dialog);
   seats->setObjectName("LobbySeats");
+  seats->setTextFormat(Qt::PlainText);  // peers' names are shown as they are
   layout->addWidget(seats);
   if (!game->hosting()) {
     layout->addWidget(

@@ -863,6 +863,15 @@ class Form1Test : public QObject {
     QVERIFY(form_->fileErrorBox()->text().contains(path));
     QVERIFY(form_->fileErrorBox()->informativeText().contains("cut short"));
     QCOMPARE(StateHash(form_->session()), played);
+    // A reason with markup in it is shown as text, never as rich text.
+    QVERIFY(!form_->JoinNetwork("<img src=\"file:///etc/passwd\"> <b>bold</b>", "x"));
+    int shown = 0;
+    for (QLabel* label : form_->fileErrorBox()->findChildren<QLabel*>()) {
+      if (!label->text().contains("<b>")) continue;
+      ++shown;
+      QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+    QCOMPARE(shown, 1);
   }
 
   // --record at start: never over the saved game just opened; a recording

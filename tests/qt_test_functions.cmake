@@ -1,7 +1,8 @@
 # Read by CTest when it runs (a test include file): one test per test
 # function of a Qt Test binary, as the binary itself lists them, so that a
 # new function cannot be left out. The including file sets QT_TEST_EXE (the
-# binary), QT_TEST_PREFIX (the tests' name prefix) and QT_TEST_CMAKE (cmake).
+# binary), QT_TEST_PREFIX (the tests' name prefix), QT_TEST_CMAKE (cmake) and
+# QT_TEST_ENVIRONMENT (NAME=VALUE for the tests, or empty).
 # The listing needs no display (Qt's offscreen platform); the tests do, and
 # skip with 77 without one.
 execute_process(
@@ -20,4 +21,8 @@ foreach(function IN LISTS functions)
   add_test("${QT_TEST_PREFIX}.${name}" "${QT_TEST_EXE}" "${name}")
   set_tests_properties("${QT_TEST_PREFIX}.${name}" PROPERTIES
     SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP   : " TIMEOUT 120)
+  if(QT_TEST_ENVIRONMENT)
+    set_tests_properties("${QT_TEST_PREFIX}.${name}" PROPERTIES
+      ENVIRONMENT "${QT_TEST_ENVIRONMENT}")
+  endif()
 endforeach()

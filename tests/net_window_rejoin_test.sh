@@ -18,7 +18,9 @@ fail() {
   exit 1
 }
 
-"$sim" serve --port 0 --bind 127.0.0.1 --wait 20 --frames 700 --record "$tmp/match.rec" \
+# Long enough for a slow start of the windows; ended with SIGTERM (which
+# finishes the match and its recording) once the seat is back.
+"$sim" serve --port 0 --bind 127.0.0.1 --wait 20 --frames 100000 --record "$tmp/match.rec" \
   player none none >"$tmp/serve.out" 2>"$tmp/serve.err" &
 serve_pid=$!
 for _ in $(seq 100); do
@@ -32,7 +34,7 @@ code=$(sed -n 's/^seat 1 code=\([0-9a-f]*\)$/\1/p' "$tmp/serve.out")
 "$game" --join "127.0.0.1:$port" --code "$code" >"$tmp/first.out" 2>"$tmp/first.err" &
 window=$!
 "$tool" wait $window || fail "the first window did not show"
-for _ in $(seq 50); do
+for _ in $(seq 300); do
   grep -q 'seat 1: joined' "$tmp/serve.err" && break
   sleep 0.1
 done
@@ -43,6 +45,12 @@ sleep 1.2  # the seat's holder has gone quiet: a new program with its code takes
 
 "$game" --join "127.0.0.1:$port" --code "$code" >"$tmp/again.out" 2>"$tmp/again.err" &
 window=$!
+for _ in $(seq 300); do
+  grep -q 'seat 1: rejoined' "$tmp/serve.err" && break
+  sleep 0.1
+done
+sleep 0.5  # a few frames with the seat back
+kill -TERM "$serve_pid"
 wait "$serve_pid" || fail "serve exited with $?"
 serve_pid=
 kill $window 2>/dev/null

@@ -249,11 +249,12 @@ class Form1NetTest : public QObject {
     timer->start();
     // The edge scroll moves this window's own view as the frames come.
     const float cameraX = form_->view().cameraX;
-    // Two moves: the display sends no motion for a warp to where the pointer
-    // already is, which an earlier test may have left it.
-    const int middle = form_->playField()->height() / 2;
-    QTest::mouseMove(form_->playField(), QPoint(form_->playField()->width() / 2, middle));
-    QTest::mouseMove(form_->playField(), QPoint(2, middle));
+    // The pointer is put at the left edge through the field's own move
+    // hook, as its move events call it: in some runs the toolkit drops the
+    // test's synthetic moves to this window (how moves reach the field is
+    // the one-machine tests' part).
+    TPlayField* field = form_->playField();
+    field->onMouseMove(QPointF(2, field->height() / 2));
     QTRY_VERIFY_WITH_TIMEOUT(form_->view().cameraX != cameraX, 5000);
     QTest::keyClick(form_->findChild<QListWidget*>("ListBox1"), Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(form_->playField(), Qt::RightButton, {}, PanelPoint(175, 325));

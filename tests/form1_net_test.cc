@@ -174,13 +174,14 @@ class Form1NetTest : public QObject {
         form_->findChild<QLabel*>("LobbySeats")->text().contains("Side 2: player (open)"), 10000);
     QProcess join;
     JoinBot(join, QString::fromStdString(Game()->codes()[1]), QString::number(Game()->port()));
-    // The players' panel: our seat, the bot's with its round trip.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        form_->findChild<QLabel*>("NetworkPlayers") != nullptr &&
-            form_->findChild<QLabel*>("NetworkPlayers")
-                ->text()
-                .contains(QRegularExpression("Side 1: you .*Side 2: player \\d+ ms")),
-        10000);
+    // The players' panel: our seat, the bot's with its round trip (and its
+    // name once the bot has started).
+    QTRY_VERIFY_WITH_TIMEOUT(form_->findChild<QLabel*>("NetworkPlayers") != nullptr &&
+                                 form_->findChild<QLabel*>("NetworkPlayers")
+                                     ->text()
+                                     .contains(QRegularExpression(
+                                         "Side 1: you .*Side 2: (player|\"gatherer\") \\d+ ms")),
+                             10000);
     // The host's pause and speed are everyone's, and said in the status bar.
     QWidget* list = form_->findChild<QListWidget*>("ListBox1");
     QTest::keyClick(list, Qt::Key_Space);
